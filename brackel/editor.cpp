@@ -1,0 +1,264 @@
+#include "brackel/editor.h"
+
+// Qt
+#include <QString>
+
+// ours
+#include "brackel/brkfile.h"
+#include "platform/textlines.h"
+
+namespace brackel {
+
+namespace {
+
+constexpr const char* kNoFile = "Current File: -None-";
+constexpr const char* kOpenFilter =
+    "Supported files (*.exe, *.brk)|*.exe;*.brk|VRN-Exe (*.exe)|*.exe|Brackel-File (*.brk)|*.brk|All files (*.*)|*.*";
+constexpr const char* kSaveFilter = "VRN-Exe (*.exe)|*.exe|Brackel-File (*.brk)|*.brk";
+
+std::string lower(const std::string& path)
+{
+    return QString::fromStdString(path).toLower().toStdString();
+}
+
+} // namespace
+
+Editor::Editor(platform::Platform& platform, EditorView* view)
+    : platform_(platform), view_(view), label_(kNoFile)
+{
+}
+
+void Editor::error(const std::string& text)
+{
+    platform_.message(text, "Error", platform::Buttons::Ok);
+}
+
+void Editor::success(const char* text)
+{
+    platform_.message(text, "Success", platform::Buttons::Ok);
+}
+
+bool Editor::readNames()
+{
+    const std::string path = platform::joinPath(platform_.workingFolder(), "names.def");
+    if (!platform_.files().exists(path)) {
+        error("File not found - names.def");
+        return false;
+    }
+    auto lines = platform::readTextLines(platform_.files(), path);
+    if (!lines) {
+        error("Could not read names.def:\r" + lines.error());
+        return false;
+    }
+    names_ = parseNames(*lines);
+    return true;
+}
+
+std::string Editor::weaponLine(int position) const
+{
+    return std::to_string(position) + ": " + names_.weaponNames[position];
+}
+
+void Editor::setFile(const std::string& path, FileKind kind, std::string_view tag)
+{
+    currentFile_ = path;
+    kind_ = kind;
+    label_ = "Current File: " + lower(path) + (kind == FileKind::Brk ? " [BRK-File]" : " " + std::string(tag));
+}
+
+void Editor::open()
+{
+    platform::FileDialogOptions options;
+    options.title = "Open";
+    options.filter = kOpenFilter;
+    options.mustExist = true;
+    auto choice = platform_.openFileDialog(options);
+    if (!choice || choice->path.empty())
+        return;
+    const std::string path = choice->path;
+
+    // The new file is read completely before anything of the editor changes,
+    // so a failed open leaves the open file and its model as they were.
+    auto length = platform_.files().length(path);
+    if (!length) {
+        error(length.error());
+        return;
+    }
+    FileKind kind;
+    std::string_view tag;
+    Flags flags;
+    int remaining;
+    if (const ExeVersion* version = detectversion(*length)) {
+        auto table = readdata(platform_.files(), path, *version);
+        if (!table) {
+            error(table.error());
+            return;
+        }
+        kind = FileKind::Executable;
+        tag = version->tag;
+        flags = table->flags;
+        remaining = table->remaining;
+    } else {
+        BrkParse brk;
+        if (*length <= kMaxBrkLength) {
+            auto lines = platform::readTextLines(platform_.files(), path);
+            if (!lines) {
+                error(lines.error());
+                return;
+            }
+            brk = parseBrk(*lines);
+        }
+        if (brk.outcome == BrkParse::Outcome::Malformed) {
+            error("Could not open file,\r" + path + "\rThe Brackel file is damaged at " + brk.error);
+            return;
+        }
+        if (brk.outcome == BrkParse::Outcome::NotBrk) {
+            error("Could not open file,\rwrong file format or\runknown VRN-Version");
+            return;
+        }
+        kind = FileKind::Brk;
+        flags = brk.contents.flags;
+        remaining = brk.contents.remaining;
+    }
+
+    model_.load(flags, remaining);
+    setFile(path, kind, tag);
+    success("File successfully loaded");
+    if (view_) {
+        view_->fileStateChanged();
+        view_->modelLoaded();
+    }
+}
+
+bool Editor::writeBrk(const std::string& path)
+{
+    auto written = platform::writeTextLines(platform_.files(), path,
+                                            brkLines(model_.currentFlags(), model_.remainingEntries()));
+    if (!written) {
+        error(written.error());
+        return false;
+    }
+    return true;
+}
+
+bool Editor::writeExe(const std::string& path, std::string_view* tag)
+{
+    auto length = platform_.files().length(path);
+    if (!length) {
+        error(length.error());
+        return false;
+    }
+    const ExeVersion* version = detectversion(*length);
+    if (!version) {
+        error("Unknown version !");
+        return false;
+    }
+    auto written = writedata(platform_.files(), path, *version, model_.currentFlags());
+    if (!written) {
+        error(written.error());
+        return false;
+    }
+    *tag = version->tag;
+    return true;
+}
+
+void Editor::save()
+{
+    if (kind_ == FileKind::None)
+        return;
+    std::string_view tag;
+    const bool written = kind_ == FileKind::Brk ? writeBrk(currentFile_) : writeExe(currentFile_, &tag);
+    if (written)
+        success("File successfully saved");
+}
+
+void Editor::saveAs()
+{
+    if (kind_ == FileKind::None)
+        return;
+    platform::FileDialogOptions options;
+    options.title = "Save as...";
+    options.filter = kSaveFilter;
+    auto choice = platform_.saveFileDialog(options);
+    if (!choice || choice->path.empty())
+        return;
+    const std::string path = choice->path;
+    const FileKind target = choice->filterIndex == 2 ? FileKind::Brk : FileKind::Executable;
+
+    std::string_view tag;
+    if (target == FileKind::Executable) {
+        // An executable is only ever patched, never created.
+        if (!platform_.files().exists(path)) {
+            platform_.message("This file does not exist. You have\rto select a existing vrn.exe !", "File not found",
+                              platform::Buttons::Ok);
+            return;
+        }
+        if (!writeExe(path, &tag))
+            return;
+    } else {
+        if (platform_.files().exists(path)) {
+            // A game executable is never replaced by a text file.
+            auto length = platform_.files().length(path);
+            if (const ExeVersion* version = length ? detectversion(*length) : nullptr) {
+                error(path + "\rThis file is the game executable " + std::string(version->tag) +
+                      ".\rIt cannot be replaced by a Brackel file. Choose VRN-Exe to apply\r"
+                      "the attachments to it, or give the Brackel file another name.");
+                return;
+            }
+            const auto answer = platform_.message(
+                path + "\rThis file is already existing.\r\rDo you want to replace it ?", "Save as...",
+                platform::Buttons::YesNo);
+            if (answer != platform::Answer::Yes)
+                return;
+        }
+        if (!writeBrk(path))
+            return;
+    }
+    setFile(path, target, tag);
+    if (view_)
+        view_->fileStateChanged();
+    success("File successfully saved");
+}
+
+void Editor::close()
+{
+    if (kind_ == FileKind::None)
+        return;
+    if (platform_.message("Are you sure ?", "Close File", platform::Buttons::YesNo) != platform::Answer::Yes)
+        return;
+    kind_ = FileKind::None;
+    currentFile_.clear();
+    label_ = kNoFile;
+    model_.close();
+    if (view_) {
+        view_->fileStateChanged();
+        view_->flagsChanged();
+    }
+}
+
+void Editor::clearAll()
+{
+    if (platform_.message("Are you sure ? All entries will be cleared !", "Clear all ?", platform::Buttons::YesNo) !=
+        platform::Answer::Yes)
+        return;
+    model_.clearAll();
+    if (view_)
+        view_->flagsChanged();
+}
+
+void Editor::resetAll()
+{
+    if (platform_.message("Are you sure ? All entries will be reseted !", "Reset all ?", platform::Buttons::YesNo) !=
+        platform::Answer::Yes)
+        return;
+    model_.resetAll();
+    if (view_)
+        view_->flagsChanged();
+}
+
+bool Editor::click(Kind kind, bool ticked)
+{
+    return model_.click(kind, ticked);
+}
+
+} // namespace brackel

@@ -1,0 +1,106 @@
+#include "brackel/exetable.h"
+
+// standard
+#include <algorithm>
+
+namespace brackel {
+
+const std::array<ExeVersion, 11> kExeVersions = {{
+    {2439168, "[RU1.02]", 0x203420},
+    {2703360, "[NL]", 0x21BD24},
+    {2715679, "[FR]", 0x21DCCC},
+    {2719775, "[DE1.05]", 0x21DF5C},
+    {2812928, "[US1.03]", 0x235118},
+    {2817536, "[US1.04]", 0x236120},
+    {2827776, "[US1.06]", 0x2383A8},
+    {2919936, "[DE1.02]", 0x22DEC8},
+    {2924544, "[DE1.02Beta]", 0x22EE28},
+    {2960896, "[DE1.01]", 0x237458},
+    {3152896, "[DE1.00]", 0x25CC18},
+}};
+
+const ExeVersion* detectversion(std::uint64_t length)
+{
+    auto it = std::find_if(kExeVersions.begin(), kExeVersions.end(),
+                           [length](const ExeVersion& v) { return v.length == length; });
+    return it == kExeVersions.end() ? nullptr : &*it;
+}
+
+TableContents decodeTable(std::span<const std::uint8_t, kTableBytes> table)
+{
+    TableContents contents;
+    for (int entry = 0; entry < kTableEntries; ++entry) {
+        const std::uint8_t* e = table.data() + entry * 4;
+        const int item = e[0] | (e[1] << 8);
+        const int position = e[2] == 0 ? 0 : e[2] - 1;
+        if (position >= kWeaponCount)
+            continue;
+        for (const KindInfo& k : kKinds) {
+            if (k.item == item) {
+                contents.flags.set(k.kind, position, true);
+                --contents.remaining;
+                break;
+            }
+        }
+    }
+    return contents;
+}
+
+platform::Result<TableBytes> encodeTable(const Flags& flags)
+{
+    const int needed = flags.count();
+    if (needed > kTableEntries)
+        return platform::Status::failure(
+            "Too many attachments are allowed: " + std::to_string(needed) +
+            " entries are needed,\rbut the table of the game holds only " + std::to_string(kTableEntries) +
+            ".\rClear " + std::to_string(needed - kTableEntries) +
+            " of them and save again. Nothing was written.");
+
+    TableBytes table;
+    table.fill(0xFF);
+    std::size_t at = 0;
+    for (const KindInfo& k : kKinds) {
+        for (int p = 0; p < kWeaponCount; ++p) {
+            if (!flags.get(k.kind, p))
+                continue;
+            table[at++] = static_cast<std::uint8_t>(k.item & 0xFF);
+            table[at++] = static_cast<std::uint8_t>(k.item >> 8);
+            table[at++] = static_cast<std::uint8_t>(p + 1);
+            table[at++] = 0;
+        }
+    }
+    return table;
+}
+
+platform::Result<TableContents> readdata(platform::FileSystem& files, const std::string& path,
+                                         const ExeVersion& version)
+{
+    auto file = files.openExisting(path, platform::Access::Read);
+    if (!file)
+        return file.status();
+    TableBytes table;
+    if (auto read = (*file)->read(version.tableOffset, table); !read)
+        return read;
+    if (auto closed = (*file)->close(); !closed)
+        return closed;
+    return decodeTable(table);
+}
+
+platform::Status writedata(platform::FileSystem& files, const std::string& path, const ExeVersion& version,
+                           const Flags& flags)
+{
+    auto table = encodeTable(flags);
+    if (!table)
+        return table.status();
+    auto file = files.openExisting(path, platform::Access::ReadWrite);
+    if (!file)
+        return file.status();
+    if ((*file)->size() != version.length)
+        return platform::Status::failure("The file " + path + " has changed its length since its version was "
+                                         "checked.\rNothing was written.");
+    if (auto written = (*file)->write(version.tableOffset, *table); !written)
+        return written;
+    return (*file)->close();
+}
+
+} // namespace brackel

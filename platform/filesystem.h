@@ -1,0 +1,81 @@
+#pragma once
+
+// File access as the programs need it: queries, byte access to an existing
+// file that never creates, truncates or extends it, whole-file reads, and the
+// atomic replacement of a file we write ourselves. Every program goes through
+// this interface, so tests can put a faulty file system in its place.
+
+// standard
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+// ours
+#include "platform/result.h"
+
+namespace platform {
+
+/// An existing file opened for byte access. Reads and writes stay inside the
+/// file's current length: a write that would extend the file is refused.
+/// Destroying the object closes the file; call close() to learn of errors.
+class ByteFile {
+public:
+    virtual ~ByteFile() = default;
+
+    virtual std::uint64_t size() const = 0;
+    /// Reads exactly out.size() bytes at an absolute offset.
+    virtual Status read(std::uint64_t offset, std::span<std::uint8_t> out) = 0;
+    /// Writes exactly data.size() bytes at an absolute offset inside the file.
+    virtual Status write(std::uint64_t offset, std::span<const std::uint8_t> data) = 0;
+    /// Flushes what was written to the disk and closes the file.
+    virtual Status close() = 0;
+};
+
+enum class Access {
+    Read,
+    ReadWrite,
+    /// Read and write, and no other process may hold the file open for
+    /// exclusive use at the same time.
+    ReadWriteExclusive,
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    /// Whether the path names an existing regular file (not a folder).
+    virtual bool exists(const std::string& path) = 0;
+    virtual Result<std::uint64_t> length(const std::string& path) = 0;
+    virtual Status remove(const std::string& path) = 0;
+
+    /// Opens an existing file; never creates or truncates it.
+    virtual Result<std::unique_ptr<ByteFile>> openExisting(const std::string& path, Access access) = 0;
+
+    /// The whole file as bytes.
+    virtual Result<std::string> readAll(const std::string& path) = 0;
+
+    /// Replaces (or creates) the file with exactly these bytes. The new
+    /// contents are written beside the file and moved over it in one step, so
+    /// a failure at any point leaves the old file whole.
+    virtual Status replaceAtomically(const std::string& path, std::string_view bytes) = 0;
+};
+
+/// The path of a file in a folder, with the platform's separator; no
+/// separator is doubled when the folder is a root.
+inline std::string joinPath(std::string_view folder, std::string_view name)
+{
+#ifdef _WIN32
+    constexpr char separator = '\\';
+#else
+    constexpr char separator = '/';
+#endif
+    std::string path(folder);
+    if (!path.empty() && path.back() != separator)
+        path += separator;
+    path += name;
+    return path;
+}
+
+} // namespace platform

@@ -1,0 +1,395 @@
+#include "platform/posixfilesystem.h"
+
+// standard
+#include <cerrno>
+#include <cstdio>
+#include <string_view>
+#include <system_error>
+
+// POSIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+/// The system's reason for an errno value, e.g. "Permission denied".
+std::string reason(int error)
+{
+    return std::system_category().message(error);
+}
+
+Status failed(std::string_view what, const std::string& path, int error)
+{
+    return Status::failure(std::string(what) + " " + path + ": " + reason(error));
+}
+
+/// Opens a path as a regular file. O_NONBLOCK keeps the open from hanging on
+/// a FIFO; it is cleared again once the path is known to be a regular file.
+/// Returns the descriptor, or -1 with errno set (EISDIR for a folder, EINVAL
+/// for any other kind of special file).
+int openRegular(const std::string& path, int flags, struct stat& info)
+{
+    int fd;
+    do
+        fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return -1;
+    int error = 0;
+    if (::fstat(fd, &info) != 0)
+        error = errno;
+    else if (S_ISDIR(info.st_mode))
+        error = EISDIR;
+    else if (!S_ISREG(info.st_mode))
+        error = EINVAL;
+    else if (int fl = ::fcntl(fd, F_GETFL); fl < 0 || ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK) != 0)
+        error = errno;
+    if (error != 0) {
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+std::string openError(const std::string& path, int error)
+{
+    if (error == EINVAL)
+        return "Could not open " + path + ": it is not a regular file";
+    return "Could not open " + path + ": " + reason(error);
+}
+
+/// Writes all bytes at the descriptor's current position (offset < 0) or at
+/// an absolute offset; retries interrupted and partial writes.
+/// Returns 0 or the errno value of the failure.
+int writeAll(int fd, const char* data, std::size_t size, off_t offset = -1)
+{
+    while (size > 0) {
+        ssize_t n = offset < 0 ? ::write(fd, data, size) : ::pwrite(fd, data, size, offset);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return EIO; // no progress and no error: give up rather than spin
+        data += n;
+        size -= static_cast<std::size_t>(n);
+        if (offset >= 0)
+            offset += n;
+    }
+    return 0;
+}
+
+/// Closes a descriptor; an interrupted close has still released it on Linux,
+/// so it is not retried. Returns 0 or the errno value.
+int closeDescriptor(int fd)
+{
+    if (::close(fd) == 0 || errno == EINTR)
+        return 0;
+    return errno;
+}
+
+class PosixByteFile final : public ByteFile {
+public:
+    PosixByteFile(int fd, std::string path, std::uint64_t size, bool writable)
+        : fd_(fd), path_(std::move(path)), size_(size), writable_(writable)
+    {
+    }
+
+    ~PosixByteFile() override
+    {
+        if (fd_ >= 0)
+            (void)close();
+    }
+
+    PosixByteFile(const PosixByteFile&) = delete;
+    PosixByteFile& operator=(const PosixByteFile&) = delete;
+
+    std::uint64_t size() const override { return size_; }
+
+    Status read(std::uint64_t offset, std::span<std::uint8_t> out) override
+    {
+        if (fd_ < 0)
+            return Status::failure("Could not read " + path_ + ": the file is closed");
+        if (!inside(offset, out.size()))
+            return Status::failure("Could not read " + path_ + ": " + std::to_string(out.size())
+                                   + " bytes at offset " + std::to_string(offset)
+                                   + " lie beyond the end of the file (" + std::to_string(size_)
+                                   + " bytes)");
+        auto* data = reinterpret_cast<char*>(out.data());
+        std::size_t left = out.size();
+        auto at = static_cast<off_t>(offset);
+        while (left > 0) {
+            ssize_t n = ::pread(fd_, data, left, at);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return failed("Could not read", path_, errno);
+            }
+            if (n == 0) // someone else shortened the file since it was opened
+                return Status::failure("Could not read " + path_ + ": the file ended early");
+            data += n;
+            left -= static_cast<std::size_t>(n);
+            at += n;
+        }
+        return Status::success();
+    }
+
+    Status write(std::uint64_t offset, std::span<const std::uint8_t> data) override
+    {
+        if (fd_ < 0)
+            return Status::failure("Could not write " + path_ + ": the file is closed");
+        if (!writable_)
+            return Status::failure("Could not write " + path_ + ": the file is open for reading only");
+        if (!inside(offset, data.size()))
+            return Status::failure("Could not write " + path_ + ": " + std::to_string(data.size())
+                                   + " bytes at offset " + std::to_string(offset)
+                                   + " would extend the file beyond its " + std::to_string(size_)
+                                   + " bytes");
+        if (data.empty())
+            return Status::success();
+        written_ = true;
+        if (int error = writeAll(fd_, reinterpret_cast<const char*>(data.data()), data.size(),
+                                 static_cast<off_t>(offset)))
+            return failed("Could not write", path_, error);
+        return Status::success();
+    }
+
+    Status close() override
+    {
+        if (fd_ < 0)
+            return Status::success();
+        int fd = fd_;
+        fd_ = -1;
+        int syncError = 0;
+        if (written_ && ::fsync(fd) != 0)
+            syncError = errno;
+        int closeError = closeDescriptor(fd);
+        if (syncError != 0)
+            return failed("Could not write", path_, syncError);
+        if (closeError != 0)
+            return failed("Could not close", path_, closeError);
+        return Status::success();
+    }
+
+private:
+    bool inside(std::uint64_t offset, std::size_t count) const
+    {
+        return offset <= size_ && count <= size_ - offset;
+    }
+
+    int fd_;
+    std::string path_;
+    std::uint64_t size_;
+    bool writable_;
+    bool written_ = false;
+};
+
+/// Where a save to `path` must go: symbolic links are followed, so that the
+/// file they point to is replaced and the link stays. A link to a missing
+/// file gives the missing file's path, which the save then creates.
+Result<std::string> saveTarget(const std::string& path)
+{
+    std::string target = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat info;
+        if (::lstat(target.c_str(), &info) != 0) {
+            if (errno == ENOENT)
+                return target;
+            return failed("Could not save", path, errno);
+        }
+        if (!S_ISLNK(info.st_mode))
+            return target;
+        std::string link(info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096, '\0');
+        ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n < 0)
+            return failed("Could not save", path, errno);
+        if (static_cast<std::size_t>(n) >= link.size()) // the link changed while we read it
+            return Status::failure("Could not save " + path + ": the link changed while it was read");
+        link.resize(static_cast<std::size_t>(n));
+        if (!link.empty() && link.front() != '/') {
+            auto slash = target.rfind('/');
+            if (slash != std::string::npos)
+                link = target.substr(0, slash + 1) + link;
+        }
+        target = link;
+    }
+    return failed("Could not save", path, ELOOP);
+}
+
+/// The process's file creation mask, without changing it. /proc reports it
+/// race-free; only where that is missing is umask() set and set back.
+mode_t currentUmask()
+{
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned int mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status))
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(status);
+        if (found)
+            return static_cast<mode_t>(mask);
+    }
+    mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
+} // namespace
+
+bool PosixFileSystem::exists(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+Result<std::uint64_t> PosixFileSystem::length(const std::string& path)
+{
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0)
+        return failed("Could not read the size of", path, errno);
+    if (S_ISDIR(info.st_mode))
+        return failed("Could not read the size of", path, EISDIR);
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+Status PosixFileSystem::remove(const std::string& path)
+{
+    if (::unlink(path.c_str()) != 0)
+        return failed("Could not delete", path, errno);
+    return Status::success();
+}
+
+Result<std::unique_ptr<ByteFile>> PosixFileSystem::openExisting(const std::string& path, Access access)
+{
+    const bool writable = access != Access::Read;
+    struct stat info;
+    int fd = openRegular(path, writable ? O_RDWR : O_RDONLY, info);
+    if (fd < 0)
+        return Status::failure(openError(path, errno));
+    if (access == Access::ReadWriteExclusive) {
+        int result;
+        do
+            result = ::flock(fd, LOCK_EX | LOCK_NB);
+        while (result != 0 && errno == EINTR);
+        if (result != 0) {
+            int error = errno;
+            ::close(fd);
+            if (error == EWOULDBLOCK)
+                return Result<std::unique_ptr<ByteFile>>::failure(
+                    "Could not open " + path + ": the file is in use by another program");
+            return failed("Could not lock", path, error);
+        }
+    }
+    return std::unique_ptr<ByteFile>(
+        std::make_unique<PosixByteFile>(fd, path, static_cast<std::uint64_t>(info.st_size), writable));
+}
+
+Result<std::string> PosixFileSystem::readAll(const std::string& path)
+{
+    struct stat info;
+    int fd = openRegular(path, O_RDONLY, info);
+    if (fd < 0)
+        return Status::failure(openError(path, errno));
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            int error = errno;
+            ::close(fd);
+            return failed("Could not read", path, error);
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_view bytes)
+{
+    auto target = saveTarget(path);
+    if (!target)
+        return target.status();
+
+    const std::string& file = *target;
+    const auto slash = file.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
+    std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..")
+        return Status::failure("Could not save " + path + ": it does not name a file");
+
+    struct stat old;
+    bool existed = false;
+    if (::stat(file.c_str(), &old) == 0) {
+        if (S_ISDIR(old.st_mode))
+            return failed("Could not save", path, EISDIR);
+        if (!S_ISREG(old.st_mode))
+            return Status::failure("Could not save " + path + ": it is not a regular file");
+        existed = true;
+    }
+
+    // The temporary name must stay within the 255 bytes a name may have.
+    constexpr std::size_t maxName = 255 - 8; // "." + name + ".XXXXXX"
+    if (name.size() > maxName)
+        name.resize(maxName);
+    std::string temp = (folder == "/" ? "" : folder) + "/." + name + ".XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return failed("Could not save", path, errno);
+
+    auto abandon = [&](int error) {
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(temp.c_str());
+        return failed("Could not save", path, error);
+    };
+
+    if (int error = writeAll(fd, bytes.data(), bytes.size()))
+        return abandon(error);
+    if (existed) {
+        // Keep owner and group where we may (as root); a failure just leaves
+        // the new file ours, which is what an ordinary save gives anyway.
+        if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+            && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // not permitted: the new file stays ours
+        }
+        if (::fchmod(fd, old.st_mode & 07777) != 0)
+            return abandon(errno);
+    } else if (::fchmod(fd, 0666 & ~currentUmask()) != 0) {
+        return abandon(errno);
+    }
+    if (::fsync(fd) != 0)
+        return abandon(errno);
+    int closeError = closeDescriptor(fd);
+    fd = -1;
+    if (closeError != 0)
+        return abandon(closeError);
+    if (::rename(temp.c_str(), file.c_str()) != 0)
+        return abandon(errno);
+
+    // Make the rename itself durable. File systems that cannot sync a folder
+    // report EINVAL; there is nothing more to do on those.
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        int syncError = ::fsync(dir) == 0 ? 0 : errno;
+        ::close(dir);
+        if (syncError != 0 && syncError != EINVAL && syncError != EROFS)
+            return Status::failure("Saved " + path + ", but the folder could not be written to disk: "
+                                   + reason(syncError));
+    }
+    return Status::success();
+}
+
+} // namespace platform

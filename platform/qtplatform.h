@@ -1,0 +1,50 @@
+#pragma once
+
+// The desktop implementation of the platform layer, with Qt Widgets.
+
+// standard
+#include <string>
+#include <string_view>
+
+// Qt
+#include <QStringList>
+
+// ours
+#include "platform/platform.h"
+#include "platform/posixfilesystem.h"
+
+class QWidget;
+
+namespace platform {
+
+/// Turns a filter of description and pattern pairs ("Text|*.txt;*.log|All|*.*")
+/// into Qt name filters, one per pair with a pattern ("Text (*.[tT][xX][tT]
+/// *.[lL][oO][gG])", "All (*.*)"). The patterns match letters of either case,
+/// as on Windows; with QFileDialog::HideNameFilterDetails each filter shows
+/// just its description. An empty description shows the patterns as given.
+QStringList qtNameFilters(std::string_view filter);
+
+class QtPlatform final : public Platform {
+public:
+    /// programName: shown on boxes given no title.
+    explicit QtPlatform(std::string programName);
+
+    /// The window that boxes and dialogs are centred on; may be null.
+    void setParentWindow(QWidget* window) { parent_ = window; }
+
+    Answer message(std::string_view text, std::string_view title, Buttons buttons) override;
+    std::optional<FileChoice> openFileDialog(const FileDialogOptions& options) override;
+    std::optional<FileChoice> saveFileDialog(const FileDialogOptions& options) override;
+    FileSystem& files() override { return files_; }
+    std::string programFolder() override;
+    std::string workingFolder() override;
+    Status openUrl(const std::string& url) override;
+    std::string programName() const override { return programName_; }
+
+private:
+    std::string programName_;
+    QWidget* parent_ = nullptr;
+    PosixFileSystem files_;
+};
+
+} // namespace platform

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, only those missing.
+# Run as root.
+set -euo pipefail
+
+packages=(
+  qt6-base-dev libinih-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
+  cmake ninja-build g++ pkg-config xvfb xauth xdotool imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi

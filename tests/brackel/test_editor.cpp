@@ -1,0 +1,513 @@
+// Brackel's commands end to end through the scripted platform: every
+// message, title and button in order, the state after each command, and the
+// files on disk.
+
+// standard
+#include <string>
+#include <vector>
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+// ours
+#include "brackel/brkfile.h"
+#include "brackel/editor.h"
+#include "platform/scriptedplatform.h"
+#include "platform/textlines.h"
+#include "tests/support/faultyfilesystem.h"
+#include "tests/support/tempdir.h"
+
+namespace brackel {
+namespace {
+
+using platform::Answer;
+using platform::Buttons;
+using Box = platform::ScriptedPlatform::Box;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+const Box kLoaded{"File successfully loaded", "Success", Buttons::Ok};
+const Box kSaved{"File successfully saved", "Success", Buttons::Ok};
+const Box kUnknownVersion{"Unknown version !", "Error", Buttons::Ok};
+const Box kWrongFormat{"Could not open file,\rwrong file format or\runknown VRN-Version", "Error", Buttons::Ok};
+
+constexpr std::uint64_t kUs103Length = 2812928; // "[US1.03]", table at 0x235118
+constexpr std::uint64_t kUs103Table = 0x235118;
+
+class EditorFlow : public ::testing::Test {
+protected:
+    EditorFlow()
+    {
+        ui.setWorkingFolder(dir.path());
+        ui.setFileSystem(&files);
+        ui.setFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
+        writeFile(dir.file("names.def"), "[head]\r\nmode=velloc-a\r\nversion=2.0\r\n\r\n[01]\r\nname=Glock 17\r\n");
+    }
+
+    /// A [US1.03] executable whose table holds the silencer on weapon 5 and
+    /// the bipod on weapon 20, the rest free.
+    std::string makeExe(const std::string& name)
+    {
+        std::string bytes = testsupport::patternBytes(kUs103Length);
+        std::string table(kTableBytes, '\0');
+        const unsigned char entries[] = {0xCF, 0, 5, 0, 0xD1, 0, 20, 0};
+        table.replace(0, sizeof entries, reinterpret_cast<const char*>(entries), sizeof entries);
+        bytes.replace(kUs103Table, kTableBytes, table);
+        writeFile(dir.file(name), bytes);
+        return dir.file(name);
+    }
+
+    std::string makeBrk(const std::string& name, const Flags& flags, int remaining)
+    {
+        writeFile(dir.file(name), platform::joinLines(brkLines(flags, remaining)));
+        return dir.file(name);
+    }
+
+    void open(const std::string& path)
+    {
+        ui.chooseFile(path);
+        ui.answer(Answer::Ok);
+        editor.open();
+    }
+
+    /// The boxes shown since the last call, in order.
+    std::vector<Box> boxes()
+    {
+        std::vector<Box> shown = ui.boxes();
+        ui.clearRecord();
+        return shown;
+    }
+
+    testsupport::TempDir dir;
+    testsupport::FaultyFileSystem files;
+    platform::ScriptedPlatform ui{"Brackel"};
+    Editor editor{ui};
+};
+
+std::string lowered(std::string s)
+{
+    for (auto& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+TEST_F(EditorFlow, StartUpNeedsNamesDef)
+{
+    EXPECT_TRUE(editor.readNames());
+    EXPECT_EQ(editor.names().weaponNames[0], "Glock 17");
+    EXPECT_EQ(editor.currentFileLabel(), "Current File: -None-");
+
+    std::remove(dir.file("names.def").c_str());
+    ui.answer(Answer::Ok);
+    EXPECT_FALSE(editor.readNames());
+    EXPECT_EQ(boxes(), (std::vector<Box>{{"File not found - names.def", "Error", Buttons::Ok}}));
+
+    writeFile(dir.file("names.def"), "mode=velloc-a\r\n");
+    files.failRead.insert(dir.file("names.def"));
+    ui.answer(Answer::Ok);
+    EXPECT_FALSE(editor.readNames());
+    const auto shown = boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Error");
+    EXPECT_NE(shown[0].text.find("names.def"), std::string::npos);
+}
+
+TEST_F(EditorFlow, OpenExecutableShowsPathInLowerCaseWithItsBuild)
+{
+    const std::string path = makeExe("VRN.EXE");
+    open(path);
+    EXPECT_EQ(boxes(), std::vector<Box>{kLoaded});
+    EXPECT_EQ(ui.dialogs().size(), 0u); // cleared with the record
+    EXPECT_EQ(editor.fileKind(), FileKind::Executable);
+    EXPECT_EQ(editor.currentFile(), path);
+    EXPECT_EQ(editor.currentFileLabel(), "Current File: " + lowered(path) + " [US1.03]");
+    EXPECT_TRUE(editor.model().currentFlags().get(Kind::Silencer, 4));
+    EXPECT_TRUE(editor.model().currentFlags().get(Kind::Bipod, 19));
+    EXPECT_EQ(editor.model().remainingEntries(), 180);
+    EXPECT_EQ(editor.model().loadedRemaining(), 180);
+}
+
+TEST_F(EditorFlow, OpenDialogTitleAndFilter)
+{
+    ui.cancelDialog();
+    editor.open();
+    ASSERT_EQ(ui.dialogs().size(), 1u);
+    EXPECT_FALSE(ui.dialogs()[0].save);
+    EXPECT_EQ(ui.dialogs()[0].options.title, "Open");
+    EXPECT_EQ(ui.dialogs()[0].options.filter,
+              "Supported files (*.exe, *.brk)|*.exe;*.brk|VRN-Exe (*.exe)|*.exe|Brackel-File (*.brk)|*.brk|"
+              "All files (*.*)|*.*");
+    EXPECT_TRUE(ui.boxes().empty());
+    EXPECT_FALSE(editor.fileOpen());
+}
+
+TEST_F(EditorFlow, OpenBrkFileAndReopenGivesTheSameModel)
+{
+    Flags flags;
+    flags.set(Kind::Extender, 64, true);
+    flags.set(Kind::Duckbill, 30, true);
+    const std::string path = makeBrk("Rules.BRK", flags, 5); // count disagrees: kept as written
+    open(path);
+    EXPECT_EQ(boxes(), std::vector<Box>{kLoaded});
+    EXPECT_EQ(editor.fileKind(), FileKind::Brk);
+    EXPECT_EQ(editor.currentFileLabel(), "Current File: " + lowered(path) + " [BRK-File]");
+    EXPECT_EQ(editor.model().currentFlags(), flags);
+    EXPECT_EQ(editor.model().remainingEntries(), 5);
+
+    editor.click(Kind::Silencer, true);
+    ui.answer(Answer::Ok);
+    editor.save();
+    open(path);
+    editor.click(Kind::Silencer, false);
+    ui.answer(Answer::Yes);
+    editor.resetAll();
+    Flags saved = flags;
+    saved.set(Kind::Silencer, 0, true);
+    EXPECT_EQ(editor.model().currentFlags(), saved);
+    EXPECT_EQ(editor.model().remainingEntries(), 4);
+}
+
+TEST_F(EditorFlow, BrkNamedFileOfAKnownBuildLengthOpensAsExecutable)
+{
+    const std::string path = makeExe("looks-like.brk");
+    open(path);
+    EXPECT_EQ(editor.fileKind(), FileKind::Executable);
+    EXPECT_EQ(editor.currentFileLabel(), "Current File: " + lowered(path) + " [US1.03]");
+}
+
+TEST_F(EditorFlow, FailedOpenLeavesTheOpenFileAndItsModel)
+{
+    const std::string exe = makeExe("vrn.exe");
+    open(exe);
+    editor.click(Kind::Talon, true); // an unsaved edit survives too
+    const Flags before = editor.model().currentFlags();
+    const std::string label = editor.currentFileLabel();
+    boxes();
+
+    auto expectUnchanged = [&] {
+        EXPECT_EQ(editor.fileKind(), FileKind::Executable);
+        EXPECT_EQ(editor.currentFile(), exe);
+        EXPECT_EQ(editor.currentFileLabel(), label);
+        EXPECT_EQ(editor.model().currentFlags(), before);
+        EXPECT_EQ(editor.model().remainingEntries(), 179);
+        EXPECT_EQ(editor.model().loadedRemaining(), 180);
+    };
+
+    // Neither a known build nor a Brackel file.
+    writeFile(dir.file("notes.txt"), "just some text\r\n");
+    ui.chooseFile(dir.file("notes.txt"));
+    ui.answer(Answer::Ok);
+    editor.open();
+    EXPECT_EQ(boxes(), std::vector<Box>{kWrongFormat});
+    expectUnchanged();
+
+    // A Brackel file with a weapon position outside 00..64.
+    std::vector<std::string> lines = brkLines(Flags{}, 182);
+    lines.push_back("65=11111111");
+    writeFile(dir.file("bad.brk"), platform::joinLines(lines));
+    ui.chooseFile(dir.file("bad.brk"));
+    ui.answer(Answer::Ok);
+    editor.open();
+    auto shown = boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Error");
+    EXPECT_EQ(shown[0].text.rfind("Could not open file,\r" + dir.file("bad.brk") + "\r", 0), 0u);
+    EXPECT_NE(shown[0].text.find("line 72"), std::string::npos);
+    expectUnchanged();
+
+    // An executable that cannot be opened, and a file that cannot be read.
+    const std::string locked = makeExe("locked.exe");
+    files.failOpen.insert(locked);
+    writeFile(dir.file("unreadable.brk"), "[head]\r\nmode=brackel\r\n");
+    files.failRead.insert(dir.file("unreadable.brk"));
+    for (const std::string& path : {locked, dir.file("unreadable.brk")}) {
+        ui.chooseFile(path);
+        ui.answer(Answer::Ok);
+        editor.open();
+        shown = boxes();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].title, "Error");
+        EXPECT_NE(shown[0].text.find(path), std::string::npos);
+        expectUnchanged();
+    }
+
+    // A file that vanished between the dialog and the read.
+    ui.chooseFile(dir.file("gone.exe"));
+    ui.answer(Answer::Ok);
+    editor.open();
+    EXPECT_EQ(boxes().size(), 1u);
+    expectUnchanged();
+}
+
+TEST_F(EditorFlow, SaveExecutablePatchesOnlyTheTable)
+{
+    const std::string path = makeExe("vrn.exe");
+    const std::string before = readFile(path);
+    open(path);
+    editor.click(Kind::Silencer, false); // weapon 1 has none: nothing changes
+    editor.selectWeapon(4);
+    editor.click(Kind::Silencer, false);
+    editor.click(Kind::Extender, true);
+    ui.answer(Answer::Ok);
+    editor.save();
+    EXPECT_EQ(boxes(), (std::vector<Box>{kLoaded, kSaved}));
+
+    const std::string after = readFile(path);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(after.substr(0, kUs103Table), before.substr(0, kUs103Table));
+    EXPECT_EQ(after.substr(kUs103Table + kTableBytes), before.substr(kUs103Table + kTableBytes));
+    // Bipod on weapon 20, then the extender on weapon 5, then free entries.
+    const std::string table = after.substr(kUs103Table, kTableBytes);
+    EXPECT_EQ(table.substr(0, 8), std::string("\xD1\x00\x14\x00\x36\x01\x05\x00", 8));
+    EXPECT_EQ(table.substr(8), std::string(kTableBytes - 8, '\xFF'));
+    EXPECT_EQ(editor.currentFileLabel(), "Current File: " + lowered(path) + " [US1.03]");
+}
+
+TEST_F(EditorFlow, SaveRefusesAnExecutableThatChangedOrCannotBeWritten)
+{
+    const std::string path = makeExe("vrn.exe");
+    open(path);
+    boxes();
+
+    files.failWrite.insert(path);
+    const std::string before = readFile(path);
+    ui.answer(Answer::Ok);
+    editor.save();
+    auto shown = boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Error");
+    EXPECT_NE(shown[0].text.find(path), std::string::npos);
+    EXPECT_EQ(readFile(path), before);
+    files.failWrite.clear();
+
+    writeFile(path, readFile(path) + "x"); // no longer a known build
+    ui.answer(Answer::Ok);
+    editor.save();
+    EXPECT_EQ(boxes(), std::vector<Box>{kUnknownVersion});
+    EXPECT_EQ(editor.fileKind(), FileKind::Executable);
+}
+
+TEST_F(EditorFlow, MoreFlagsThanTheTableHoldsAreRefusedAndNothingIsWritten)
+{
+    Flags all;
+    for (const KindInfo& k : kKinds)
+        for (int p = 0; p < 30; ++p)
+            all.set(k.kind, p, true); // 240 entries
+    open(makeBrk("all.brk", all, 0));
+    const std::string exe = makeExe("vrn.exe");
+    const std::string before = readFile(exe);
+    boxes();
+
+    ui.chooseFile(exe, 1);
+    ui.answer(Answer::Ok);
+    editor.saveAs();
+    const auto shown = boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Error");
+    EXPECT_NE(shown[0].text.find("240"), std::string::npos);
+    EXPECT_EQ(readFile(exe), before);
+    EXPECT_EQ(editor.fileKind(), FileKind::Brk); // still the Brackel file
+}
+
+TEST_F(EditorFlow, SaveAsExecutable)
+{
+    open(makeExe("vrn.exe"));
+    boxes();
+
+    // Title, filter and the empty initial name of the save dialog.
+    ui.cancelDialog();
+    editor.saveAs();
+    ASSERT_EQ(ui.dialogs().size(), 1u);
+    EXPECT_TRUE(ui.dialogs()[0].save);
+    EXPECT_EQ(ui.dialogs()[0].options.title, "Save as...");
+    EXPECT_EQ(ui.dialogs()[0].options.filter, "VRN-Exe (*.exe)|*.exe|Brackel-File (*.brk)|*.brk");
+    EXPECT_EQ(ui.dialogs()[0].options.initialName, "");
+    EXPECT_TRUE(boxes().empty());
+
+    // Never created.
+    ui.chooseFile(dir.file("new.exe"), 1);
+    ui.answer(Answer::Ok);
+    editor.saveAs();
+    EXPECT_EQ(boxes(), (std::vector<Box>{{"This file does not exist. You have\rto select a existing vrn.exe !",
+                                          "File not found", Buttons::Ok}}));
+    EXPECT_FALSE(files.exists(dir.file("new.exe")));
+
+    // Of no known build.
+    writeFile(dir.file("other.exe"), "MZ");
+    ui.chooseFile(dir.file("other.exe"), 1);
+    ui.answer(Answer::Ok);
+    editor.saveAs();
+    EXPECT_EQ(boxes(), std::vector<Box>{kUnknownVersion});
+    EXPECT_EQ(readFile(dir.file("other.exe")), "MZ");
+
+    // Another build: patched, and now the current file.
+    std::string de = testsupport::patternBytes(2719775, 7); // "[DE1.05]"
+    writeFile(dir.file("DE.exe"), de);
+    ui.chooseFile(dir.file("DE.exe"), 1);
+    ui.answer(Answer::Ok);
+    editor.saveAs();
+    EXPECT_EQ(boxes(), std::vector<Box>{kSaved});
+    EXPECT_EQ(editor.currentFile(), dir.file("DE.exe"));
+    EXPECT_EQ(editor.currentFileLabel(), "Current File: " + lowered(dir.file("DE.exe")) + " [DE1.05]");
+    const std::string after = readFile(dir.file("DE.exe"));
+    ASSERT_EQ(after.size(), de.size());
+    EXPECT_EQ(after.substr(0x21DF5C, 8), std::string("\xCF\x00\x05\x00\xD1\x00\x14\x00", 8));
+    EXPECT_EQ(after.substr(0, 0x21DF5C), de.substr(0, 0x21DF5C));
+    EXPECT_EQ(after.substr(0x21DF5C + kTableBytes), de.substr(0x21DF5C + kTableBytes));
+}
+
+TEST_F(EditorFlow, SaveAsBrkAsksBeforeReplacingAndThenSaveWritesTheBrk)
+{
+    const std::string exe = makeExe("vrn.exe");
+    open(exe);
+    const std::string exeBytes = readFile(exe);
+    const std::string target = dir.file("Mine.brk");
+    writeFile(target, "old contents");
+    boxes();
+
+    const Box question{target + "\rThis file is already existing.\r\rDo you want to replace it ?", "Save as...",
+                       Buttons::YesNo};
+    ui.chooseFile(target, 2);
+    ui.answer(Answer::No);
+    editor.saveAs();
+    EXPECT_EQ(boxes(), std::vector<Box>{question});
+    EXPECT_EQ(readFile(target), "old contents");
+    EXPECT_EQ(editor.fileKind(), FileKind::Executable);
+
+    // A failed write keeps the old file whole and the state as it was.
+    files.failReplace.insert(target);
+    ui.chooseFile(target, 2);
+    ui.answer(Answer::Yes);
+    ui.answer(Answer::Ok);
+    editor.saveAs();
+    EXPECT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(readFile(target), "old contents");
+    EXPECT_EQ(editor.fileKind(), FileKind::Executable);
+    files.failReplace.clear();
+
+    ui.chooseFile(target, 2);
+    ui.answer(Answer::Yes);
+    ui.answer(Answer::Ok);
+    editor.saveAs();
+    EXPECT_EQ(boxes(), (std::vector<Box>{question, kSaved}));
+    EXPECT_EQ(editor.fileKind(), FileKind::Brk);
+    EXPECT_EQ(editor.currentFileLabel(), "Current File: " + lowered(target) + " [BRK-File]");
+    auto lines = platform::splitLines(readFile(target));
+    ASSERT_EQ(lines.size(), 71u);
+    EXPECT_EQ(lines[3], "addons=180");
+    EXPECT_EQ(lines[6 + 4], "04=10000000");
+    EXPECT_EQ(lines[6 + 19], "19=00001000");
+
+    // Save now writes the Brackel file, not the executable.
+    editor.click(Kind::Duckbill, true);
+    ui.answer(Answer::Ok);
+    editor.save();
+    EXPECT_EQ(boxes(), std::vector<Box>{kSaved});
+    EXPECT_EQ(platform::splitLines(readFile(target))[6], "00=01000000");
+    EXPECT_EQ(readFile(exe), exeBytes);
+
+    // Saving into a new name asks nothing; the kind comes from the filter, not the name.
+    ui.chooseFile(dir.file("rules.exe"), 2);
+    ui.answer(Answer::Ok);
+    editor.saveAs();
+    EXPECT_EQ(boxes(), std::vector<Box>{kSaved});
+    EXPECT_EQ(platform::splitLines(readFile(dir.file("rules.exe")))[1], "mode=brackel");
+}
+
+TEST_F(EditorFlow, SaveOfABrkFileThatCannotBeWrittenKeepsTheOldFile)
+{
+    const std::string path = makeBrk("keep.brk", Flags{}, 182);
+    const std::string before = readFile(path);
+    open(path);
+    editor.click(Kind::Bipod, true);
+    boxes();
+    files.failReplace.insert(path);
+    ui.answer(Answer::Ok);
+    editor.save();
+    const auto shown = boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Error");
+    EXPECT_EQ(readFile(path), before);
+}
+
+TEST_F(EditorFlow, SaveAsBrkNeverReplacesAGameExecutable)
+{
+    const std::string exe = makeExe("vrn.exe");
+    open(exe);
+    const std::string before = readFile(exe);
+    boxes();
+    ui.chooseFile(exe, 2);
+    ui.answer(Answer::Ok);
+    editor.saveAs();
+    const auto shown = boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Error");
+    EXPECT_NE(shown[0].text.find("[US1.03]"), std::string::npos);
+    EXPECT_EQ(readFile(exe), before);
+    EXPECT_EQ(editor.fileKind(), FileKind::Executable);
+}
+
+TEST_F(EditorFlow, CloseAsksAndEmptiesTheModel)
+{
+    open(makeExe("vrn.exe"));
+    boxes();
+    const Box question{"Are you sure ?", "Close File", Buttons::YesNo};
+
+    ui.answer(Answer::No);
+    editor.close();
+    EXPECT_EQ(boxes(), std::vector<Box>{question});
+    EXPECT_TRUE(editor.fileOpen());
+
+    ui.answer(Answer::Yes);
+    editor.close();
+    EXPECT_EQ(boxes(), std::vector<Box>{question});
+    EXPECT_FALSE(editor.fileOpen());
+    EXPECT_EQ(editor.currentFileLabel(), "Current File: -None-");
+    EXPECT_EQ(editor.model().currentFlags(), Flags{});
+    EXPECT_EQ(editor.model().remainingEntries(), 182);
+
+    // Without a file, Save, Save as and Close do nothing and show nothing.
+    editor.save();
+    editor.saveAs();
+    editor.close();
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(EditorFlow, ClearAllThenResetAllAskFirst)
+{
+    open(makeExe("vrn.exe"));
+    editor.selectWeapon(4);
+    editor.click(Kind::Silencer, false);
+    editor.click(Kind::Talon, true);
+    boxes();
+
+    ui.answer(Answer::No);
+    editor.clearAll();
+    EXPECT_TRUE(editor.model().currentFlags().get(Kind::Talon, 4));
+
+    ui.answer(Answer::Yes);
+    editor.clearAll();
+    EXPECT_EQ(editor.model().currentFlags(), Flags{});
+    EXPECT_EQ(editor.model().remainingEntries(), 182);
+
+    ui.answer(Answer::No);
+    editor.resetAll();
+    EXPECT_EQ(editor.model().remainingEntries(), 182);
+
+    ui.answer(Answer::Yes);
+    editor.resetAll();
+    EXPECT_EQ(editor.model().currentFlags(), editor.model().loadedFlags());
+    EXPECT_TRUE(editor.model().currentFlags().get(Kind::Silencer, 4));
+    EXPECT_FALSE(editor.model().currentFlags().get(Kind::Talon, 4));
+    EXPECT_EQ(editor.model().remainingEntries(), 180);
+
+    EXPECT_EQ(boxes(), (std::vector<Box>{
+                           {"Are you sure ? All entries will be cleared !", "Clear all ?", Buttons::YesNo},
+                           {"Are you sure ? All entries will be cleared !", "Clear all ?", Buttons::YesNo},
+                           {"Are you sure ? All entries will be reseted !", "Reset all ?", Buttons::YesNo},
+                           {"Are you sure ? All entries will be reseted !", "Reset all ?", Buttons::YesNo},
+                       }));
+}
+
+} // namespace
+} // namespace brackel

@@ -1,0 +1,66 @@
+#include "tests/support/tempdir.h"
+
+// standard
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace testsupport {
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "varnhold-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    path_ = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    // Tests may leave read-only files and folders behind; make them writable first.
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::file(std::string_view name) const
+{
+    return path_ + "/" + std::string(name);
+}
+
+void writeFile(const std::string& path, std::string_view bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string patternBytes(std::uint64_t length, std::uint32_t seed)
+{
+    std::string bytes(length, '\0');
+    std::uint32_t state = seed * 2654435761u + 12345u;
+    for (auto& b : bytes) {
+        state = state * 1664525u + 1013904223u;
+        unsigned char v = static_cast<unsigned char>(state >> 24);
+        b = static_cast<char>(v == 0 ? 0x5A : v);
+    }
+    return bytes;
+}
+
+} // namespace testsupport

@@ -1,0 +1,35 @@
+#pragma once
+
+// A fresh folder for one test, removed with everything in it afterwards.
+
+// standard
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace testsupport {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    /// path() + "/" + name
+    std::string file(std::string_view name) const;
+
+private:
+    std::string path_;
+};
+
+/// Writes bytes to a file, creating or truncating it (test fixtures only).
+void writeFile(const std::string& path, std::string_view bytes);
+/// The whole file; throws std::runtime_error when it cannot be read.
+std::string readFile(const std::string& path);
+/// length bytes of a deterministic non-zero pattern, so that untouched bytes
+/// show in comparisons.
+std::string patternBytes(std::uint64_t length, std::uint32_t seed = 1);
+
+} // namespace testsupport
