@@ -123,11 +123,12 @@ void Editor::open()
 
     model_.load(flags, remaining);
     setFile(path, kind, tag);
-    success("File successfully loaded");
+    // The window shows the loaded file behind the message.
     if (view_) {
         view_->fileStateChanged();
         view_->modelLoaded();
     }
+    success("File successfully loaded");
 }
 
 bool Editor::writeBrk(const std::string& path)

@@ -87,7 +87,7 @@ void MainWindow::buildControls()
     setCentralWidget(central);
 
     itemlist_ = named(new QListWidget(central), "itemlist");
-    itemlist_->setMinimumSize(260, 330);
+    itemlist_->setMinimumSize(300, 360);
     connect(itemlist_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row < 0)
             return;
