@@ -32,6 +32,11 @@ Lines brkWith(const Lines& main, const std::string& addons = "addons=182")
     return lines;
 }
 
+std::string twoDigits(int position)
+{
+    return {static_cast<char>('0' + position / 10), static_cast<char>('0' + position % 10)};
+}
+
 } // namespace
 
 TEST(BrkLines, WritesTheExampleFile)
@@ -41,8 +46,7 @@ TEST(BrkLines, WritesTheExampleFile)
     flags.set(Kind::Bipod, 4, true);
     Lines expected = {"[head]", "mode=brackel", "version=2.0", "addons=171", "", "[main]"};
     for (int p = 0; p < kWeaponCount; ++p) {
-        const std::string position = (p < 10 ? "0" : "") + std::to_string(p);
-        expected.push_back(position + (p == 4 ? "=10001000" : "=00000000"));
+        expected.push_back(twoDigits(p) + (p == 4 ? "=10001000" : "=00000000"));
     }
     ASSERT_EQ(expected.size(), 71u);
     EXPECT_EQ(brkLines(flags, 171), expected);
@@ -89,7 +93,7 @@ TEST(BrkFile, LoadThenSaveGivesTheSameBytes)
     platform::PosixFileSystem files;
     Lines original = brkWith({}, "addons=170");
     for (int p = 0; p < kWeaponCount; ++p)
-        original.push_back((p < 10 ? "0" : "") + std::to_string(p) + (p % 7 ? "=00000000" : "=10110001"));
+        original.push_back(twoDigits(p) + (p % 7 ? "=00000000" : "=10110001"));
     const std::string path = dir.file("saved.brk");
     testsupport::writeFile(path, platform::joinLines(original));
 
@@ -133,6 +137,7 @@ TEST(ParseBrk, AcceptsOrRefusesWholeFiles)
         {"letter in position", brkWith({"0a=10001000"}), Outcome::Malformed, "line 7: "},
         {"letter among flags", brkWith({"04=1000x000"}), Outcome::Malformed, "line 7: "},
         {"short line", brkWith({"", "04=1000100"}), Outcome::Malformed, "line 8: "},
+        {"very short line", brkWith({"04="}), Outcome::Malformed, "line 7: "},
         {"section header after [main]", brkWith({"[more]"}), Outcome::Malformed, "line 7: "},
         {"count not a number", brkWith({}, "addons=many"), Outcome::Malformed, "line 4: "},
         {"count empty", brkWith({}, "addons="), Outcome::Malformed, "line 4: "},
