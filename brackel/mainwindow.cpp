@@ -9,12 +9,13 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 // ours
-#include "brackel/creditswindow.h"
 #include "platform/codepage.h"
+#include "platform/creditswindow.h"
 
 namespace brackel {
 
@@ -31,6 +32,43 @@ constexpr std::array<Kind, kKindCount> kRefreshOrder = {
     Kind::Silencer, Kind::SniperScope, Kind::LaserScope, Kind::Duckbill,
     Kind::Bipod, Kind::Talon, Kind::RodAndSpring, Kind::Extender,
 };
+
+// A rifle scope's reticle.
+QPixmap reticlePicture()
+{
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(30, 44, 38));
+    p.setPen(QPen(QColor(120, 130, 110), 3));
+    p.drawEllipse(QRectF(4, 4, 56, 56));
+    p.setPen(QPen(QColor(210, 60, 40), 1.5));
+    p.drawLine(QPointF(12, 32), QPointF(26, 32));
+    p.drawLine(QPointF(38, 32), QPointF(52, 32));
+    p.drawLine(QPointF(32, 12), QPointF(32, 26));
+    p.drawLine(QPointF(32, 38), QPointF(32, 52));
+    p.drawEllipse(QPointF(32, 32), 2, 2);
+    return pixmap;
+}
+
+// A bipod under a barrel.
+QPixmap bipodPicture()
+{
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 64), 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(6, 20), QPointF(58, 20));
+    p.setPen(QPen(QColor(90, 90, 96), 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(40, 22), QPointF(26, 56));
+    p.drawLine(QPointF(40, 22), QPointF(54, 56));
+    p.setBrush(QColor(150, 120, 70));
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(4, 16, 14, 9), 2, 2);
+    return pixmap;
+}
 
 template <class T>
 T* named(T* object, const char* name)
@@ -200,8 +238,18 @@ void MainWindow::boxToggled(Kind kind, bool ticked)
 void MainWindow::showInfo()
 {
     if (!credits_) {
-        credits_ = new CreditsWindow;
-        connect(credits_, &CreditsWindow::closed, this, [this] { setEnabled(true); });
+        platform::Credits credits;
+        credits.title = "Brackel";
+        credits.edition = "BRACKEL";
+        credits.version = "ver. 2.0";
+        credits.makers = {"The attachment editor for Varnhold.",
+                          "Made by the Brackel team, for every player who wants a scope on that rifle."};
+        credits.thanks = {"everyone who mapped the game's files before us,", "and everyone who sent in a bug report."};
+        credits.beta = {"the players who tried the early builds", "and told us what broke."};
+        credits.picture1 = reticlePicture();
+        credits.picture2 = bipodPicture();
+        credits_ = new platform::CreditsWindow(credits);
+        connect(credits_, &platform::CreditsWindow::closed, this, [this] { setEnabled(true); });
     }
     setEnabled(false);
     credits_->show();

@@ -22,11 +22,10 @@ class QPushButton;
 
 namespace platform {
 class CodePage;
+class CreditsWindow;
 }
 
 namespace brackel {
-
-class CreditsWindow;
 
 class MainWindow final : public QMainWindow, public EditorView {
     Q_OBJECT
@@ -60,7 +59,7 @@ private:
     QAction* msave_ = nullptr;
     QAction* msaveas_ = nullptr;
     QAction* mclose_ = nullptr;
-    QPointer<CreditsWindow> credits_;
+    QPointer<platform::CreditsWindow> credits_;
 };
 
 } // namespace brackel

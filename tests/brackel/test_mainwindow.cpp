@@ -12,10 +12,10 @@
 
 // ours
 #include "brackel/brkfile.h"
-#include "brackel/creditswindow.h"
 #include "brackel/editor.h"
 #include "brackel/mainwindow.h"
 #include "platform/codepage.h"
+#include "platform/creditswindow.h"
 #include "platform/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"
@@ -226,10 +226,10 @@ void MainWindowTest::closeEmptiesTheWindow()
 void MainWindowTest::infoDisablesTheMainWindowUntilClosed()
 {
     trigger("minfo");
-    auto* credits = qobject_cast<CreditsWindow*>(QApplication::topLevelWidgets().last());
+    platform::CreditsWindow* credits = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->objectName() == "credits")
-            credits = qobject_cast<CreditsWindow*>(w);
+            credits = qobject_cast<platform::CreditsWindow*>(w);
     QVERIFY(credits);
     QCOMPARE(credits->windowTitle(), QString("Info"));
     QVERIFY(credits->isVisible());
