@@ -2,6 +2,8 @@
 
 // Qt
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -91,6 +93,13 @@ MainWindow::MainWindow(Editor& editor, const platform::CodePage& codePage, QWidg
     showCount();
 }
 
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Closing the main window ends the program, also while the Info window is up.
+    event->accept();
+    QApplication::quit();
+}
+
 MainWindow::~MainWindow()
 {
     editor_.setView(nullptr);
@@ -115,7 +124,7 @@ void MainWindow::buildMenus()
     connect(msave_, &QAction::triggered, this, [this] { editor_.save(); });
     connect(msaveas_, &QAction::triggered, this, [this] { editor_.saveAs(); });
     connect(mclose_, &QAction::triggered, this, [this] { editor_.close(); });
-    connect(mexit, &QAction::triggered, this, &QWidget::close);
+    connect(mexit, &QAction::triggered, qApp, &QApplication::quit);
     connect(minfo, &QAction::triggered, this, &MainWindow::showInfo);
 }
 

@@ -40,6 +40,9 @@ public:
     void modelLoaded() override;
     void flagsChanged() override;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildMenus();
     void buildControls();

@@ -1,6 +1,6 @@
 // Writes the demo game folder: a game executable of the "[US1.03]" build
-// whose attachment table holds a plausible set of entries, and names.def in
-// the description editor's text form.
+// whose attachment table holds a plausible set of entries, the two item text
+// files, and names.def, all through the editors' own writers.
 //
 // Usage: demogen FOLDER
 
@@ -19,6 +19,8 @@
 #include "demo/demoitems.h"
 #include "platform/posixfilesystem.h"
 #include "platform/textlines.h"
+#include "velloc/itemcodec.h"
+#include "velloc/textform.h"
 
 namespace {
 
@@ -91,24 +93,33 @@ std::string demoExecutable()
     return bytes;
 }
 
-// names.def: the description editor's text form of all 351 item texts.
-std::vector<std::string> namesDef()
+// The texts of both item text files, in the description editor's model.
+velloc::ItemTexts demoTexts(velloc::FileType type)
 {
-    std::vector<std::string> name(351), lname(351), desc(351);
-    for (const demo::DemoItem& item : demo::demoItems()) {
-        name[item.item] = item.name;
-        lname[item.item] = item.lname;
-        desc[item.item] = item.desc;
+    std::string name[351], lname[351], desc[351];
+    demo::demoTexts(name, lname, desc);
+    velloc::ItemTexts texts;
+    texts.fileType = type;
+    for (int n = 0; n < velloc::kItemCount; ++n) {
+        if (type == velloc::FileType::Items) {
+            texts.shortNames[n] = name[n];
+            texts.fullNames[n] = lname[n];
+            texts.descriptions[n] = desc[n];
+        } else {
+            // The shop shows the full name and a longer blurb.
+            texts.shortNames[n] = lname[n];
+            texts.descriptions[n] = desc[n].empty() ? desc[n] : desc[n] + " Shipped within two days, discreetly.";
+        }
     }
-    std::vector<std::string> lines = {"[head]", "mode=velloc-a", "version=2.0"};
-    for (int n = 0; n < 351; ++n) {
-        lines.push_back("");
-        lines.push_back((n < 10 ? "[0" : "[") + std::to_string(n) + "]");
-        lines.push_back("name=" + name[n]);
-        lines.push_back("lname=" + lname[n]);
-        lines.push_back("desc=" + desc[n]);
-    }
-    return lines;
+    return texts;
+}
+
+// An item text file of the type, with the texts written by our codec.
+platform::Status writeItemFile(platform::FileSystem& files, const std::string& path, velloc::FileType type)
+{
+    std::string bytes(velloc::kItemFileLength, '\0');
+    velloc::encodeItemFile(demoTexts(type), std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
+    return files.replaceAtomically(path, bytes);
 }
 
 } // namespace
@@ -125,7 +136,12 @@ int main(int argc, char* argv[])
     platform::PosixFileSystem files;
     platform::Status written = files.replaceAtomically(platform::joinPath(folder, "vrn.exe"), demoExecutable());
     if (written)
-        written = platform::writeTextLines(files, platform::joinPath(folder, "names.def"), namesDef());
+        written = writeItemFile(files, platform::joinPath(folder, "Itemdesc.edt"), velloc::FileType::Items);
+    if (written)
+        written = writeItemFile(files, platform::joinPath(folder, "Braydesc.edt"), velloc::FileType::BobbyRay);
+    if (written)
+        written = platform::writeTextLines(files, platform::joinPath(folder, "names.def"),
+                                           velloc::textFormLines(demoTexts(velloc::FileType::Items)));
     if (!written) {
         std::fprintf(stderr, "demogen: %s\n", written.error().c_str());
         return 1;

@@ -2,6 +2,7 @@
 
 // standard
 #include <iterator>
+#include <string>
 
 namespace demo {
 
@@ -112,6 +113,156 @@ constexpr DemoItem kItems[] = {
 std::span<const DemoItem> demoItems()
 {
     return kItems;
+}
+
+} // namespace demo
+
+namespace demo {
+
+namespace {
+
+struct Variant {
+    const char* suffix;
+    const char* what;
+};
+constexpr Variant kAmmoVariants[] = {
+    {"AP", "Armour-piercing rounds"}, {"HP", "Hollow-point rounds"}, {"Tr.", "Tracer rounds"},
+    {"Match", "Match-grade rounds"},  {"Sub.", "Subsonic rounds"},   {"Drum", "A drum magazine"},
+};
+
+struct Misc {
+    const char* name;
+    const char* lname;
+    const char* desc;
+};
+constexpr Misc kEquipment[] = {
+    {"First Aid", "First aid kit", "Bandages and antiseptic for wounds in the field."},
+    {"Med. Kit", "Medical kit", "A doctor's bag: surgery and stitches, if someone knows how."},
+    {"Toolkit", "Toolkit", "Wrenches and screwdrivers for repairing weapons and armour."},
+    {"Lockpicks", "Lockpick set", "Opens most locks, given a steady hand."},
+    {"Wirecutter", "Wire cutters", "Cuts fences and tripwires."},
+    {"Canteen", "Canteen", "A flask of water against fatigue in the heat."},
+    {"Gas Mask", "Gas mask", "Keeps out tear gas and mustard gas."},
+    {"NV Goggles", "Night-vision goggles", "See in the dark, as far as the moon allows."},
+    {"Sungoggles", "Sun goggles", "Cut the glare and see further by day."},
+    {"Ext. Ear", "Extended ear", "A hearing aid that picks up footsteps far away."},
+    {"Camo Kit", "Camouflage kit", "Face paint and netting for hiding in the woods."},
+    {"Det. Cord", "Detonator", "Sets off an explosive charge after a delay."},
+    {"Remote Det.", "Remote detonator", "Sets off a charge from a distance."},
+    {"Met. Det.", "Metal detector", "Finds mines before they find you."},
+    {"Binoculars", "Binoculars", "Watch a town from the hills before going in."},
+    {"Radio", "Field radio", "Calls in help from the rest of the team."},
+    {"Rope", "Climbing rope", "Thirty metres of nylon rope."},
+    {"Duct Tape", "Duct tape", "Holds everything together, for a while."},
+    {"Glue", "Super glue", "Bonds anything to anything."},
+    {"Steel Tube", "Steel tube", "A piece of pipe, useful to a tinkerer."},
+    {"Spring", "Spring", "A strong spring from some machine."},
+    {"Alarm Clock", "Alarm clock", "Ticks loudly."},
+    {"Batteries", "Batteries", "Power for goggles and detectors."},
+    {"Flashlight", "Flashlight", "Lights a corridor."},
+    {"Crowbar", "Heavy crowbar", "Forces doors and crates."},
+    {"Cigars", "Box of cigars", "Good for morale, bad for lungs."},
+    {"Whiskey", "Bottle of whiskey", "For celebrations and for wounds."},
+    {"Beer", "Beer", "Warm, but welcome."},
+    {"Money", "Wad of money", "Local currency, damp but spendable."},
+    {"Gold Watch", "Gold watch", "Worth something to the right buyer."},
+    {"Flower", "Wild flower", "A flower from the hills."},
+    {"Photo", "Photograph", "An old photograph of a family."},
+    {"Letter", "Sealed letter", "Addressed to someone in the capital."},
+    {"Map", "Map of the region", "Shows roads, rivers and the old mines."},
+    {"Vial", "Vial of serum", "A sample from the laboratory."},
+    {"Tissue", "Tissue sample", "For the doctor's research."},
+    {"Ore", "Raw ore", "A lump of ore from the mines."},
+    {"Boots", "Combat boots", "Sturdy boots for long marches."},
+    {"Parachute", "Parachute", "For a quick way down."},
+    {"Tent", "Field tent", "Shelter for a night in the open."},
+};
+
+} // namespace
+
+void demoTexts(std::string (&name)[351], std::string (&lname)[351], std::string (&desc)[351])
+{
+    name[0] = "Nothing";
+    lname[0] = "Nothing";
+    desc[0] = "An empty hand.";
+    for (const DemoItem& item : demoItems()) {
+        name[item.item] = item.name;
+        lname[item.item] = item.lname;
+        desc[item.item] = item.desc;
+    }
+
+    // Ammunition: the items between the listed calibers are variants of the
+    // caliber before them.
+    int base = 0;
+    for (int n = 66; n <= 140; ++n) {
+        if (!name[n].empty()) {
+            base = n;
+            continue;
+        }
+        const Variant& v = kAmmoVariants[(n - base - 1) % std::size(kAmmoVariants)];
+        const std::string caliber = base ? name[base] : std::string("Shell");
+        name[n] = caliber + " " + v.suffix;
+        lname[n] = caliber + " " + v.suffix + (base ? " ammunition" : "");
+        desc[n] = std::string(v.what) + (base ? " for " + caliber + " weapons." : ".");
+    }
+
+    // Explosives and grenades.
+    for (int n = 141; n <= 160; ++n) {
+        const int charge = n - 140;
+        name[n] = "Charge " + std::to_string(charge);
+        lname[n] = "Demolition charge, pattern " + std::to_string(charge);
+        desc[n] = "A shaped charge for doors and walls. Needs a detonator.";
+    }
+
+    // Armour: the grades of each vest and helmet, then leggings.
+    const struct {
+        int item;
+        const char* name;
+        const char* grade;
+    } grades[] = {
+        {162, "Flak 18", "Comp. 18 flak jacket"},     {163, "Flak C.", "Coated flak jacket"},
+        {165, "Kevlar 18", "Comp. 18 kevlar vest"},   {166, "Kevlar C.", "Coated kevlar vest"},
+        {168, "Spectra 18", "Comp. 18 spectra vest"}, {169, "Spectra C.", "Coated spectra vest"},
+        {178, "Kev. Helm 18", "Comp. 18 kevlar helmet"}, {179, "Kev. Helm C.", "Coated kevlar helmet"},
+        {181, "Spec. Helm 18", "Comp. 18 spectra helmet"}, {182, "Spec. Helm C.", "Coated spectra helmet"},
+        {198, "Guardian 18", "Comp. 18 guardian vest"}, {199, "Guardian C.", "Coated guardian vest"},
+    };
+    for (const auto& g : grades) {
+        name[g.item] = g.name;
+        lname[g.item] = g.grade;
+        desc[g.item] = std::string("Armour improved in the field: ") + g.grade + ".";
+    }
+    const char* legs[] = {"Flak", "Kevlar", "Spectra"};
+    for (int n = 170; n <= 175; ++n) {
+        const std::string kind = legs[(n - 170) % 3];
+        name[n] = kind + " Legs";
+        lname[n] = kind + " leggings";
+        desc[n] = "Protect the legs with " + kind + " panels.";
+    }
+    for (int n = 184; n <= 196; ++n) {
+        const std::string kind = legs[(n - 184) % 3];
+        name[n] = kind + " Pad " + std::to_string(n - 183);
+        lname[n] = kind + " padding, size " + std::to_string(n - 183);
+        desc[n] = "Extra " + kind + " padding for a vest.";
+    }
+
+    // Attachments and equipment after the armour, then keys.
+    int next = 0;
+    for (int n = 200; n <= 350; ++n) {
+        if (!name[n].empty())
+            continue;
+        if (n < 300) {
+            const Misc& m = kEquipment[next++ % std::size(kEquipment)];
+            const int copy = (next - 1) / static_cast<int>(std::size(kEquipment));
+            name[n] = copy ? std::string(m.name) + " " + std::to_string(copy + 1) : m.name;
+            lname[n] = copy ? std::string(m.lname) + " (" + std::to_string(copy + 1) + ")" : m.lname;
+            desc[n] = m.desc;
+        } else {
+            name[n] = "Key " + std::to_string(n - 299);
+            lname[n] = "Key number " + std::to_string(n - 299);
+            desc[n] = "Opens a door somewhere in the country.";
+        }
+    }
 }
 
 } // namespace demo

@@ -1,0 +1,117 @@
+// Velloc's file work as the user waits for it: opening and saving an item
+// text file, and writing and reading the text form, all 3 x 351 texts filled.
+
+// standard
+#include <cstdlib>
+#include <string>
+
+// Google Benchmark
+#include <benchmark/benchmark.h>
+
+// ours
+#include "platform/posixfilesystem.h"
+#include "platform/textlines.h"
+#include "tests/support/tempdir.h"
+#include "velloc/itemcodec.h"
+#include "velloc/textform.h"
+
+namespace {
+
+using namespace velloc;
+
+/// Texts of the lengths the game's own have: names of 5 to 30 characters,
+/// descriptions of 80 to 230, a few with line breaks.
+ItemTexts realisticTexts()
+{
+    ItemTexts texts;
+    const std::string words = "A reliable weapon with a short barrel, light enough to carry all day. ";
+    for (int n = 0; n < kItemCount; ++n) {
+        const std::string number = std::to_string(n);
+        texts.shortNames[n] = ("Item " + number + " Mk II").substr(0, static_cast<std::size_t>(5 + n % 8));
+        texts.fullNames[n] = "The full name of item " + number + (n % 2 ? " (modified)" : "");
+        std::string description;
+        while (description.size() < static_cast<std::size_t>(80 + (n * 37) % 150))
+            description += words;
+        description.resize(static_cast<std::size_t>(80 + (n * 37) % 150));
+        if (n % 25 == 0)
+            description.replace(40, 2, "\r\n");
+        texts.descriptions[n] = description;
+    }
+    return texts;
+}
+
+// A temporary folder with an item text file and a text-form file, made once.
+struct Files {
+    testsupport::TempDir dir;
+    platform::PosixFileSystem fs;
+    std::string edt = dir.file("Itemdesc.edt");
+    std::string vlc = dir.file("items.vlc");
+    ItemTexts texts = realisticTexts();
+
+    Files()
+    {
+        testsupport::writeFile(edt, testsupport::patternBytes(kItemFileLength));
+        if (!writedata(fs, edt, texts))
+            std::abort();
+        if (!platform::writeTextLines(fs, vlc, textFormLines(texts)))
+            std::abort();
+    }
+};
+
+Files& files()
+{
+    static Files f;
+    return f;
+}
+
+void BM_ReadItemFile(benchmark::State& state)
+{
+    Files& f = files();
+    for (auto _ : state) {
+        auto texts = readdata(f.fs, f.edt, FileType::Items, f.texts);
+        if (!texts)
+            return state.SkipWithError(texts.error().c_str());
+        benchmark::DoNotOptimize(texts->descriptions[350].size());
+    }
+}
+BENCHMARK(BM_ReadItemFile)->Unit(benchmark::kMicrosecond);
+
+void BM_SaveItemFile(benchmark::State& state)
+{
+    Files& f = files();
+    for (auto _ : state) {
+        if (auto written = writedata(f.fs, f.edt, f.texts); !written)
+            return state.SkipWithError(written.error().c_str());
+    }
+}
+BENCHMARK(BM_SaveItemFile)->Unit(benchmark::kMicrosecond);
+
+void BM_WriteTextForm(benchmark::State& state)
+{
+    Files& f = files();
+    const std::string path = f.dir.file("saved.vlc");
+    for (auto _ : state) {
+        if (auto written = platform::writeTextLines(f.fs, path, textFormLines(f.texts)); !written)
+            return state.SkipWithError(written.error().c_str());
+    }
+}
+BENCHMARK(BM_WriteTextForm)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadTextForm(benchmark::State& state)
+{
+    Files& f = files();
+    for (auto _ : state) {
+        auto lines = platform::readTextLines(f.fs, f.vlc);
+        if (!lines)
+            return state.SkipWithError(lines.error().c_str());
+        TextFormRead read = parseTextForm(*lines, f.texts);
+        if (read.outcome != TextFormRead::Outcome::Accepted)
+            return state.SkipWithError("not read as a text-form file");
+        benchmark::DoNotOptimize(read.texts.descriptions[350].size());
+    }
+}
+BENCHMARK(BM_ReadTextForm)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

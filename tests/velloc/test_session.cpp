@@ -1,0 +1,378 @@
+// Velloc's Open, Save, Save As and Close end to end through the scripted
+// platform: every message in order, the model and state after each command,
+// the files on disk, and the names.def that Brackel reads.
+
+// standard
+#include <memory>
+#include <string>
+#include <vector>
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+// ours
+#include "brackel/namesfile.h"
+#include "platform/scriptedplatform.h"
+#include "platform/textlines.h"
+#include "tests/support/faultyfilesystem.h"
+#include "tests/support/tempdir.h"
+#include "velloc/itemcodec.h"
+#include "velloc/session.h"
+#include "velloc/textform.h"
+
+namespace velloc {
+namespace {
+
+using platform::Answer;
+using platform::Buttons;
+using Box = platform::ScriptedPlatform::Box;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+const Box kSelectTarget{"Is this a Itemdesc.edt or Braydesc.edt file ?\rClick OK for Itemdesc and Cancel for Braydesc.",
+                        "Select Target", Buttons::OkCancel};
+const Box kLoaded{"File successfully loaded", "Success", Buttons::Ok};
+const Box kSaved{"File successfully saved", "Success", Buttons::Ok};
+const Box kTarvesk{"Would you like to use this descriptions in Tarvesk ?", "Update Tarvesk ?", Buttons::YesNo};
+const Box kUnidentified{"Error reading file - couldn't identify file typ", "Error", Buttons::Ok};
+
+class SessionFlow : public ::testing::Test {
+protected:
+    SessionFlow()
+    {
+        ui.setWorkingFolder(dir.path());
+        ui.setFileSystem(&files);
+        ui.setFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
+        session = std::make_unique<Session>(ui);
+    }
+
+    static ItemTexts sample(FileType type)
+    {
+        ItemTexts texts;
+        texts.fileType = type;
+        for (int n = 0; n < kItemCount; ++n) {
+            texts.shortNames[n] = "Item " + std::to_string(n);
+            if (type == FileType::Items)
+                texts.fullNames[n] = "Full name of item " + std::to_string(n);
+            texts.descriptions[n] = "Described " + std::to_string(n);
+        }
+        return texts;
+    }
+
+    /// An item text file holding sample texts over non-zero filler.
+    std::string makeEdt(const std::string& name, FileType type)
+    {
+        std::string bytes = testsupport::patternBytes(kItemFileLength);
+        encodeItemFile(sample(type), std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
+        writeFile(dir.file(name), bytes);
+        return dir.file(name);
+    }
+
+    std::string makeTextForm(const std::string& name, const ItemTexts& texts)
+    {
+        writeFile(dir.file(name), platform::joinLines(textFormLines(texts)));
+        return dir.file(name);
+    }
+
+    void openEdt(const std::string& path, FileType type)
+    {
+        ui.chooseFile(path);
+        ui.answer(type == FileType::Items ? Answer::Ok : Answer::Cancel);
+        ui.answer(Answer::Ok);
+        session->open();
+    }
+
+    static std::string lowered(std::string s)
+    {
+        for (auto& c : s)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    }
+
+    std::vector<Box> boxes()
+    {
+        std::vector<Box> shown = ui.boxes();
+        ui.clearRecord();
+        return shown;
+    }
+
+    testsupport::TempDir dir;
+    testsupport::FaultyFileSystem files;
+    platform::ScriptedPlatform ui{"Velloc"};
+    std::unique_ptr<Session> session; // made after the working folder is set
+};
+
+TEST_F(SessionFlow, OpenItemTextFileAsEitherType)
+{
+    const std::string path = makeEdt("ITEMDESC.EDT", FileType::Items);
+    openEdt(path, FileType::Items);
+    EXPECT_EQ(boxes(), (std::vector<Box>{kSelectTarget, kLoaded}));
+    EXPECT_EQ(session->form(), FileForm::Binary);
+    EXPECT_EQ(session->texts(), sample(FileType::Items));
+    EXPECT_EQ(session->fileLabel(), "Current File: " + lowered(dir.path()) + "/itemdesc.edt (Items)");
+
+    // The same bytes read as Bobby Ray texts keep the full names.
+    const std::string vlc = dir.file("odd.vlc");
+    writeFile(vlc, readFile(path)); // any name: the length decides
+    openEdt(vlc, FileType::BobbyRay);
+    EXPECT_EQ(boxes(), (std::vector<Box>{kSelectTarget, kLoaded}));
+    EXPECT_EQ(session->texts().fileType, FileType::BobbyRay);
+    EXPECT_EQ(session->texts().fullNames[7], "Full name of item 7");
+    EXPECT_EQ(session->fileLabel(), "Current File: " + lowered(vlc) + " (Bobby Ray)");
+}
+
+TEST_F(SessionFlow, OpenDialogOffersTheLastNameAndSaveDialogNone)
+{
+    const std::string path = makeEdt("Itemdesc.edt", FileType::Items);
+    openEdt(path, FileType::Items);
+    ui.cancelDialog();
+    session->saveAs();
+    ui.cancelDialog();
+    session->open();
+    ASSERT_EQ(ui.dialogs().size(), 3u);
+    EXPECT_EQ(ui.dialogs()[0].options.title, "Open");
+    EXPECT_EQ(ui.dialogs()[0].options.filter,
+              "Supported Files (*.edt, *.def, *.vlc)|*.edt;*.def;*.vlc|EDT-File (*.edt)|*.edt|DEF-File (*.def)|*.def|"
+              "Velloc-File (*.vlc)|*.vlc|All Files (*.*)|*.*");
+    EXPECT_EQ(ui.dialogs()[1].options.title, "Save As...");
+    EXPECT_EQ(ui.dialogs()[1].options.filter, "EDT-File (*.edt)|*.edt|DEF-File (*.def)|*.def|Velloc-File (*.vlc)|*.vlc");
+    EXPECT_EQ(ui.dialogs()[1].options.initialName, "");
+    EXPECT_EQ(ui.dialogs()[2].options.initialName, path);
+}
+
+TEST_F(SessionFlow, FailedOpensChangeNothing)
+{
+    const std::string path = makeEdt("Itemdesc.edt", FileType::Items);
+    openEdt(path, FileType::Items);
+    session->texts().shortNames[3] = "edited";
+    const ItemTexts before = session->texts();
+    boxes();
+
+    auto tryOpen = [&](const std::string& file) {
+        ui.chooseFile(file);
+        ui.answer(Answer::Ok);
+        session->open();
+        EXPECT_EQ(session->texts(), before) << file;
+        EXPECT_EQ(session->currentFile(), path) << file;
+        EXPECT_EQ(session->form(), FileForm::Binary) << file;
+        return boxes();
+    };
+
+    writeFile(dir.file("plain.txt"), "no mode line here\r\n");
+    EXPECT_EQ(tryOpen(dir.file("plain.txt")), std::vector<Box>{kUnidentified});
+
+    ItemTexts other = sample(FileType::BobbyRay);
+    auto lines = textFormLines(other);
+    lines[2] = "version=1.9";
+    writeFile(dir.file("old.vlc"), platform::joinLines(lines));
+    EXPECT_EQ(tryOpen(dir.file("old.vlc")),
+              (std::vector<Box>{{"This File is a previous version and cannot be used\rfurther ! Try applying it to a "
+                                 "edt file with an older\rVelloc and rereading it with this version.",
+                                 "Incompatibilty", Buttons::Ok}}));
+
+    // Damaged half-way: nothing of it is taken.
+    lines = textFormLines(other);
+    lines[3 + 5 * 4 + 1] = "[four]";
+    writeFile(dir.file("bad.vlc"), platform::joinLines(lines));
+    auto shown = tryOpen(dir.file("bad.vlc"));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Error");
+    EXPECT_NE(shown[0].text.find("line 25"), std::string::npos) << shown[0].text;
+
+    files.failRead.insert(dir.file("locked.vlc"));
+    writeFile(dir.file("locked.vlc"), "mode=velloc-a\r\n");
+    shown = tryOpen(dir.file("locked.vlc"));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].text.find("locked.vlc"), std::string::npos);
+}
+
+TEST_F(SessionFlow, SaveItemsAsksForNamesDefWhichBrackelReads)
+{
+    const std::string path = makeEdt("Itemdesc.edt", FileType::Items);
+    openEdt(path, FileType::Items);
+    session->texts().shortNames[20] = "Steyr AUG";
+    session->texts().fullNames[307] = "Rod & Spring";
+    boxes();
+
+    ui.answer(Answer::Ok);
+    ui.answer(Answer::No);
+    session->save();
+    EXPECT_EQ(boxes(), (std::vector<Box>{kSaved, kTarvesk}));
+    EXPECT_FALSE(files.exists(dir.file("names.def")));
+
+    for (int round = 0; round < 2; ++round) { // replaced each time
+        ui.answer(Answer::Ok);
+        ui.answer(Answer::Yes);
+        session->save();
+        EXPECT_EQ(boxes(), (std::vector<Box>{kSaved, kTarvesk}));
+    }
+    auto lines = platform::readTextLines(files, dir.file("names.def"));
+    ASSERT_TRUE(lines.ok());
+    EXPECT_EQ(lines->size(), 1758u);
+    const brackel::Names names = brackel::parseNames(*lines);
+    EXPECT_EQ(names.weaponNames[19], "Steyr AUG");
+    EXPECT_EQ(names.weaponNames[0], "Item 1");
+    EXPECT_EQ(names.captions[static_cast<int>(brackel::Kind::RodAndSpring)], "Rod && Spring");
+    EXPECT_EQ(session->currentFile(), path);
+
+    // The file holds the edit, read back as it was written.
+    auto reread = readdata(files, path, FileType::Items, ItemTexts{});
+    ASSERT_TRUE(reread.ok());
+    EXPECT_EQ(*reread, session->texts());
+}
+
+TEST_F(SessionFlow, BobbyRaySavesNeverAskForNamesDef)
+{
+    openEdt(makeEdt("Braydesc.edt", FileType::BobbyRay), FileType::BobbyRay);
+    boxes();
+    ui.answer(Answer::Ok);
+    session->save();
+    EXPECT_EQ(boxes(), std::vector<Box>{kSaved});
+}
+
+TEST_F(SessionFlow, SaveRefusesAVanishedChangedOrOverfullFile)
+{
+    const std::string path = makeEdt("Itemdesc.edt", FileType::Items);
+    openEdt(path, FileType::Items);
+    boxes();
+
+    auto refused = [&](const char* expected) {
+        ui.answer(Answer::Ok);
+        session->save();
+        auto shown = boxes();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].title, "Error");
+        EXPECT_NE(shown[0].text.find(expected), std::string::npos) << shown[0].text;
+    };
+
+    const std::string original = readFile(path);
+    session->texts().descriptions[42] = std::string(300, 'x');
+    refused("42");
+    EXPECT_EQ(readFile(path), original);
+    session->texts().descriptions[42] = "fits";
+
+    writeFile(path, original.substr(0, 1000)); // shortened behind our back
+    refused("Itemdesc.edt");
+    EXPECT_EQ(readFile(path).size(), 1000u);
+
+    std::remove(path.c_str());
+    refused("Itemdesc.edt");
+    EXPECT_FALSE(files.exists(path)); // never created
+}
+
+TEST_F(SessionFlow, SaveAsBinaryOnlyPatchesExistingItemTextFiles)
+{
+    makeTextForm("texts.vlc", sample(FileType::Items));
+    ui.chooseFile(dir.file("texts.vlc"));
+    ui.answer(Answer::Ok);
+    session->open();
+    boxes();
+
+    ui.chooseFile(dir.file("new.edt"), 1);
+    ui.answer(Answer::Ok);
+    session->saveAs();
+    EXPECT_EQ(boxes(), (std::vector<Box>{{"This file doesn't exist\rCurrently VLC is unable to create those files,\r"
+                                          "maybe i'll implement this feature later.",
+                                          "Velloc", Buttons::Ok}}));
+    EXPECT_FALSE(files.exists(dir.file("new.edt")));
+
+    writeFile(dir.file("small.def"), "not an item file");
+    ui.chooseFile(dir.file("small.def"), 1);
+    ui.answer(Answer::Ok);
+    session->saveAs();
+    EXPECT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(readFile(dir.file("small.def")), "not an item file");
+    EXPECT_EQ(session->form(), FileForm::TextForm);
+
+    // The EDT filter with a .def name patches that file; Save then patches it again.
+    const std::string edt = makeEdt("game.def", FileType::BobbyRay);
+    session->texts().shortNames[1] = "Renamed";
+    ui.chooseFile(edt, 1);
+    ui.answer(Answer::Ok);
+    ui.answer(Answer::No);
+    session->saveAs();
+    EXPECT_EQ(boxes(), (std::vector<Box>{kSaved, kTarvesk}));
+    EXPECT_EQ(session->form(), FileForm::Binary);
+    EXPECT_EQ(session->fileLabel(), "Current File: " + lowered(edt) + " (Items)");
+    auto reread = readdata(files, edt, FileType::Items, ItemTexts{});
+    ASSERT_TRUE(reread.ok());
+    EXPECT_EQ(reread->shortNames[1], "Renamed");
+}
+
+TEST_F(SessionFlow, SaveAsTextFormAsksBeforeReplacing)
+{
+    openEdt(makeEdt("Braydesc.edt", FileType::BobbyRay), FileType::BobbyRay);
+    const std::string target = dir.file("mine.vlc");
+    writeFile(target, "old");
+    boxes();
+    const Box question{target + "\rThis File is already existing.\r\rDo you want to replace it ?", "Save As...",
+                       Buttons::YesNo};
+
+    ui.chooseFile(target, 3);
+    ui.answer(Answer::No);
+    session->saveAs();
+    EXPECT_EQ(boxes(), std::vector<Box>{question});
+    EXPECT_EQ(readFile(target), "old");
+
+    files.failReplace.insert(target); // a full disk: the old file stays whole
+    ui.chooseFile(target, 3);
+    ui.answer(Answer::Yes);
+    ui.answer(Answer::Ok);
+    session->saveAs();
+    EXPECT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(readFile(target), "old");
+    EXPECT_EQ(session->form(), FileForm::Binary);
+    files.failReplace.clear();
+
+    // The DEF filter with a .vlc name writes the text form too.
+    ui.chooseFile(target, 2);
+    ui.answer(Answer::Yes);
+    ui.answer(Answer::Ok);
+    session->saveAs();
+    EXPECT_EQ(boxes(), (std::vector<Box>{question, kSaved}));
+    EXPECT_EQ(session->form(), FileForm::TextForm);
+    EXPECT_EQ(platform::splitLines(readFile(target)).size(), 1407u);
+
+    // A game item text file is never replaced by the text form.
+    const std::string edt = makeEdt("Itemdesc.edt", FileType::Items);
+    const std::string edtBytes = readFile(edt);
+    ui.chooseFile(edt, 2);
+    ui.answer(Answer::Ok);
+    session->saveAs();
+    EXPECT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(readFile(edt), edtBytes);
+}
+
+TEST_F(SessionFlow, NamesDefWriteFailureIsReported)
+{
+    openEdt(makeEdt("Itemdesc.edt", FileType::Items), FileType::Items);
+    boxes();
+    files.failReplace.insert(dir.file("names.def"));
+    ui.answer(Answer::Ok);
+    ui.answer(Answer::Yes);
+    ui.answer(Answer::Ok);
+    session->save();
+    const auto shown = boxes();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[2].title, "Error");
+    EXPECT_NE(shown[2].text.find("names.def"), std::string::npos);
+}
+
+TEST_F(SessionFlow, CloseAsksFirst)
+{
+    openEdt(makeEdt("Itemdesc.edt", FileType::Items), FileType::Items);
+    boxes();
+    const Box question{"Are you sure ?", "Are you sure ?", Buttons::YesNo};
+    ui.answer(Answer::No);
+    session->closeFile();
+    EXPECT_TRUE(session->fileOpen());
+    ui.answer(Answer::Yes);
+    session->closeFile();
+    EXPECT_FALSE(session->fileOpen());
+    EXPECT_EQ(session->fileLabel(), "Current File: -None-");
+    EXPECT_EQ(session->texts(), sample(FileType::Items)); // kept for the next partial read
+    EXPECT_EQ(boxes(), (std::vector<Box>{question, question}));
+}
+
+} // namespace
+} // namespace velloc

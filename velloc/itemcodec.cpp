@@ -1,0 +1,188 @@
+#include "velloc/itemcodec.h"
+
+// standard
+#include <algorithm>
+#include <array>
+
+namespace velloc {
+
+namespace {
+
+constexpr std::array<FieldLayout, 3> kItemsLayout = {{
+    {Field::ShortName, 0, 80},
+    {Field::FullName, 160, 80},
+    {Field::Description, 320, 240},
+}};
+
+constexpr std::array<FieldLayout, 2> kBobbyRayLayout = {{
+    {Field::ShortName, 0, 80},
+    {Field::Description, 160, 320},
+}};
+
+// The unit's low byte that means "end of text" when written after the text.
+constexpr std::uint8_t kEndMarker = 0;
+// How many problems a refusal lists before it only counts the rest.
+constexpr std::size_t kListedProblems = 10;
+
+// The model's column of texts for a field (const or not, as the model).
+template <class Texts>
+auto& textsOf(Texts& texts, Field field)
+{
+    switch (field) {
+    case Field::ShortName:
+        return texts.shortNames;
+    case Field::FullName:
+        return texts.fullNames;
+    case Field::Description:
+        break;
+    }
+    return texts.descriptions;
+}
+
+std::string fieldName(Field field, FileType type)
+{
+    switch (field) {
+    case Field::ShortName:
+        return type == FileType::BobbyRay ? "name" : "short name";
+    case Field::FullName:
+        return "full name";
+    case Field::Description:
+        break;
+    }
+    return "description";
+}
+
+std::string lengthError(const std::string& path, std::uint64_t length)
+{
+    return "The file " + path + " is " + std::to_string(length) + " bytes long; an item text file has exactly " +
+           std::to_string(kItemFileLength) + " bytes.";
+}
+
+} // namespace
+
+std::span<const FieldLayout> recordLayout(FileType type)
+{
+    if (type == FileType::BobbyRay)
+        return kBobbyRayLayout;
+    return kItemsLayout;
+}
+
+void decodeItemFile(std::span<const std::uint8_t> file, FileType type, ItemTexts& texts)
+{
+    for (const FieldLayout& layout : recordLayout(type)) {
+        auto& column = textsOf(texts, layout.field);
+        for (int n = 0; n < kItemCount; ++n) {
+            std::string text;
+            const std::size_t base = static_cast<std::size_t>(n) * kRecordBytes + layout.offset;
+            for (int k = 0; k < layout.units; ++k) {
+                const std::size_t at = base + 2 * static_cast<std::size_t>(k);
+                // A shorter buffer than a whole file ends its texts where it ends.
+                if (at >= file.size())
+                    break;
+                const int c = file[at] - 1;
+                if (c <= 0)
+                    break; // stored 0 or 1: end of the text
+                text += c == 31 ? ' ' : static_cast<char>(c);
+            }
+            column[n] = std::move(text);
+        }
+    }
+    texts.fileType = type;
+}
+
+std::vector<EncodingProblem> encodingProblems(const ItemTexts& texts)
+{
+    std::vector<EncodingProblem> problems;
+    for (int n = 0; n < kItemCount; ++n) {
+        for (const FieldLayout& layout : recordLayout(texts.fileType)) {
+            const std::string& text = textsOf(texts, layout.field)[n];
+            // Exactly `units` characters still fit: the field then has no end marker.
+            if (text.size() > static_cast<std::size_t>(layout.units))
+                problems.push_back({n, layout.field,
+                                    "is " + std::to_string(text.size()) + " characters long; at most " +
+                                        std::to_string(layout.units) + " fit"});
+            for (char ch : text) {
+                const auto code = static_cast<unsigned char>(ch);
+                // Code 0 would be stored as 1, which reads as the end of the
+                // text; code 255 would need the value 256.
+                if (code == 0 || code == 255) {
+                    problems.push_back({n, layout.field,
+                                        "holds a character that the file cannot store (code " +
+                                            std::to_string(code) + ")"});
+                    break;
+                }
+            }
+        }
+    }
+    return problems;
+}
+
+void encodeItemFile(const ItemTexts& texts, std::span<std::uint8_t> file)
+{
+    if (file.size() < kItemFileLength)
+        return;
+    for (int n = 0; n < kItemCount; ++n) {
+        for (const FieldLayout& layout : recordLayout(texts.fileType)) {
+            const std::string& text = textsOf(texts, layout.field)[n];
+            std::uint8_t* unit = file.data() + static_cast<std::size_t>(n) * kRecordBytes + layout.offset;
+            // Never past the field, whatever the caller failed to check.
+            const std::size_t length = std::min(text.size(), static_cast<std::size_t>(layout.units));
+            for (std::size_t i = 0; i < length; ++i, unit += 2) {
+                const int v = static_cast<unsigned char>(text[i]) + 1;
+                *unit = static_cast<std::uint8_t>(v == 33 ? 32 : v);
+            }
+            if (length < static_cast<std::size_t>(layout.units))
+                *unit = kEndMarker;
+        }
+    }
+}
+
+platform::Result<ItemTexts> readdata(platform::FileSystem& files, const std::string& path, FileType type,
+                                     const ItemTexts& previous)
+{
+    auto file = files.openExisting(path, platform::Access::Read);
+    if (!file)
+        return file.status();
+    if ((*file)->size() != kItemFileLength)
+        return platform::Status::failure(lengthError(path, (*file)->size()));
+    std::vector<std::uint8_t> bytes(kItemFileLength);
+    if (auto read = (*file)->read(0, bytes); !read)
+        return read;
+    if (auto closed = (*file)->close(); !closed)
+        return closed;
+    ItemTexts texts = previous;
+    decodeItemFile(bytes, type, texts);
+    return texts;
+}
+
+platform::Status writedata(platform::FileSystem& files, const std::string& path, const ItemTexts& texts)
+{
+    if (const auto problems = encodingProblems(texts); !problems.empty()) {
+        std::string message = "The texts cannot be saved into " + path + ":";
+        for (std::size_t i = 0; i < problems.size() && i < kListedProblems; ++i) {
+            const EncodingProblem& p = problems[i];
+            message += "\ritem " + std::to_string(p.item) + ", " + fieldName(p.field, texts.fileType) + ": " +
+                       p.reason + ".";
+        }
+        if (problems.size() > kListedProblems)
+            message += "\rand " + std::to_string(problems.size() - kListedProblems) + " more.";
+        message += "\rNothing was written.";
+        return platform::Status::failure(message);
+    }
+
+    auto file = files.openExisting(path, platform::Access::ReadWrite);
+    if (!file)
+        return file.status();
+    // The length was checked when the file was chosen; it may have changed since.
+    if ((*file)->size() != kItemFileLength)
+        return platform::Status::failure(lengthError(path, (*file)->size()) + "\rNothing was written.");
+    std::vector<std::uint8_t> bytes(kItemFileLength);
+    if (auto read = (*file)->read(0, bytes); !read)
+        return platform::Status::failure(read.error() + "\rNothing was written.");
+    encodeItemFile(texts, bytes);
+    if (auto written = (*file)->write(0, bytes); !written)
+        return written;
+    return (*file)->close();
+}
+
+} // namespace velloc

@@ -1,0 +1,72 @@
+#pragma once
+
+// The game's item text files (Itemdesc.edt, Braydesc.edt): 351 records of
+// 800 bytes, each a row of text fields of 16-bit units. Only the low byte of
+// a unit carries a character: code c is stored as c + 1, a space as 32; a
+// stored 0 or 1 ends the text. The high bytes, and every unit after a text's
+// end, belong to the game and are never written.
+//
+//   Items record:     short name  0..159 (80 units), full name 160..319 (80),
+//                     description 320..799 (240)
+//   Bobby Ray record: name 0..159 (80), description 160..799 (320)
+
+// standard
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// ours
+#include "platform/filesystem.h"
+#include "platform/result.h"
+#include "velloc/itemtexts.h"
+
+namespace velloc {
+
+struct FieldLayout {
+    Field field;
+    int offset; // byte offset in the record
+    int units;  // 16-bit units of the field
+};
+
+/// The fields of a record of this type, in file order.
+std::span<const FieldLayout> recordLayout(FileType type);
+
+/// Decodes a whole item text file (kItemFileLength bytes) into texts of
+/// `type`: every short name and description, and the full names only for
+/// Items (a Bobby Ray file keeps the full names the texts held before).
+/// Sets texts.fileType.
+void decodeItemFile(std::span<const std::uint8_t> file, FileType type, ItemTexts& texts);
+
+/// A text that cannot be written into its field: too long, or holding a
+/// character that has no stored form (code 0 would read as the end of the
+/// text, and code 255 does not fit a byte).
+struct EncodingProblem {
+    int item;
+    Field field;
+    std::string reason; // "is 250 characters long; 240 fit"
+};
+
+/// Every text of the model that its field of texts.fileType cannot hold. A
+/// field of U units holds U - 1 characters and the end marker, or exactly U
+/// characters with no end marker, as the game's own files hold full fields.
+std::vector<EncodingProblem> encodingProblems(const ItemTexts& texts);
+
+/// Writes the texts into the file's bytes: for each text its characters and
+/// the end marker after them, in low bytes only. Requires a file of
+/// kItemFileLength bytes and no encoding problems.
+void encodeItemFile(const ItemTexts& texts, std::span<std::uint8_t> file);
+
+/// Reads the item text file at path as `type` into a copy of `previous`
+/// (full names of a Bobby Ray file are kept from it). Fails with a message
+/// when the file cannot be read or is not kItemFileLength bytes long.
+platform::Result<ItemTexts> readdata(platform::FileSystem& files, const std::string& path, FileType type,
+                                     const ItemTexts& previous);
+
+/// Patches the texts into the existing item text file at path, laid out by
+/// texts.fileType. Refuses, writing nothing, when the file is missing or not
+/// kItemFileLength bytes long, or when a text cannot be encoded (the message
+/// names each item and field).
+platform::Status writedata(platform::FileSystem& files, const std::string& path, const ItemTexts& texts);
+
+} // namespace velloc

@@ -1,0 +1,34 @@
+#pragma once
+
+// The texts of the game's 351 items as Velloc holds them: 8-bit bytes of
+// the system code page, indexed by item number.
+
+// standard
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace velloc {
+
+inline constexpr int kItemCount = 351;
+/// Length of an item text file: 351 records of 800 bytes.
+inline constexpr std::uint64_t kItemFileLength = 280800;
+inline constexpr int kRecordBytes = 800;
+
+enum class FileType : int {
+    Items = 0,    // Itemdesc.edt: short name, full name, description
+    BobbyRay = 1, // Braydesc.edt: name, description
+};
+
+struct ItemTexts {
+    std::array<std::string, kItemCount> shortNames;
+    std::array<std::string, kItemCount> fullNames;
+    std::array<std::string, kItemCount> descriptions;
+    FileType fileType = FileType::Items;
+
+    friend bool operator==(const ItemTexts&, const ItemTexts&) = default;
+};
+
+enum class Field { ShortName, FullName, Description };
+
+} // namespace velloc

@@ -1,0 +1,80 @@
+#pragma once
+
+// Velloc's file commands, free of any window: Open, Save, Save As and
+// closing the file, with every question and message through the platform
+// layer, the progress window through VellocView, and the names.def export.
+
+// standard
+#include <string>
+
+// ours
+#include "platform/platform.h"
+#include "velloc/itemtexts.h"
+
+namespace velloc {
+
+enum class FileForm { None, Binary, TextForm };
+
+/// What the window shows when the session tells it to.
+class SessionView {
+public:
+    virtual ~SessionView() = default;
+    /// Shows the progress window with this text and disables the main window.
+    virtual void showProgress(const char* text) = 0;
+    /// Closes the progress window and gives the main window back its focus.
+    virtual void hideProgress() = 0;
+    /// A file has been read into the model: adapt to its type, rebuild the
+    /// list, enable the controls and show the current item.
+    virtual void fileLoaded() = 0;
+    /// The current-file label changed (after Save As).
+    virtual void fileLabelChanged() = 0;
+    /// The file was closed: clear and disable the list and the boxes.
+    virtual void fileClosed() = 0;
+};
+
+class Session {
+public:
+    /// Takes the folder of names.def from the working folder now, before any
+    /// dialog can change it. The platform and view must outlive the session.
+    explicit Session(platform::Platform& platform, SessionView* view = nullptr);
+
+    void setView(SessionView* view) { view_ = view; }
+
+    void open();
+    void save();
+    void saveAs();
+    void closeFile();
+
+    /// The model; the window's text boxes write into it directly.
+    ItemTexts& texts() { return texts_; }
+    const ItemTexts& texts() const { return texts_; }
+    FileForm form() const { return form_; }
+    bool fileOpen() const { return form_ != FileForm::None; }
+    const std::string& currentFile() const { return currentFile_; }
+    /// "Current File: -None-", or the path in lower case with " (Items)" or
+    /// " (Bobby Ray)".
+    std::string fileLabel() const;
+    /// Where names.def is written.
+    std::string namesDefPath() const;
+
+    /// Files larger than this are not read as text form.
+    static constexpr std::uint64_t kMaxTextFormLength = 64u << 20;
+
+private:
+    void error(const std::string& text);
+    /// Runs the progress window around a write; false after an error message.
+    bool writeBinary(const std::string& path);
+    bool writeTextForm(const std::string& path);
+    /// "File successfully saved" and, for Items, the names.def question.
+    void saved();
+
+    platform::Platform& platform_;
+    SessionView* view_;
+    ItemTexts texts_;
+    FileForm form_ = FileForm::None;
+    std::string currentFile_;
+    std::string startFolder_;
+    std::string lastName_; // the name last chosen in either dialog
+};
+
+} // namespace velloc

@@ -1,0 +1,61 @@
+#pragma once
+
+// Velloc's text form of the item texts (.vlc, .def and names.def), CR LF
+// lines of 8-bit text:
+//
+//   [head]
+//   mode=velloc-a            (velloc-b for Bobby Ray texts)
+//   version=2.0
+//   then for each item n = 0..350:
+//     (empty line)
+//     [nn]                   at least two digits
+//     name=<short name>
+//     lname=<full name>      Items only
+//     desc=<description>
+//
+// A text holding line breaks is written as its first line on the "name=",
+// "lname=" or "desc=" line and each further line on a "name+=", "lname+="
+// or "desc+=" line right after it; readers that do not know these lines
+// skip them, and a file without line breaks in its texts is unchanged by
+// them.
+
+// standard
+#include <string>
+#include <string_view>
+#include <vector>
+
+// ours
+#include "velloc/itemtexts.h"
+
+namespace velloc {
+
+/// The lines of the text form of all 351 items, in the layout of
+/// texts.fileType.
+std::vector<std::string> textFormLines(const ItemTexts& texts);
+
+struct TextFormRead {
+    enum class Outcome {
+        Accepted,      // texts holds the previous texts with the file's texts in place
+        Rejected,      // a mode line, but the version is not "2.0" (version holds what was found)
+        NotIdentified, // no mode line
+        Malformed,     // error says what and on which line
+    };
+    Outcome outcome = Outcome::NotIdentified;
+    ItemTexts texts;
+    std::string version;
+    std::string error;
+};
+
+/// Reads the lines of a text-form file over a copy of `previous`: items and
+/// fields that the file does not mention keep their texts. An empty file,
+/// a record index that is not a number from 0 to 350, and a file that ends
+/// right after its mode line or an index line are Malformed.
+TextFormRead parseTextForm(const std::vector<std::string>& lines, const ItemTexts& previous);
+
+/// The folder of names.def for a working folder: a drive root such as
+/// "C:\\" gives its first 2 characters ("C:"), so that joining the file name
+/// never doubles the separator; any other path comes back unchanged (a
+/// Linux root "/" too, which platform::joinPath joins without doubling).
+std::string checkifroot(std::string_view path);
+
+} // namespace velloc
