@@ -17,6 +17,7 @@
 
 // ours
 #include "platform/codepage.h"
+#include "platform/codepagevalidator.h"
 #include "platform/creditswindow.h"
 #include "velloc/itemlist.h"
 
@@ -31,30 +32,6 @@ constexpr int kShortLabelY = 32, kShortBoxY = 48;
 constexpr int kLongLabelY = 72, kLongBoxY = 88;
 constexpr int kDescLabelY = 112, kDescBoxY = 128, kDescHeight = 81;         // Items
 constexpr int kDescLabelUpY = 72, kDescBoxUpY = 88, kDescHeightUp = 121;     // Bobby Ray (40 px taller)
-
-// Refuses, as it is typed, a character the code page cannot hold, and any
-// growth past the typing limit. Texts set by the program are never cut:
-// a longer text from a file is shown whole and may still be shortened.
-class TypedTextValidator final : public QValidator {
-public:
-    TypedTextValidator(const platform::CodePage& codePage, QLineEdit* edit, int limit)
-        : QValidator(edit), codePage_(codePage), edit_(edit), limit_(limit) {}
-
-    State validate(QString& input, int&) const override
-    {
-        for (QChar c : input)
-            if (!codePage_.canEncode(c.unicode()))
-                return Invalid;
-        if (input.size() > limit_ && input.size() > edit_->text().size())
-            return Invalid;
-        return Acceptable;
-    }
-
-private:
-    const platform::CodePage& codePage_;
-    QLineEdit* edit_;
-    int limit_;
-};
 
 // An open book.
 QPixmap bookPicture()
@@ -168,14 +145,14 @@ void MainWindow::buildControls()
     place(named(new QLabel("Short name:"), "lshortname"), kLeft, kShortLabelY, kBoxWidth, 16);
     tbshortname_ = named(new QLineEdit, "tbshortname");
     place(tbshortname_, kLeft, kShortBoxY, kBoxWidth, 22);
-    tbshortname_->setValidator(new TypedTextValidator(codePage_, tbshortname_, 30));
+    tbshortname_->setValidator(new platform::CodePageValidator(codePage_, tbshortname_));
     connect(tbshortname_, &QLineEdit::textChanged, this, &MainWindow::shortNameChanged);
 
     llongname_ = named(new QLabel("Full name:"), "llongname");
     place(llongname_, kLeft, kLongLabelY, kBoxWidth, 16);
     tblongname_ = named(new QLineEdit, "tblongname");
     place(tblongname_, kLeft, kLongBoxY, kBoxWidth, 22);
-    tblongname_->setValidator(new TypedTextValidator(codePage_, tblongname_, 60));
+    tblongname_->setValidator(new platform::CodePageValidator(codePage_, tblongname_));
     connect(tblongname_, &QLineEdit::textChanged, this, &MainWindow::fullNameChanged);
 
     ldesc_ = named(new QLabel("Description:"), "ldesc");
@@ -242,14 +219,29 @@ void MainWindow::showItem()
     loading_ = false;
 }
 
+bool MainWindow::takeTypedText(QLineEdit* box, int limit, std::string& text)
+{
+    auto bytes = codePage_.fromUnicode(box->text());
+    if (!bytes)
+        return false;
+    if (static_cast<int>(bytes->size()) > limit && bytes->size() > text.size()) {
+        // Past the typing limit: the keystroke or paste is refused. A longer
+        // text that came from a file is still shown whole and may be shortened.
+        const int cursor = box->cursorPosition() - static_cast<int>(bytes->size() - text.size());
+        loading_ = true;
+        box->setText(codePage_.toUnicode(text));
+        loading_ = false;
+        box->setCursorPosition(std::max(cursor, 0));
+        return false;
+    }
+    text = std::move(*bytes);
+    return true;
+}
+
 void MainWindow::shortNameChanged()
 {
-    if (loading_)
+    if (loading_ || !takeTypedText(tbshortname_, 30, session_.texts().shortNames[currentItem_]))
         return;
-    auto bytes = codePage_.fromUnicode(tbshortname_->text());
-    if (!bytes)
-        return;
-    session_.texts().shortNames[currentItem_] = std::move(*bytes);
     if (!tbshortname_->isEnabled())
         return;
     // Renew the item's entry in the list; the selection stays on it.
@@ -259,10 +251,8 @@ void MainWindow::shortNameChanged()
 
 void MainWindow::fullNameChanged()
 {
-    if (loading_)
-        return;
-    if (auto bytes = codePage_.fromUnicode(tblongname_->text()))
-        session_.texts().fullNames[currentItem_] = std::move(*bytes);
+    if (!loading_)
+        takeTypedText(tblongname_, 60, session_.texts().fullNames[currentItem_]);
 }
 
 void MainWindow::descriptionChanged()
@@ -339,7 +329,6 @@ void MainWindow::showProgress(const char* text)
     if (!progress_) {
         progress_ = named(new QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
                           "InfoScreen");
-        progress_->setAttribute(Qt::WA_DeleteOnClose);
         progress_->setWindowTitle("Velloc");
         auto* frame = named(new QGroupBox(progress_), "Frame1");
         auto* label = named(new QLabel(frame), "ltest");
@@ -358,8 +347,7 @@ void MainWindow::showProgress(const char* text)
 
 void MainWindow::hideProgress()
 {
-    if (progress_)
-        progress_->close();
+    delete progress_.data();
     centralWidget()->setEnabled(true);
     menuBar()->setEnabled(true);
     activateWindow();

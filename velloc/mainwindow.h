@@ -52,6 +52,9 @@ private:
     void showItem();
     void adaptToFileType();
     void setEditingEnabled(bool enabled);
+    /// Takes a line box's text into the model's text unless it grows past
+    /// the typing limit, which puts the box back; false when nothing was taken.
+    bool takeTypedText(QLineEdit* box, int limit, std::string& text);
     void shortNameChanged();
     void fullNameChanged();
     void descriptionChanged();
