@@ -63,7 +63,13 @@ void Editor::setFile(const std::string& path, FileKind kind, std::string_view ta
 {
     currentFile_ = path;
     kind_ = kind;
-    label_ = "Current File: " + lower(path) + (kind == FileKind::Brk ? " [BRK-File]" : " " + std::string(tag));
+    label_ = "Current File: " + lower(path);
+    if (kind == FileKind::Brk) {
+        label_ += " [BRK-File]";
+    } else {
+        label_ += ' ';
+        label_ += tag;
+    }
 }
 
 void Editor::open()
