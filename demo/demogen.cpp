@@ -1,6 +1,7 @@
 // Writes the demo game folder: a game executable of the "[US1.03]" build
 // whose attachment table holds a plausible set of entries, the two item text
-// files, and names.def, all through the editors' own writers.
+// files, names.def and a custom mercenary's IMP.dat, through the editors'
+// own writers where they have one.
 //
 // Usage: demogen FOLDER
 
@@ -16,6 +17,7 @@
 
 // ours
 #include "brackel/exetable.h"
+#include "kestrin/profile/profilerecord.h"
 #include "demo/demoitems.h"
 #include "platform/posixfilesystem.h"
 #include "platform/textlines.h"
@@ -122,6 +124,64 @@ platform::Status writeItemFile(platform::FileSystem& files, const std::string& p
     return files.replaceAtomically(path, bytes);
 }
 
+// IMP.dat with a plausible custom mercenary; the bytes Kestrin never
+// touches hold non-zero filler, as a real profile holds other data.
+std::string demoProfile()
+{
+    using kestrin::Attribute;
+    namespace record = kestrin::record;
+    std::string bytes(700, '\0');
+    std::uint32_t state = 0x1A2B3C4Du;
+    for (auto& b : bytes) {
+        state = state * 1664525u + 1013904223u;
+        b = static_cast<char>((state >> 24) | 0x80);
+    }
+    auto put = [&bytes](int offset, int value) { bytes[offset] = static_cast<char>(value); };
+    auto cells = [&](int offset, int count, std::string_view text) {
+        for (int i = 0; i < count; ++i)
+            put(offset + 2 * i, i < int(text.size()) ? text[i] : 0);
+    };
+    auto narrow = [&](kestrin::Palette palette, std::string_view name) {
+        const int offset = record::kPaletteFields[int(palette)].offset;
+        for (std::size_t i = 0; i < name.size(); ++i)
+            put(offset + int(i), name[i]);
+        for (int i = 0; i < 3; ++i)
+            put(offset + int(name.size()) + i, 0);
+    };
+    put(record::kVoice, 54);
+    put(record::kPortrait, 9);
+    cells(record::kName, record::kNameCells, "Mara Voss");
+    cells(record::kCallsign, record::kCallsignCells, "Raven");
+    narrow(kestrin::Palette::Pants, "JEANPANTS");
+    narrow(kestrin::Palette::Vest, "GREENVEST");
+    narrow(kestrin::Palette::Skin, "TANSKIN");
+    narrow(kestrin::Palette::Hair, "BLACKHEAD");
+    put(record::kBodyType, 3);
+    const std::pair<Attribute, int> attributes[] = {
+        {Attribute::Health, 82},     {Attribute::Dexterity, 78}, {Attribute::Agility, 85},
+        {Attribute::Strength, 64},   {Attribute::Wisdom, 88},    {Attribute::Leadership, 55},
+        {Attribute::Marksmanship, 91}, {Attribute::Explosives, 20}, {Attribute::Medical, 35},
+        {Attribute::Mechanic, 40},   {Attribute::Experience, 3},
+    };
+    for (const auto& [attribute, value] : attributes)
+        put(record::kAttributeOffsets[int(attribute)], value);
+    put(record::kHealthCopy, 82);
+    put(record::kPersonality, 0);
+    put(record::kTrait1, 4);  // Nightops
+    put(record::kTrait2, 12); // Martial Arts
+    put(record::kAttitude, 1); // Friendly
+    const std::pair<kestrin::Hidden, int> kit[] = {
+        {kestrin::Hidden::Vest, 164},   {kestrin::Hidden::Ceramic, 183}, {kestrin::Hidden::Weapon, 20},
+        {kestrin::Hidden::Modification1, 208}, {kestrin::Hidden::Modification2, 209},
+        {kestrin::Hidden::Helmet, 177},
+    };
+    for (const auto& [slot, item] : kit)
+        put(record::kInventoryOffsets[int(slot)], item);
+    for (int offset : record::kAmmo)
+        put(offset, 94); // 5.56mm for the Steyr AUG
+    return bytes;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -139,6 +199,8 @@ int main(int argc, char* argv[])
         written = writeItemFile(files, platform::joinPath(folder, "Itemdesc.edt"), velloc::FileType::Items);
     if (written)
         written = writeItemFile(files, platform::joinPath(folder, "Braydesc.edt"), velloc::FileType::BobbyRay);
+    if (written)
+        written = files.replaceAtomically(platform::joinPath(folder, "IMP.dat"), demoProfile());
     if (written)
         written = platform::writeTextLines(files, platform::joinPath(folder, "names.def"),
                                            velloc::textFormLines(demoTexts(velloc::FileType::Items)));

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, makes the demo game folder and starts a
-# program in it: scripts/run.sh brackel (or velloc)
+# program in it: scripts/run.sh brackel (or velloc, kestrin)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 program=${1:-brackel}
 case "$program" in
-  brackel|velloc) ;;
-  *) echo "usage: $0 brackel|velloc" >&2; exit 2 ;;
+  brackel|velloc|kestrin) ;;
+  *) echo "usage: $0 brackel|velloc|kestrin" >&2; exit 2 ;;
 esac
 
 "$root/scripts/install.sh"

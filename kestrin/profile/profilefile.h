@@ -1,0 +1,30 @@
+#pragma once
+
+// The read and save passes over IMP.dat.
+
+// standard
+#include <string>
+
+// ours
+#include "kestrin/profile/choices.h"
+#include "kestrin/profile/profile.h"
+#include "platform/platform.h"
+
+namespace kestrin {
+
+/// Reads the record into the editor, field by field in the record's order,
+/// through the same operations a user's clicks run. Unrecognised values
+/// leave their fields as they were. Throws Error when the file cannot be
+/// opened or is shorter than the record; then nothing has changed.
+void readProfile(platform::FileSystem& files, const std::string& path, Profile& profile, WindowChoices& windows);
+
+/// Writes the editor's values into the record. First every attribute is
+/// converted: a text that is no number, or a number outside 0..255, throws
+/// Error (naming the text or the field) before the file is opened. An empty
+/// name or callsign shows its "Sorry" message and leaves its cells alone; a
+/// palette field that holds none of its part's palette names, and a voice
+/// that is no voice code, leave their bytes alone. Ends with the "Well
+/// done." message. Throws Error when the file cannot be opened or written.
+void saveProfile(platform::Platform& platform, const std::string& path, const Profile& profile);
+
+} // namespace kestrin

@@ -1,0 +1,112 @@
+#include "kestrin/profile/profilerecord.h"
+
+// standard
+#include <algorithm>
+
+namespace kestrin::record {
+
+const std::array<int, kAttributeCount> kAttributeOffsets = {
+    305, // Health (its copy at 342 is written with it)
+    343, // Dexterity
+    413, // Agility
+    304, // Strength
+    363, // Wisdom
+    349, // Leadership
+    361, // Marksmanship
+    347, // Explosives
+    269, // Medical
+    419, // Mechanic
+    360, // Experience level
+};
+
+const std::array<int, kHiddenCount> kInventoryOffsets = {
+    -1,  // Speech: kVoice
+    -1,  // Portrait: kPortrait
+    460, // Helmet
+    426, // Vest
+    428, // Ceramic plates
+    434, // Weapon
+    -1,  // Ammo: kAmmo, three bytes
+    436, // Modification1
+    438, // Modification2
+};
+
+namespace {
+
+// The names the Appearance window sets; each field's limit is the length of
+// its longest name, so every name is written with its three zeros.
+constexpr std::string_view kPantsNames[] = {"BLACKPANTS", "BLUEPANTS", "JEANPANTS",
+                                            "TANPANTS", "BEIGEPANTS", "GREENPANTS"};
+constexpr std::string_view kVestNames[] = {"WHITEVEST", "GYELLOWSHIRT", "YELLOWVEST", "greyVEST",
+                                           "BROWNVEST", "PURPLESHIRT", "BLUEVEST", "JEANVEST",
+                                           "GREENVEST", "REDVEST", "BLACKSHIRT"};
+constexpr std::string_view kSkinNames[] = {"BLACKSKIN", "DARKSKIN", "TANSKIN", "PINKSKIN"};
+constexpr std::string_view kHairNames[] = {"REDHEAD", "BLONDHEAD", "WHITEHEAD",
+                                           "BLACKHEAD", "BROWNHEAD", "redbrown"};
+
+} // namespace
+
+const std::array<PaletteField, kPaletteCount> kPaletteFields = {{
+    {Palette::Pants, 117, 10, kPantsNames},
+    {Palette::Vest, 147, 12, kVestNames},
+    {Palette::Skin, 177, 9, kSkinNames},
+    {Palette::Hair, 207, 9, kHairNames},
+}};
+
+bool isPaletteName(Palette palette, std::string_view name)
+{
+    const auto names = kPaletteFields[static_cast<int>(palette)].names;
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+const std::array<TraitEntry, 15> kTraits = {{
+    {"None", 0},
+    {"Lockpicking [*]", 1},
+    {"Electronics [*]", 3},
+    {"Hand-to-hand", 2},
+    {"Martial Arts", 12},
+    {"Knifing", 13},
+    {"Throwing", 5},
+    {"Heavy Weapons", 7},
+    {"Auto Weapons", 8},
+    {"Ambidextrous [*]", 10},
+    {"On-roof to-hit bonus", 14},
+    {"Nightops", 4},
+    {"Stealthy", 9},
+    {"Teaching", 6},
+    {"Camouflaged [*]", 15},
+}};
+
+int traitPosition(int code)
+{
+    for (std::size_t i = 0; i < kTraits.size(); ++i)
+        if (kTraits[i].code == code)
+            return static_cast<int>(i);
+    return -1;
+}
+
+const std::array<const char*, 8> kPersonalities = {
+    "Normal", "Heat sensitive", "Nervous", "Claustrophibic", // spelled so in the list
+    "Fear of water", "Fear of insects", "Forgetful", "Psychotic",
+};
+
+const std::array<const char*, 9> kAttitudes = {
+    "Normal", "Friendly", "Loner", "Optimistic", "Pessimistic", "Aggressive", "Arrogant", "Unfriendly", "Coward",
+};
+
+const std::array<ButtonEntry, 3> kBodyTypes = {{
+    {"FlatRadioButton1", "male (slim body)", 0},
+    {"FlatRadioButton2", "male", 1},
+    {"FlatRadioButton3", "female", 3},
+}};
+
+const std::array<ButtonEntry, 6> kVoices = {{
+    {"FlatRadioButton4", "1 (male)", 51},
+    {"FlatRadioButton5", "2 (male)", 52},
+    {"FlatRadioButton6", "3 (male)", 53},
+    {"FlatRadioButton7", "1  (female)", 54}, // two blanks in the female captions
+    {"FlatRadioButton8", "2  (female)", 55},
+    {"FlatRadioButton9", "3  (female)", 56},
+}};
+
+} // namespace kestrin::record

@@ -1,0 +1,94 @@
+#pragma once
+
+// TMainForm: Kestrin's main window. It shows the editing model (attributes
+// with their steppers, traits, personality, attitude, body type and voice),
+// opens the other windows, and runs the file buttons. Every handler runs
+// under the top-level error handler: an error ends the action, is shown in
+// a box, and the window goes on.
+
+// standard
+#include <array>
+#include <functional>
+#include <string>
+
+// Qt
+#include <QTimer>
+#include <QWidget>
+
+// ours
+#include "kestrin/profile/profile.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace platform {
+class CodePage;
+class Platform;
+}
+
+namespace widgets {
+class FlatSpeedButton;
+}
+
+namespace kestrin {
+
+struct WindowSet;
+
+class TMainForm final : public QWidget {
+    Q_OBJECT
+public:
+    TMainForm(Profile& profile, WindowSet& windows, platform::Platform& platform);
+
+    /// Runs an action; an Error it throws is shown, and the window goes on.
+    void guarded(const std::function<void()>& action);
+
+    const std::string& impDatPath() const { return impDatPath_; }
+
+    /// The address the banner opens.
+    static constexpr const char* kBannerAddress = "https://varnhold.example.org/kestrin";
+
+    // The file buttons, as their clicks run them.
+    void selectPath();
+    void readCustom();
+    void saveCustom();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildAttributes();
+    QWidget* buildLists();
+    QWidget* buildRadioGroups();
+    QWidget* buildButtons();
+    QWidget* buildCredits();
+    QWidget* buildBanner();
+    void showField(Field field);
+    void startRepeat(Attribute target, QTimer* timer);
+    void repeatTick(int delta);
+    bool askQuit();
+
+    Profile& profile_;
+    WindowSet& windows_;
+    platform::Platform& platform_;
+    std::string impDatPath_;
+
+    std::array<QLineEdit*, kAttributeCount> attributeEdits_{};
+    QComboBox* trait1_ = nullptr;
+    QComboBox* trait2_ = nullptr;
+    QComboBox* personality_ = nullptr;
+    QComboBox* attitude_ = nullptr;
+    std::array<QRadioButton*, 3> bodyButtons_{};
+    std::array<QRadioButton*, 6> voiceButtons_{};
+    std::array<widgets::FlatSpeedButton*, 6> pathButtons_{}; // enabled once a path is chosen
+    QLabel* banner_ = nullptr;
+
+    Attribute repeatTarget_ = Attribute::Health;
+    QTimer timer1_; // step up
+    QTimer timer2_; // step down
+    bool quitting_ = false;
+};
+
+} // namespace kestrin

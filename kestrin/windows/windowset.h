@@ -1,0 +1,54 @@
+#pragma once
+
+// Kestrin's six windows, created once at start-up in a fixed order and
+// living until the program ends. Each window reaches the others through
+// this set. Windows that this build does not have yet stay null.
+
+// standard
+#include <memory>
+
+class QWidget;
+
+namespace platform {
+class CodePage;
+class Platform;
+}
+
+namespace kestrin {
+
+class Profile;
+class TMainForm;
+class TNameForm;
+class WindowChoices;
+
+struct WindowSet {
+    TMainForm* main = nullptr;         // 1, the main window
+    QWidget* portrait = nullptr;       // 2, TPortraitForm
+    TNameForm* name = nullptr;         // 3
+    QWidget* appearance = nullptr;     // 4, TAppearanceForm
+    QWidget* help = nullptr;           // 5, THelpForm
+    QWidget* presets = nullptr;        // 6, TPresetsForm
+    /// The choice operations of the secondary windows, for the read pass.
+    WindowChoices* choices = nullptr;
+};
+
+/// Everything a running Kestrin owns: the model, the windows and the choices
+/// that a read performs. Destroying it closes every window.
+class Application {
+public:
+    Application(platform::Platform& platform, const platform::CodePage& codePage);
+    ~Application();
+
+    Profile& profile() { return *profile_; }
+    WindowSet& windows() { return windows_; }
+
+private:
+    std::unique_ptr<Profile> profile_;
+    std::unique_ptr<WindowChoices> choices_;
+    WindowSet windows_;
+};
+
+/// Moves the window to the centre of the desktop.
+void centreOnScreen(QWidget* window);
+
+} // namespace kestrin

@@ -1,0 +1,371 @@
+// The read and save passes over a synthetic IMP.dat: the order of the read,
+// what a read followed by a save changes (whole files compared), the values
+// a read does not recognise, the saves that are refused, and the messages.
+
+// standard
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+// ours
+#include "kestrin/profile/profilefile.h"
+#include "kestrin/profile/profilerecord.h"
+#include "platform/scriptedplatform.h"
+#include "tests/support/faultyfilesystem.h"
+#include "tests/support/tempdir.h"
+
+namespace kestrin {
+namespace {
+
+using platform::Answer;
+using platform::Buttons;
+using Box = platform::ScriptedPlatform::Box;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+constexpr int kAmmoOfEveryWeapon = 71; // what the test's catalogue gives each weapon
+
+/// Cell text as a field holds it: the low byte of each cell, the high bytes 0x7F.
+std::string cells(std::string_view text, int count)
+{
+    std::string bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += {i < int(text.size()) ? text[i] : '\0', '\x7F'};
+    return bytes;
+}
+
+/// 600 bytes of pattern with a plausible profile in it.
+std::string sampleImp()
+{
+    std::string b = testsupport::patternBytes(600);
+    auto put = [&b](int offset, std::string_view bytes) { b.replace(offset, bytes.size(), bytes); };
+    b[0] = 52;                                        // voice "2 (male)"
+    b[4] = 3;                                         // face 3
+    put(8, cells("Ivan", 20));                        // name
+    put(68, cells("Hawk", 8));                        // callsign
+    put(117, std::string_view("TANPANTS\0\0\0", 11)); // palette names, each with its three zeros
+    put(147, std::string_view("GYELLOWSHIRT\0\0\0", 15));
+    put(177, std::string_view("TANSKIN\0\0\0", 10));
+    put(207, std::string_view("redbrown\0\0\0", 11));
+    b[268] = 3;                                       // female
+    b[269] = 40, b[304] = 70, b[305] = 80;            // medical, strength, health
+    b[342] = 77;                                      // a stale copy of the health
+    b[343] = 90, b[347] = 20, b[349] = 35;            // dexterity, explosives, leadership
+    b[360] = 3, b[361] = 95, b[363] = 85;             // experience level, marksmanship, wisdom
+    b[413] = 88, b[419] = 0;                          // agility, mechanic
+    b[344] = 2;                                       // personality "Nervous"
+    b[345] = 3, b[348] = 12;                          // traits Electronics, Martial Arts
+    b[426] = char(161), b[428] = char(183);           // vest, ceramic plates attached
+    b[434] = 5, b[436] = char(209), b[438] = char(244); // weapon, bipod, duckbill
+    b[446] = 1, b[447] = 2, b[448] = 3;               // stale ammunition
+    b[460] = char(176);                               // helmet
+    b[577] = 9;                                       // attitude 9: no list entry
+    return b;
+}
+
+/// The secondary windows as far as a read uses them: each choice is logged
+/// and sets the hidden field the window would (any number is in this catalogue).
+class Windows final : public WindowChoices {
+public:
+    Windows(Profile& profile, std::vector<std::string>& log) : profile_(profile), log_(log) {}
+    bool failOnWeapon = false;
+
+    void showPortrait(int face) override { choose("portrait", face, Hidden::Portrait); }
+    void selectColor(Palette p, const std::string& name) override
+    {
+        log_.push_back(std::string(kPart[int(p)]) + " " + name);
+        if (record::isPaletteName(p, name))
+            profile_.setPalette(p, name);
+    }
+    void selectVest(int item) override { choose("vest", item, Hidden::Vest); }
+    void selectWeapon(int item) override
+    {
+        if (failOnWeapon)
+            throw Error("The weapon window failed.");
+        choose("weapon", item, Hidden::Weapon);
+        profile_.setHidden(Hidden::Ammo, kAmmoOfEveryWeapon);
+    }
+    void selectModification1(int item) override { choose("attachment 1", item, Hidden::Modification1); }
+    void selectModification2(int item) override { choose("attachment 2", item, Hidden::Modification2); }
+    void selectHelmet(int item) override { choose("helmet", item, Hidden::Helmet); }
+    void setCeramicChecked(bool checked) override
+    {
+        log_.push_back(checked ? "ceramic on" : "ceramic off");
+        if (checked != ceramic_) // the box's action runs only on a change
+            profile_.setHidden(Hidden::Ceramic, (ceramic_ = checked) ? 183 : 0);
+    }
+
+private:
+    static constexpr const char* kPart[] = {"pants", "vest", "skin", "hair"};
+    void choose(const char* what, int number, Hidden field)
+    {
+        log_.push_back(what + (" " + std::to_string(number)));
+        profile_.setHidden(field, number);
+    }
+    Profile& profile_;
+    std::vector<std::string>& log_;
+    bool ceramic_ = false;
+};
+
+class ProfileFile : public ::testing::Test {
+protected:
+    ProfileFile()
+    {
+        writeFile(path, before);
+        ui.setFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
+    }
+
+    void read() { readProfile(ui.files(), path, profile, windows); }
+    void save() { saveProfile(ui, path, profile); }
+
+    /// Offset -> new value of every byte that differs from `before`.
+    std::map<int, int> changes() const
+    {
+        const std::string after = readFile(path);
+        EXPECT_EQ(after.size(), before.size());
+        std::map<int, int> changed;
+        for (std::size_t i = 0; i < std::min(before.size(), after.size()); ++i)
+            if (before[i] != after[i])
+                changed[int(i)] = static_cast<unsigned char>(after[i]);
+        return changed;
+    }
+
+    /// The message of the Error that `action` throws.
+    static std::string errorOf(const std::function<void()>& action)
+    {
+        try {
+            action();
+        } catch (const Error& e) {
+            return e.what();
+        }
+        return "(no error)";
+    }
+
+    testsupport::TempDir dir;
+    std::string path = dir.file("IMP.dat");
+    std::string before = sampleImp();
+    platform::ScriptedPlatform ui{"Kestrin 1.03"};
+    Profile profile;
+    std::vector<std::string> log;
+    Windows windows{profile, log};
+};
+
+const Box kWellDone{"Well done.\r\n"
+                    "Now you go to IMP and put in your keyword, but instead of QRV318 you type in 47351.\r\n"
+                    "Your money should have been reduced by 3000 bucks.\r\n"
+                    "And your mercenary-count should say 1 instead of 0.\r\n\r\n"
+                    "Now start the game and enjoy your own custom merc. :)\r\n\r\n\r\n"
+                    "Have fun, the Kestrin team",
+                    "Well done.", Buttons::Ok};
+
+TEST_F(ProfileFile, ReadSetsEveryFieldInTheRecordsOrder)
+{
+    // The model's own changes join the log, so the whole order shows.
+    QObject::connect(&profile, &Profile::changed, [this](Field f) {
+        static const std::map<Field, const char*> names = {
+            {Field::Name, "name"},           {Field::Callsign, "callsign"}, {Field::Voice, "voice"},
+            {Field::BodyType, "body type"},  {Field::Trait1, "trait 1"},    {Field::Trait2, "trait 2"},
+            {Field::Personality, "personality"}, {Field::Attitude, "attitude"}};
+        if (names.count(f))
+            log.push_back(names.at(f));
+        else if (int(f) < int(Field::FirstHidden))
+            log.push_back(kAttributes[int(f) - int(Field::FirstAttribute)].label);
+    });
+    read();
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "voice", "portrait 3", "name", "callsign", "pants TANPANTS", "vest GYELLOWSHIRT",
+                       "hair redbrown", "skin TANSKIN", // hair before skin
+                       "body type", "Medical", "Strength", "Health", "Dexterity", "personality", "trait 1",
+                       "Explosives", "trait 2", "Leadership", "Experience level:", "Marksm.", "Wisdom", "Agility",
+                       "Mechanic", "vest 161", "ceramic on", "weapon 5", "attachment 1 209", "attachment 2 244",
+                       "helmet 176", "attitude"}));
+    EXPECT_EQ(profile.name(), "Ivan");
+    EXPECT_EQ(profile.callsign(), "Hawk");
+    EXPECT_EQ(profile.voiceButton(), 52);
+    EXPECT_EQ(profile.bodyTypeCode(), 3);
+    EXPECT_EQ(profile.attributeText(Attribute::Health), "80");
+    EXPECT_EQ(profile.trait1Position(), 2); // "Electronics [*]"
+    EXPECT_EQ(profile.trait2Position(), 4); // "Martial Arts"
+    EXPECT_EQ(profile.personalityCode(), 2);
+    EXPECT_EQ(profile.attitudePosition(), -1);
+    EXPECT_EQ(profile.attitudeCode(), 9);
+}
+
+struct RoundTrip {
+    const char* label;
+    std::map<int, std::string> pokes;   // bytes put into the sample before the read
+    std::map<int, int> expectedChanges; // what the save then changes
+};
+
+class ReadThenSave : public ProfileFile, public ::testing::WithParamInterface<RoundTrip> {};
+
+// What may change: the health copy at 342 takes 305's value, and the three
+// ammunition bytes take the weapon's ammunition. Everything else, attitude 9
+// and names up to their terminators included, is written back as it was.
+const std::map<int, int> kDerived = {{342, 80}, {446, 71}, {447, 71}, {448, 71}};
+
+TEST_P(ReadThenSave, ChangesOnlyWhatFollowsFromTheOtherFields)
+{
+    for (const auto& [offset, bytes] : GetParam().pokes)
+        before.replace(offset, bytes.size(), bytes);
+    writeFile(path, before);
+    read();
+    ui.answer(Answer::Ok);
+    save();
+    EXPECT_EQ(changes(), GetParam().expectedChanges);
+    EXPECT_EQ(ui.boxes(), std::vector<Box>{kWellDone});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Profiles, ReadThenSave,
+    ::testing::Values(
+        RoundTrip{"AsStored", {}, kDerived},
+        RoundTrip{"FloorsOfHealthAndExperience",
+                  {{305, "\x0A"}, {360, std::string(1, '\0')}},
+                  {{305, 15}, {342, 15}, {360, 1}, {446, 71}, {447, 71}, {448, 71}}},
+        RoundTrip{"HighestByte", {{305, "\xFF"}}, {{342, 255}, {446, 71}, {447, 71}, {448, 71}}},
+        RoundTrip{"FullLengthNames", {{8, cells("Aleksandra Ivanovna.", 20)}, {68, cells("Nighthwk", 8)}}, kDerived},
+        // Names the Appearance window lacks are never chosen, so never written.
+        RoundTrip{"UnknownColourNames", {{117, std::string("tanpants\0", 9)}, {177, "PINK"}}, kDerived},
+        // A hair name that fills its limit with no zero behind it gets its zeros.
+        RoundTrip{"NameWithoutTerminator", {{207, "BLONDHEAD\x7F\x7F\x7F"}},
+                  {{216, 0}, {217, 0}, {218, 0}, {342, 80}, {446, 71}, {447, 71}, {448, 71}}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(ProfileFile, UnrecognisedValuesKeepWhatTheFieldsHeld)
+{
+    read();
+    // voice 50, face 16, body type 2, personality 8, traits 11 and 16, attitude
+    // 10; and ceramic plates 7, which counts as attached like any non-zero byte
+    for (auto [offset, value] : std::map<int, int>{{0, 50}, {4, 16}, {268, 2}, {344, 8}, {345, 11}, {348, 16},
+                                                   {428, 7}, {577, 10}})
+        before[offset] = char(value);
+    writeFile(path, before);
+    log.clear();
+    read();
+    EXPECT_EQ(log.front(), "pants TANPANTS"); // no portrait shown
+    EXPECT_EQ(log[5], "ceramic on");
+    EXPECT_EQ(profile.voiceButton(), 52);
+    EXPECT_EQ(profile.bodyTypeButton(), 3);
+    EXPECT_EQ(profile.personalityPosition(), 2);
+    EXPECT_EQ(profile.trait1Code(), 3);
+    EXPECT_EQ(profile.trait2Code(), 12);
+    EXPECT_EQ(profile.attitudeCode(), 9);
+
+    ui.answer(Answer::Ok);
+    save(); // the fields' own values go back
+    std::map<int, int> expected = kDerived;
+    expected.insert({{0, 52}, {4, 3}, {268, 3}, {344, 2}, {345, 3}, {348, 12}, {428, 183}, {577, 9}});
+    EXPECT_EQ(changes(), expected);
+}
+
+TEST_F(ProfileFile, SaveOfStartValuesAsksForTheNamesAndKeepsUnsetFields)
+{
+    ui.answer(Answer::Ok);
+    ui.answer(Answer::Ok);
+    ui.answer(Answer::Ok);
+    save();
+    EXPECT_EQ(ui.boxes(),
+              (std::vector<Box>{
+                  {"Sorry, please type your name in. (click on \"Name\" to do so.)", "Kestrin 1.03", Buttons::Ok},
+                  {"Sorry, please type your callsign in. (click on \"Name\" to do so.)", "Kestrin 1.03", Buttons::Ok},
+                  kWellDone}));
+    // Voice 0 is no voice and the palette placeholders are no names: offset 0,
+    // the name and callsign cells and the four palette names stay as they were.
+    EXPECT_EQ(changes(), (std::map<int, int>{
+                             {4, 0},                                        // face 0
+                             {268, 0},                                      // body type "male (slim body)"
+                             {269, 50}, {304, 50}, {305, 50}, {342, 50}, {343, 50}, // medical .. dexterity
+                             {344, 0}, {345, 0}, {347, 50}, {348, 0},       // personality, traits, explosives
+                             {349, 50}, {360, 5}, {361, 50}, {363, 50}, {413, 50}, {419, 50},
+                             {426, 0}, {428, 0}, {434, 0}, {436, 0}, {438, 0}, // no kit
+                             {446, 0}, {447, 0}, {448, 0}, {460, 0},
+                             {577, 0}}));                                   // attitude "Normal"
+}
+
+TEST_F(ProfileFile, SaveRefusesValuesTheRecordCannotHoldBeforeOpeningTheFile)
+{
+    // The file system refuses to open the file: a save that tried would
+    // report that instead.
+    testsupport::FaultyFileSystem faulty;
+    faulty.failOpen.insert(path);
+    ui.setFileSystem(&faulty);
+
+    struct Case {
+        std::function<void(Profile&)> set;
+        std::string message;
+    };
+    const std::string nothingSaved = "; the profile can store 0 to 255.\r\nNothing was saved.";
+    const Case cases[] = {
+        {[](Profile& p) { p.setAttributeText(Attribute::Health, "300"); }, "Health is 300" + nothingSaved},
+        {[](Profile& p) { p.setAttributeText(Attribute::Medical, "-1"); }, "Medical is -1" + nothingSaved},
+        {[](Profile& p) { p.setAttributeText(Attribute::Experience, "256"); },
+         "Experience level is 256" + nothingSaved},
+        {[](Profile& p) { p.setHidden(Hidden::Weapon, 300); }, "The weapon is 300" + nothingSaved},
+        {[](Profile& p) { p.setAttributeText(Attribute::Strength, "abc"); }, "'abc' is not a valid integer value"},
+        {[](Profile& p) { p.setAttributeText(Attribute::Wisdom, ""); }, "'' is not a valid integer value"},
+        {[](Profile& p) { p.setName("Aleksandra Ivanovna K"); },
+         "The name has 21 characters; the profile can store 20.\r\nNothing was saved."},
+    };
+    for (const Case& c : cases) {
+        Profile fresh;
+        c.set(fresh);
+        EXPECT_EQ(errorOf([&] { saveProfile(ui, path, fresh); }), c.message);
+    }
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_TRUE(ui.boxes().empty());
+}
+
+TEST_F(ProfileFile, FilesThatCannotBeUsedChangeNothing)
+{
+    const std::string missing = dir.file("missing.dat");
+    const std::string shortFile = dir.file("short.dat");
+    const std::string shortBytes = before.substr(0, 577); // attitude byte 577 missing
+    writeFile(shortFile, shortBytes);
+    const std::map<std::string, std::string> cases = {
+        {missing, "Cannot open file \"" + missing + "\". No such file or directory"},
+        {shortFile, "Cannot use file \"" + shortFile
+                        + "\". It is 577 bytes long; a custom mercenary profile needs at least 578 bytes."},
+    };
+    for (const auto& [file, message] : cases) {
+        EXPECT_EQ(errorOf([&] { readProfile(ui.files(), file, profile, windows); }), message);
+        EXPECT_EQ(errorOf([&] { saveProfile(ui, file, profile); }), message);
+    }
+    EXPECT_EQ(readFile(shortFile), shortBytes);
+    EXPECT_FALSE(ui.files().exists(missing));
+    // The editor still holds its start values.
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(profile.name(), "");
+    EXPECT_EQ(profile.voiceButton(), 0);
+    EXPECT_EQ(profile.palette(Palette::Pants), "PantsEdit");
+    EXPECT_EQ(profile.attributeText(Attribute::Health), "50");
+    EXPECT_TRUE(ui.boxes().empty());
+}
+
+TEST_F(ProfileFile, AnErrorMidwayEndsThePassAndClosesTheFile)
+{
+    windows.failOnWeapon = true;
+    EXPECT_EQ(errorOf([&] { read(); }), "The weapon window failed.");
+    EXPECT_EQ(profile.name(), "Ivan");           // read before the weapon
+    EXPECT_EQ(profile.attitudePosition(), 0);    // not reached
+    EXPECT_EQ(log.back(), "ceramic on");
+
+    // A write the disk refuses ends the save without "Well done."; the file
+    // was released both times, or the exclusive opens below would fail.
+    testsupport::FaultyFileSystem faulty;
+    faulty.failWrite.insert(path);
+    ui.setFileSystem(&faulty);
+    EXPECT_EQ(errorOf([&] { save(); }), "Could not write " + path + ": No space left on device");
+    ui.setFileSystem(nullptr);
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_TRUE(ui.boxes().empty());
+    ui.answer(Answer::Ok);
+    EXPECT_NO_THROW(save());
+}
+
+} // namespace
+} // namespace kestrin

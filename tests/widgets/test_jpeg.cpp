@@ -1,0 +1,140 @@
+// The JPEG reader on the embedded banner and on pictures that are broken in
+// the ways files get broken: empty, cut short, garbage, absurd dimensions.
+
+// standard
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <random>
+#include <vector>
+
+// Qt
+#include <QFile>
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+// ours
+#include "widgets/jpegimage.h"
+
+using widgets::decodeJpeg;
+
+namespace {
+
+// The baseline frame header: FF C0, length, precision, height, width, components.
+constexpr std::uint8_t kSof0[] = {0xFF, 0xC0};
+
+std::vector<std::uint8_t> bannerBytes()
+{
+    QFile file(":/pictures/banner.jpg");
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray data = file.readAll();
+    return {data.begin(), data.end()};
+}
+
+void expectDamaged(const platform::Result<QImage>& result)
+{
+    ASSERT_FALSE(result.ok());
+    EXPECT_TRUE(result.error().starts_with("The picture is damaged: ")) << result.error();
+    EXPECT_GT(result.error().size(), std::string("The picture is damaged: ").size()) << "no reason given";
+}
+
+} // namespace
+
+TEST(Jpeg, EmbeddedBannerDecodesToItsSize)
+{
+    const auto banner = widgets::decodeJpegResource(":/pictures/banner.jpg");
+    ASSERT_TRUE(banner.ok()) << banner.error();
+    EXPECT_EQ(banner->size(), QSize(560, 60));
+    EXPECT_EQ(banner->format(), QImage::Format_RGB888);
+}
+
+TEST(Jpeg, MissingResourceNamesThePath)
+{
+    const auto result = widgets::decodeJpegResource(":/pictures/none.jpg");
+    ASSERT_FALSE(result.ok());
+    EXPECT_NE(result.error().find(":/pictures/none.jpg"), std::string::npos) << result.error();
+}
+
+TEST(Jpeg, EmptyInputIsDamaged)
+{
+    expectDamaged(decodeJpeg({}));
+}
+
+TEST(Jpeg, TruncatedPictureIsDamagedNotPaddedWithGrey)
+{
+    const auto bytes = bannerBytes();
+    ASSERT_GT(bytes.size(), 1000u);
+    expectDamaged(decodeJpeg(std::span(bytes).first(bytes.size() / 2)));
+    // Even the end-of-image marker alone missing counts.
+    expectDamaged(decodeJpeg(std::span(bytes).first(bytes.size() - 2)));
+}
+
+TEST(Jpeg, GarbageIsDamaged)
+{
+    std::mt19937 random(20240601);
+    std::vector<std::uint8_t> bytes(4096);
+    for (auto& b : bytes)
+        b = static_cast<std::uint8_t>(random());
+    bytes[0] = 0x00; // not even the start marker
+    expectDamaged(decodeJpeg(bytes));
+
+    // A start marker followed by garbage gets as far as the marker parser.
+    bytes[0] = 0xFF;
+    bytes[1] = 0xD8;
+    expectDamaged(decodeJpeg(bytes));
+}
+
+TEST(Jpeg, AbsurdDimensionsAreRefusedBeforeAllocating)
+{
+    auto bytes = bannerBytes();
+    const auto sof = std::search(bytes.begin(), bytes.end(), std::begin(kSof0), std::end(kSof0));
+    ASSERT_LT(sof + 9, bytes.end()) << "no baseline frame header";
+    for (auto at : {sof + 5, sof + 7}) { // height, width: 60000 each
+        at[0] = 60000 >> 8;
+        at[1] = 60000 & 0xFF;
+    }
+    const auto result = decodeJpeg(bytes);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error(), "The picture is too large: 60000 by 60000 pixels");
+}
+
+TEST(Jpeg, GrayscaleBecomesRgb)
+{
+    QImage gray(40, 8, QImage::Format_Grayscale8);
+    for (int y = 0; y < gray.height(); ++y)
+        for (int x = 0; x < gray.width(); ++x)
+            gray.scanLine(y)[x] = static_cast<uchar>(x * 6);
+    const auto jpeg = widgets::encodeJpeg(gray, 95);
+    ASSERT_TRUE(jpeg.ok()) << jpeg.error();
+    const std::vector<std::uint8_t> bytes(jpeg->begin(), jpeg->end());
+    const auto sof = std::search(bytes.begin(), bytes.end(), std::begin(kSof0), std::end(kSof0));
+    ASSERT_LT(sof + 9, bytes.end());
+    ASSERT_EQ(sof[9], 1) << "not a one-component picture";
+    const auto decoded = decodeJpeg(bytes);
+    ASSERT_TRUE(decoded.ok()) << decoded.error();
+    ASSERT_EQ(decoded->format(), QImage::Format_RGB888);
+    ASSERT_EQ(decoded->size(), gray.size());
+    for (int x : {0, 13, 39}) {
+        const QRgb pixel = decoded->pixel(x, 4);
+        EXPECT_EQ(qRed(pixel), qGreen(pixel));
+        EXPECT_EQ(qGreen(pixel), qBlue(pixel));
+        EXPECT_NEAR(qRed(pixel), x * 6, 6) << "at x = " << x;
+    }
+}
+
+TEST(Jpeg, ColourSurvivesARoundTrip)
+{
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(QColor(200, 40, 30));
+    const auto jpeg = widgets::encodeJpeg(image);
+    ASSERT_TRUE(jpeg.ok()) << jpeg.error();
+    const auto decoded = decodeJpeg({reinterpret_cast<const std::uint8_t*>(jpeg->constData()),
+                                     static_cast<std::size_t>(jpeg->size())});
+    ASSERT_TRUE(decoded.ok()) << decoded.error();
+    const QRgb pixel = decoded->pixel(8, 8); // channel order: red stays red
+    EXPECT_NEAR(qRed(pixel), 200, 8);
+    EXPECT_NEAR(qGreen(pixel), 40, 8);
+    EXPECT_NEAR(qBlue(pixel), 30, 8);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+// The flat look of Kestrin's windows: 1 px borders, no bevels, a light grey
+// window with white fields and a muted olive accent for hover, pressed and
+// selected states.
+
+// Qt
+#include <QColor>
+#include <QString>
+#include <Qt>
+
+class QPainter;
+class QRect;
+class QWidget;
+
+namespace widgets {
+
+/// The colours of the flat look, for widgets that paint themselves.
+namespace flatcolor {
+inline constexpr QRgb window = 0xffe4e4df;
+inline constexpr QRgb field = 0xffffffff;
+inline constexpr QRgb face = 0xffefefea;        // resting button
+inline constexpr QRgb border = 0xff5f625a;
+inline constexpr QRgb borderDisabled = 0xffaeb0a8;
+inline constexpr QRgb text = 0xff1f211c;
+inline constexpr QRgb textDisabled = 0xff8c8e86;
+inline constexpr QRgb hover = 0xffdad6b8;       // light khaki
+inline constexpr QRgb pressed = 0xffbdb78c;     // khaki
+inline constexpr QRgb accent = 0xff6f7245;      // olive: selection, focus, marks
+inline constexpr QRgb accentText = 0xffffffff;
+inline constexpr QRgb band = 0xff2f3428;        // header strips
+inline constexpr QRgb bandText = 0xffecebdf;
+} // namespace flatcolor
+
+/// Gives `window` and everything in it, now and later, the flat look: a
+/// palette, a style sheet for frames and fills, and a style underneath that
+/// draws check marks, radio dots, arrows and splitter handles flat.
+void applyFlatStyle(QWidget* window);
+
+/// Paints the flat arrow glyph: a pixel-exact solid triangle centred in
+/// `rect`, at most 9 pixels wide.
+void drawFlatArrow(QPainter* painter, Qt::ArrowType arrow, const QRect& rect, const QColor& colour);
+
+/// The style sheet applyFlatStyle uses, for windows that merge it with
+/// their own rules.
+QString flatStyleSheet();
+
+} // namespace widgets
