@@ -81,7 +81,7 @@ void FlatSpeedButton::paintEvent(QPaintEvent*)
         content.translate(1, 1);
     const QColor ink = QColor::fromRgba(enabled ? flatcolor::text : flatcolor::textDisabled);
     if (text().isEmpty()) {
-        drawFlatArrow(&p, arrow_, content, ink);
+        drawFlatArrow(&p, arrow_, content.adjusted(1, 0, -1, 0), ink);
         return;
     }
     if (arrow_ != Qt::NoArrow) {

@@ -267,6 +267,7 @@ QLineEdit, QAbstractItemView, QPlainTextEdit, QTextEdit {
     selection-background-color: @accent; selection-color: @accentText;
 }
 QLineEdit { padding: 2px 3px; }
+QAbstractItemView { padding: 1px; }
 QLineEdit:focus, QAbstractItemView:focus, QPlainTextEdit:focus, QTextEdit:focus { border-color: @accent; }
 QLineEdit:read-only { background: @face; }
 QLineEdit:disabled, QAbstractItemView:disabled, QPlainTextEdit:disabled, QTextEdit:disabled {
@@ -279,7 +280,6 @@ QComboBox QLineEdit, QComboBox QLineEdit:focus, QComboBox QLineEdit:disabled {
 }
 QComboBox QAbstractItemView { outline: 0; }
 
-QAbstractItemView::item { padding: 1px 3px; }
 QAbstractItemView::item:hover { background: @hover; color: @text; }
 QAbstractItemView::item:selected { background: @accent; color: @accentText; }
 

@@ -58,7 +58,7 @@ QComboBox* fixedList(const char* name, int rows, QWidget* parent)
 
 TMainForm::TMainForm(Profile& profile, WindowSet& windows, platform::Platform& platform)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      profile_(profile), windows_(windows), platform_(platform)
+      profile_(profile), windows_(windows), platform_(platform), timer1_(new QTimer(this)), timer2_(new QTimer(this))
 {
     setObjectName("MainForm");
     setWindowTitle("Kestrin - Version 1.03");
@@ -87,10 +87,12 @@ TMainForm::TMainForm(Profile& profile, WindowSet& windows, platform::Platform& p
     widgets::applyFlatStyle(this);
     setFixedSize(sizeHint());
 
-    timer1_.setInterval(200);
-    timer2_.setInterval(200);
-    connect(&timer1_, &QTimer::timeout, this, [this] { repeatTick(+1); });
-    connect(&timer2_, &QTimer::timeout, this, [this] { repeatTick(-1); });
+    timer1_->setObjectName("Timer1");
+    timer2_->setObjectName("Timer2");
+    timer1_->setInterval(200);
+    timer2_->setInterval(200);
+    connect(timer1_, &QTimer::timeout, this, [this] { repeatTick(+1); });
+    connect(timer2_, &QTimer::timeout, this, [this] { repeatTick(-1); });
     connect(&profile_, &Profile::changed, this, &TMainForm::showField);
 }
 
@@ -121,13 +123,13 @@ QWidget* TMainForm::buildAttributes()
         auto* down = named(new widgets::FlatSpeedButton(QString(), box), a.downButton);
         down->setArrow(Qt::DownArrow);
         connect(up, &widgets::FlatSpeedButton::pressed, this,
-                [this, attribute = a.attribute] { startRepeat(attribute, &timer1_); });
+                [this, attribute = a.attribute] { startRepeat(attribute, timer1_); });
         connect(down, &widgets::FlatSpeedButton::pressed, this,
-                [this, attribute = a.attribute] { startRepeat(attribute, &timer2_); });
+                [this, attribute = a.attribute] { startRepeat(attribute, timer2_); });
         for (auto* button : {up, down})
             connect(button, &widgets::FlatSpeedButton::released, this, [this] {
-                timer1_.stop();
-                timer2_.stop();
+                timer1_->stop();
+                timer2_->stop();
             });
         auto* steppers = new QVBoxLayout;
         steppers->setSpacing(0);
@@ -375,8 +377,8 @@ void TMainForm::repeatTick(int delta)
     } catch (const std::exception& e) {
         // The field holds no number: every further tick would fail the same
         // way, so the repeat stops and the error is shown once.
-        timer1_.stop();
-        timer2_.stop();
+        timer1_->stop();
+        timer2_->stop();
         platform_.message(e.what(), "", platform::Buttons::Ok);
     }
 }

@@ -86,8 +86,8 @@ private:
     QLabel* banner_ = nullptr;
 
     Attribute repeatTarget_ = Attribute::Health;
-    QTimer timer1_; // step up
-    QTimer timer2_; // step down
+    QTimer* timer1_; // step up
+    QTimer* timer2_; // step down
     bool quitting_ = false;
 };
 

@@ -1,5 +1,6 @@
 // FlatSpeedButton answers every mouse button, and a press never outlives the
-// button's being usable: a stepper must not go on stepping.
+// button's being usable: a stepper must not go on stepping. And the flat
+// style sheet holds only real colours.
 
 // Qt
 #include <QSignalSpy>
@@ -7,10 +8,11 @@
 
 // ours
 #include "widgets/flatspeedbutton.h"
+#include "widgets/flatstyle.h"
 
 using widgets::FlatSpeedButton;
 
-class FlatSpeedButtonTest : public QObject {
+class FlatWidgetsTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -19,9 +21,10 @@ private slots:
     void secondButtonDuringAPressIsIgnored();
     void disablingDuringAPressReleasesOnce();
     void accessKeyClicks();
+    void styleSheetNamesOnlyColours();
 };
 
-void FlatSpeedButtonTest::rightButtonPressesAndReleases()
+void FlatWidgetsTest::rightButtonPressesAndReleases()
 {
     FlatSpeedButton button(Qt::UpArrow);
     QCOMPARE(button.sizeHint(), QSize(16, 11));
@@ -44,7 +47,7 @@ void FlatSpeedButtonTest::rightButtonPressesAndReleases()
     QCOMPARE(released.count(), 2);
 }
 
-void FlatSpeedButtonTest::leftButtonStillClicks()
+void FlatWidgetsTest::leftButtonStillClicks()
 {
     FlatSpeedButton button(Qt::DownArrow);
     QSignalSpy pressed(&button, &FlatSpeedButton::pressed);
@@ -57,7 +60,7 @@ void FlatSpeedButtonTest::leftButtonStillClicks()
     QCOMPARE(button.heldButton(), Qt::NoButton);
 }
 
-void FlatSpeedButtonTest::secondButtonDuringAPressIsIgnored()
+void FlatWidgetsTest::secondButtonDuringAPressIsIgnored()
 {
     FlatSpeedButton button(Qt::UpArrow);
     QSignalSpy pressed(&button, &FlatSpeedButton::pressed);
@@ -72,7 +75,7 @@ void FlatSpeedButtonTest::secondButtonDuringAPressIsIgnored()
     QCOMPARE(released.count(), 1);
 }
 
-void FlatSpeedButtonTest::disablingDuringAPressReleasesOnce()
+void FlatWidgetsTest::disablingDuringAPressReleasesOnce()
 {
     for (Qt::MouseButton mouse : {Qt::LeftButton, Qt::RightButton}) {
         FlatSpeedButton button(Qt::UpArrow);
@@ -88,7 +91,7 @@ void FlatSpeedButtonTest::disablingDuringAPressReleasesOnce()
     }
 }
 
-void FlatSpeedButtonTest::accessKeyClicks()
+void FlatWidgetsTest::accessKeyClicks()
 {
     QWidget window;
     auto* button = new FlatSpeedButton("&Save Custom", &window);
@@ -100,5 +103,18 @@ void FlatSpeedButtonTest::accessKeyClicks()
     QVERIFY(button->sizeHint().width() > button->fontMetrics().horizontalAdvance("Save Custom"));
 }
 
-QTEST_MAIN(FlatSpeedButtonTest)
-#include "test_flatspeedbutton.moc"
+void FlatWidgetsTest::styleSheetNamesOnlyColours()
+{
+    // Colour names that start alike (@border, @borderDisabled) must not
+    // leave a stray "#5f625aDisabled" behind.
+    const QString sheet = widgets::flatStyleSheet();
+    QVERIFY(!sheet.contains('@'));
+    const QRegularExpression colour("#[0-9a-fA-F]{6}(\\w*)");
+    for (auto it = colour.globalMatch(sheet); it.hasNext();) {
+        const auto match = it.next();
+        QVERIFY2(match.captured(1).isEmpty(), qPrintable(match.captured(0)));
+    }
+}
+
+QTEST_MAIN(FlatWidgetsTest)
+#include "test_flatwidgets.moc"

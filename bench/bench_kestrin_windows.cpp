@@ -1,0 +1,39 @@
+// Kestrin's start-up: creating the whole window set, pictures decoded.
+
+// standard
+#include <cstdlib>
+
+// Qt
+#include <QApplication>
+
+// Google Benchmark
+#include <benchmark/benchmark.h>
+
+// ours
+#include "kestrin/windows/windowset.h"
+#include "platform/codepage.h"
+#include "platform/scriptedplatform.h"
+
+namespace {
+
+void BM_CreateWindowSet(benchmark::State& state)
+{
+    platform::ScriptedPlatform ui("Kestrin 1.03");
+    for (auto _ : state) {
+        kestrin::Application app(ui, platform::CodePage::system());
+        benchmark::DoNotOptimize(app.windows().main);
+    }
+}
+BENCHMARK(BM_CreateWindowSet)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
