@@ -33,8 +33,8 @@ FlatSpeedButton::FlatSpeedButton(Qt::ArrowType arrow, QWidget* parent) : QAbstra
 
 void FlatSpeedButton::init()
 {
-    // Like the speed buttons it is named after, it never takes the focus, so a
-    // stepper clicked beside a field leaves the caret in the field.
+    // Never takes the focus, so that a stepper clicked beside a field leaves
+    // the caret in the field.
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);

@@ -7,7 +7,6 @@
 // Qt
 #include <QCoreApplication>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleFactory>
@@ -30,8 +29,9 @@ Qt::ArrowType arrowOf(QStyle::PrimitiveElement element)
     }
 }
 
-/// The style beneath the style sheet: Fusion, with the glyphs that a style
-/// sheet cannot draw without pictures made flat.
+/// The style beneath the style sheet: Fusion, with what a style sheet cannot
+/// draw flat without pictures (check marks, radio dots, arrows, combo boxes
+/// and their arrow buttons, splitter handles) drawn here.
 class FlatGlyphStyle : public QProxyStyle {
 public:
     FlatGlyphStyle() : QProxyStyle(QStyleFactory::create("Fusion")) {}

@@ -34,7 +34,7 @@ inline constexpr QRgb bandText = 0xffecebdf;
 
 /// Gives `window` and everything in it, now and later, the flat look: a
 /// palette, a style sheet for frames and fills, and a style underneath that
-/// draws check marks, radio dots, arrows and splitter handles flat.
+/// draws check marks, radio dots, arrows, combo boxes and splitter handles.
 void applyFlatStyle(QWidget* window);
 
 /// Paints the flat arrow glyph: a pixel-exact solid triangle centred in

@@ -17,9 +17,7 @@
 // Qt
 #include <QDir>
 #include <QGuiApplication>
-#include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 #include <QSaveFile>
 
 // ours
