@@ -16,8 +16,12 @@
 // ours
 #include "kestrin/profile/profilefile.h"
 #include "kestrin/profile/profilerecord.h"
+#include "kestrin/windows/appearanceform.h"
+#include "kestrin/windows/guarded.h"
 #include "kestrin/windows/keyfilters.h"
 #include "kestrin/windows/nameform.h"
+#include "kestrin/windows/portraitform.h"
+#include "kestrin/windows/presetsform.h"
 #include "kestrin/windows/windowset.h"
 #include "platform/platform.h"
 #include "widgets/flatspeedbutton.h"
@@ -243,8 +247,8 @@ QWidget* TMainForm::buildButtons()
     };
     const Row rows[] = {
         {"FlatSpeedButton23", "&Inventory", 0, [this, showWindow] { showWindow(windows_.presets); }},
-        {"FlatSpeedButton24", "&Appearance", 1, [this, showWindow] { showWindow(windows_.appearance); }},
-        {"FlatSpeedButton25", "&Portrait", 2, [this, showWindow] { showWindow(windows_.portrait); }},
+        {"FlatSpeedButton24", "&Appearance", 1, [this] { windows_.appearance->showForm(); }},
+        {"FlatSpeedButton25", "&Portrait", 2, [this] { windows_.portrait->showForm(); }},
         {"FlatSpeedButton26", "&Name", 3, [this] { windows_.name->showForm(); }},
         {"FlatSpeedButton27", "&Help me!", -1, [this, showWindow] { showWindow(windows_.help); }},
         {"FlatSpeedButton31", "S&et IMP.dat path", -1, [this] { selectPath(); }},
@@ -318,11 +322,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 
 void TMainForm::guarded(const std::function<void()>& action)
 {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        platform_.message(e.what(), "", platform::Buttons::Ok);
-    }
+    runGuarded(platform_, action);
 }
 
 void TMainForm::showField(Field field)
@@ -372,15 +372,17 @@ void TMainForm::startRepeat(Attribute target, QTimer* timer)
 
 void TMainForm::repeatTick(int delta)
 {
-    try {
-        profile_.step(repeatTarget_, delta);
-    } catch (const std::exception& e) {
-        // The field holds no number: every further tick would fail the same
-        // way, so the repeat stops and the error is shown once.
-        timer1_->stop();
-        timer2_->stop();
-        platform_.message(e.what(), "", platform::Buttons::Ok);
-    }
+    // A field that holds no number fails every tick the same way: the
+    // repeat stops at the first failure, so the error is shown once.
+    runGuarded(platform_, [&] {
+        try {
+            profile_.step(repeatTarget_, delta);
+        } catch (...) {
+            timer1_->stop();
+            timer2_->stop();
+            throw;
+        }
+    });
 }
 
 void TMainForm::selectPath()

@@ -17,17 +17,20 @@ class Platform;
 namespace kestrin {
 
 class Profile;
+class TAppearanceForm;
 class TMainForm;
 class TNameForm;
+class TPortraitForm;
+class TPresetsForm;
 class WindowChoices;
 
 struct WindowSet {
-    TMainForm* main = nullptr;         // 1, the main window
-    QWidget* portrait = nullptr;       // 2, TPortraitForm
-    TNameForm* name = nullptr;         // 3
-    QWidget* appearance = nullptr;     // 4, TAppearanceForm
-    QWidget* help = nullptr;           // 5, THelpForm
-    QWidget* presets = nullptr;        // 6, TPresetsForm
+    TMainForm* main = nullptr;             // 1, the main window
+    TPortraitForm* portrait = nullptr;     // 2
+    TNameForm* name = nullptr;             // 3
+    TAppearanceForm* appearance = nullptr; // 4
+    QWidget* help = nullptr;               // 5, THelpForm
+    TPresetsForm* presets = nullptr;       // 6
     /// The choice operations of the secondary windows, for the read pass.
     WindowChoices* choices = nullptr;
 };

@@ -1,0 +1,49 @@
+#pragma once
+
+// Presets.ini: named sets of attributes, traits, personality, attitude and
+// kit, read from the folder of the program file and applied to the editor
+// in one go.
+
+// standard
+#include <string>
+#include <vector>
+
+// ours
+#include "kestrin/profile/profile.h"
+#include "platform/platform.h"
+
+namespace kestrin {
+
+/// The select operations of the Inventory window: each performs the choice
+/// of the catalogue entry with the number and reports whether there is one
+/// (a number the catalogue lacks changes nothing).
+class InventorySelect {
+public:
+    virtual ~InventorySelect() = default;
+    virtual bool selectWeapon(int item) = 0;
+    virtual bool selectModification1(int item) = 0;
+    virtual bool selectModification2(int item) = 0;
+    virtual bool selectHelmet(int item) = 0;
+    virtual bool selectVest(int item) = 0;
+    /// Checks or clears "Ceramic plates attached"; its action runs only on a
+    /// change of state.
+    virtual void setCeramicChecked(bool checked) = 0;
+};
+
+/// The file the presets come from: Presets.ini beside the program file.
+std::string presetsPath(platform::Platform& platform);
+
+/// The preset names in the file's order ("ERROR" for a missing name key).
+/// Throws Error when "Amount" is missing or not a number.
+std::vector<std::string> presetNames(platform::FileSystem& files, const std::string& iniPath);
+
+/// Applies the preset's keys in order. A text key goes into its attribute
+/// field as typed text would (a missing one reads "ERROR"); a list key
+/// selects that line. A numeric key that is missing, not a number, or a list
+/// line outside its list throws Error, and the rest of the preset is not
+/// applied. Unknown item numbers show "Unknown helmet." (vest, modification,
+/// weapon) in a "Failure" box and loading goes on.
+void loadPreset(platform::Platform& platform, const std::string& iniPath, const std::string& name, Profile& profile,
+                InventorySelect& window);
+
+} // namespace kestrin

@@ -1,0 +1,42 @@
+#pragma once
+
+// TPortraitForm: the sixteen faces in a 4 x 4 grid; a click chooses one,
+// a gold frame marks it, and the editor's portrait field takes its number.
+
+// standard
+#include <array>
+
+// Qt
+#include <QWidget>
+
+class QLabel;
+
+namespace kestrin {
+
+class Profile;
+
+class TPortraitForm final : public QWidget {
+    Q_OBJECT
+public:
+    TPortraitForm(Profile& profile, QWidget* mainWindow);
+
+    /// Shows only frame k + 1 and sets the portrait field to k (0..15;
+    /// other numbers are ignored).
+    void ShowPortrait(int face);
+    QLabel* face(int face) const { return faces_[face]; }
+    QLabel* frame(int face) const { return frames_[face]; }
+
+    void showForm();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Profile& profile_;
+    QWidget* mainWindow_;
+    std::array<QLabel*, 16> faces_{};
+    std::array<QLabel*, 16> frames_{};
+    bool placed_ = false;
+};
+
+} // namespace kestrin

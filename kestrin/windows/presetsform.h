@@ -1,0 +1,88 @@
+#pragma once
+
+// TPresetsForm ("Kestrin - Inventory"): the starting kit around a soldier
+// figure, each slot chosen from a pop-up menu of the catalogue and written
+// at once into the editor's model; the weapon, helmet and vest data and the
+// armour total; and the presets of Presets.ini, applied with one click.
+
+// standard
+#include <array>
+
+// Qt
+#include <QWidget>
+
+// ours
+#include "kestrin/inventory/catalogue.h"
+#include "kestrin/inventory/presets.h"
+
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+
+namespace platform {
+class Platform;
+}
+
+namespace widgets {
+class FlatSpeedButton;
+}
+
+namespace kestrin {
+
+class TPresetsForm final : public QWidget, public InventorySelect {
+    Q_OBJECT
+public:
+    TPresetsForm(Profile& profile, platform::Platform& platform);
+
+    // The choice operations, as a click on a menu entry runs them.
+    void ChooseWeapon(const catalogue::WeaponEntry& entry);
+    void ChooseModification1(const catalogue::AttachmentEntry& entry);
+    void ChooseModification2(const catalogue::AttachmentEntry& entry);
+    void ChooseHelmet(const catalogue::ArmourEntry& entry);
+    void ChooseVest(const catalogue::ArmourEntry& entry);
+
+    // The select operations (stored number in, the entry's choice performed).
+    bool selectWeapon(int item) override;
+    bool selectModification1(int item) override;
+    bool selectModification2(int item) override;
+    bool selectHelmet(int item) override;
+    bool selectVest(int item) override;
+    void setCeramicChecked(bool checked) override;
+
+    /// Refills the preset list from Presets.ini.
+    void FillPresetList();
+    void LoadPreset(const QString& name);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QLabel* valueLabel(const char* name, QWidget* parent);
+    QWidget* buildKit();
+    QWidget* buildData();
+    QMenu* weaponMenu();
+    QMenu* attachmentMenu(int slot);
+    QMenu* armourMenu(bool helmet);
+    void RefreshArmorTotal();
+
+    Profile& profile_;
+    platform::Platform& platform_;
+    QListWidget* presetList_ = nullptr;
+    QCheckBox* ceramic_ = nullptr;
+    QLabel* armorPanel_ = nullptr;
+    QLabel* armorHelmet_ = nullptr;
+    QLabel* armorVest_ = nullptr;
+    widgets::FlatSpeedButton* weaponPanel_ = nullptr;
+    widgets::FlatSpeedButton* modificationPanel_[2] = {};
+    widgets::FlatSpeedButton* helmetPanel_ = nullptr;
+    widgets::FlatSpeedButton* vestPanel_ = nullptr;
+    std::array<QLabel*, 10> weaponFields_{};
+    QLabel* weaponModification_[2] = {};
+    QLabel* helmetName_ = nullptr;
+    QLabel* helmetArmor_ = nullptr;
+    QLabel* vestName_ = nullptr;
+    QLabel* vestArmor_ = nullptr;
+};
+
+} // namespace kestrin

@@ -1,0 +1,289 @@
+// Loading Presets.ini: the names list, a preset applied key by key in its
+// order, unknown item numbers reported one box each, and the keys that end
+// a preset (missing section, bad numbers, list lines outside their list).
+
+// standard
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+// ours
+#include "kestrin/inventory/catalogue.h"
+#include "kestrin/inventory/presets.h"
+#include "kestrin/profile/profilerecord.h"
+#include "platform/scriptedplatform.h"
+#include "tests/support/tempdir.h"
+
+namespace kestrin {
+namespace {
+
+using platform::Answer;
+using platform::Buttons;
+using Box = platform::ScriptedPlatform::Box;
+
+/// The Inventory window's select operations, logged; each knows the numbers
+/// the catalogue knows. The check box's action runs only on a change.
+class RecordingWindow final : public InventorySelect {
+public:
+    explicit RecordingWindow(Profile& profile) : profile_(profile) {}
+    std::vector<std::string> calls;
+    bool checked = false;
+
+    bool selectWeapon(int n) override { return log("weapon", n, catalogue::WeaponEntryFor(n)); }
+    bool selectModification1(int n) override { return log("modification1", n, catalogue::ModificationEntryFor(n)); }
+    bool selectModification2(int n) override { return log("modification2", n, catalogue::ModificationEntryFor(n)); }
+    bool selectHelmet(int n) override { return log("helmet", n, catalogue::HelmetEntryFor(n)); }
+    bool selectVest(int n) override { return log("vest", n, catalogue::VestEntryFor(n)); }
+    void setCeramicChecked(bool on) override
+    {
+        calls.push_back(on ? "ceramic on" : "ceramic off");
+        if (on == checked)
+            return;
+        checked = on;
+        calls.push_back("choose ceramic");
+        profile_.setHidden(Hidden::Ceramic, on ? catalogue::kCeramicPlates : 0);
+    }
+
+private:
+    bool log(const std::string& slot, int n, const void* entry)
+    {
+        calls.push_back(slot + " " + std::to_string(n));
+        return entry != nullptr;
+    }
+    Profile& profile_;
+};
+
+/// The preset's keys in the order they apply, with the field each changes
+/// and a value that differs from the field's start value.
+struct Key {
+    const char* name;
+    Field field;
+    const char* value;
+};
+const std::vector<Key> kKeys = {
+    {"Health", fieldOf(Attribute::Health), "80"},         {"Agility", fieldOf(Attribute::Agility), "81"},
+    {"Dexterity", fieldOf(Attribute::Dexterity), "82"},   {"Strength", fieldOf(Attribute::Strength), "83"},
+    {"Leadership", fieldOf(Attribute::Leadership), "84"}, {"Wisdom", fieldOf(Attribute::Wisdom), "85"},
+    {"Marksmanship", fieldOf(Attribute::Marksmanship), "86"}, {"Mechanic", fieldOf(Attribute::Mechanic), "87"},
+    {"Explosives", fieldOf(Attribute::Explosives), "88"}, {"Medical", fieldOf(Attribute::Medical), "89"},
+    {"Experience", fieldOf(Attribute::Experience), "3"},  {"Trait1", Field::Trait1, "2"},
+    {"Trait2", Field::Trait2, "5"},                        {"Personality", Field::Personality, "3"},
+    {"Attitude", Field::Attitude, "4"},                    {"SlotFirstHand", fieldOf(Hidden::Weapon), "29"},
+    {"SlotAttachment1_1", fieldOf(Hidden::Modification1), "209"},
+    {"SlotAttachment1_2", fieldOf(Hidden::Modification2), "244"},
+    {"SlotVest", fieldOf(Hidden::Vest), "162"},            {"SlotHelmet", fieldOf(Hidden::Helmet), "178"},
+    {"CeramicPlates", fieldOf(Hidden::Ceramic), "183"},
+};
+
+/// Presets.ini with one preset "Scout"; a key mapped to nullopt is left out.
+std::string presetFile(const std::map<std::string, std::optional<std::string>>& changes = {})
+{
+    std::string text = "[Presets]\r\nAmount=1\r\n1=Scout\r\n\r\n[Scout]\r\n";
+    for (const auto& key : kKeys) {
+        const auto change = changes.find(key.name);
+        if (change == changes.end())
+            text += std::string(key.name) + "=" + key.value + "\r\n";
+        else if (change->second)
+            text += std::string(key.name) + "=" + *change->second + "\r\n";
+    }
+    return text;
+}
+
+class Presets : public ::testing::Test {
+protected:
+    Presets()
+    {
+        ui.setProgramFolder(dir.path());
+        QObject::connect(&profile, &Profile::changed, [this](Field f) { fields.push_back(f); });
+    }
+    void write(const std::string& text) { testsupport::writeFile(presetsPath(ui), text); }
+    void load(const std::string& name = "Scout") { loadPreset(ui, presetsPath(ui), name, profile, window); }
+    /// The fields of the keys before the one named, in order.
+    static std::vector<Field> fieldsBefore(const std::string& key)
+    {
+        std::vector<Field> out;
+        for (auto k = kKeys.begin(); k != kKeys.end() && k->name != key; ++k)
+            out.push_back(k->field);
+        return out;
+    }
+
+    testsupport::TempDir dir;
+    platform::ScriptedPlatform ui{"Kestrin 1.03"};
+    Profile profile;
+    RecordingWindow window{profile};
+    std::vector<Field> fields;
+};
+
+TEST_F(Presets, AppliesEveryKeyInOrderThenSelectsTheKit)
+{
+    write(presetFile());
+    load();
+    EXPECT_EQ(fields, fieldsBefore("")); // every key, each once, in order
+    EXPECT_EQ(profile.attributeText(Attribute::Health), "80");
+    EXPECT_EQ(profile.attributeText(Attribute::Experience), "3");
+    EXPECT_EQ(profile.trait1Code(), record::kTraits[2].code); // a line, not a code
+    EXPECT_EQ(profile.trait2Code(), record::kTraits[5].code);
+    EXPECT_EQ(profile.personalityCode(), 3);
+    EXPECT_EQ(profile.attitudeCode(), 4);
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"ceramic on", "choose ceramic", "helmet 178", "vest 162",
+                                                      "modification1 209", "modification2 244", "weapon 29"}));
+    EXPECT_TRUE(ui.boxes().empty());
+}
+
+TEST_F(Presets, SectionAndKeyNamesIgnoreCase)
+{
+    std::string text = presetFile();
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    write(text);
+    load("SCOUT");
+    EXPECT_EQ(fields, fieldsBefore(""));
+    EXPECT_EQ(window.calls.back(), "weapon 29");
+}
+
+TEST_F(Presets, UnknownItemsAreReportedInTurnAndKeepTheirNumbers)
+{
+    write(presetFile({{"CeramicPlates", "5"}, {"SlotHelmet", "183"}, {"SlotVest", "170"},
+                      {"SlotAttachment1_1", "242"}, {"SlotAttachment1_2", "1"}, {"SlotFirstHand", "40"}}));
+    for (auto a : {Answer::Ok, Answer::Cancel, Answer::Ok, Answer::Cancel, Answer::Ok, Answer::Cancel})
+        ui.answer(a); // the answer changes nothing
+    load();
+    auto box = [](const char* text) { return Box{text, "Failure", Buttons::OkCancel}; };
+    EXPECT_EQ(ui.boxes(), (std::vector<Box>{box("Unknown vest."), box("Unknown helmet."), box("Unknown vest."),
+                                            box("Unknown modification."), box("Unknown modification."),
+                                            box("Unknown weapon.")}));
+    EXPECT_TRUE(ui.failures().empty());
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"helmet 183", "vest 170", "modification1 242",
+                                                      "modification2 1", "weapon 40"}));
+    EXPECT_FALSE(window.checked);
+    const std::vector<int> kept{profile.hidden(Hidden::Ceramic), profile.hidden(Hidden::Helmet),
+                                profile.hidden(Hidden::Vest), profile.hidden(Hidden::Modification1),
+                                profile.hidden(Hidden::Modification2), profile.hidden(Hidden::Weapon)};
+    EXPECT_EQ(kept, (std::vector<int>{5, 183, 170, 242, 1, 40}));
+}
+
+TEST_F(Presets, CeramicBoxActsOnlyOnAChange)
+{
+    struct Row {
+        bool checkedBefore;
+        const char* value;
+        std::vector<std::string> calls;
+    };
+    const Row rows[] = {
+        {true, "183", {"ceramic on"}}, // already checked: the box stays, the field holds 183
+        {false, "183", {"ceramic on", "choose ceramic"}},
+        {true, "0", {"ceramic off", "choose ceramic"}},
+        {false, "0", {"ceramic off"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.value) + (row.checkedBefore ? " checked" : " unchecked"));
+        window.checked = row.checkedBefore;
+        profile.setHidden(Hidden::Ceramic, row.checkedBefore ? 183 : 0);
+        window.calls.clear();
+        write(presetFile({{"CeramicPlates", row.value}}));
+        load();
+        ASSERT_GE(window.calls.size(), 5u); // then the five selects
+        const std::vector<std::string> ceramicCalls(window.calls.begin(), window.calls.end() - 5);
+        EXPECT_EQ(ceramicCalls, row.calls);
+        EXPECT_EQ(window.checked, std::string(row.value) == "183");
+        EXPECT_EQ(profile.hidden(Hidden::Ceramic), std::stoi(row.value));
+    }
+    EXPECT_TRUE(ui.boxes().empty());
+}
+
+TEST_F(Presets, MissingSectionOrFileFailsAtHealth)
+{
+    for (bool fileThere : {true, false}) {
+        SCOPED_TRACE(fileThere ? "no section" : "no file");
+        if (fileThere)
+            write(presetFile());
+        Profile fresh;
+        RecordingWindow freshWindow{fresh};
+        try {
+            loadPreset(ui, fileThere ? presetsPath(ui) : dir.file("Missing.ini"), "Nobody", fresh, freshWindow);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_STREQ(e.what(), "'ERROR' is not a valid integer value");
+        }
+        // Health took the text before its rule failed; nothing after it ran.
+        EXPECT_EQ(fresh.attributeText(Attribute::Health), "ERROR");
+        EXPECT_EQ(fresh.attributeText(Attribute::Agility), "50");
+        EXPECT_TRUE(freshWindow.calls.empty());
+    }
+    EXPECT_TRUE(ui.boxes().empty());
+}
+
+TEST_F(Presets, BadNumericKeyEndsThePresetThere)
+{
+    struct Row {
+        const char* key;
+        std::optional<std::string> value;
+        const char* error;
+    };
+    const Row rows[] = {
+        {"Trait1", "20", "Trait1 = 20 is not a line of its list (0 to 14)."},
+        {"Trait2", "-1", "Trait2 = -1 is not a line of its list (0 to 14)."},
+        {"Personality", "8", "Personality = 8 is not a line of its list (0 to 7)."},
+        {"Attitude", "9", "Attitude = 9 is not a line of its list (0 to 8)."},
+        {"Attitude", "-1", "Attitude = -1 is not a line of its list (0 to 8)."},
+        {"Trait1", std::nullopt, "'ERROR' is not a valid integer value"},
+        {"SlotVest", "abc", "'abc' is not a valid integer value"},
+        {"CeramicPlates", "", "'' is not a valid integer value"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.key);
+        Profile fresh;
+        std::vector<Field> changed;
+        QObject::connect(&fresh, &Profile::changed, [&changed](Field f) { changed.push_back(f); });
+        RecordingWindow freshWindow{fresh};
+        write(presetFile({{row.key, row.value}}));
+        try {
+            loadPreset(ui, presetsPath(ui), "Scout", fresh, freshWindow);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_STREQ(e.what(), row.error);
+        }
+        EXPECT_EQ(changed, fieldsBefore(row.key));
+        EXPECT_TRUE(freshWindow.calls.empty());
+    }
+    EXPECT_TRUE(ui.boxes().empty());
+}
+
+TEST_F(Presets, NamesListedInFileOrder)
+{
+    EXPECT_EQ(presetsPath(ui), dir.path() + "/Presets.ini");
+    struct Row {
+        std::optional<std::string> file;
+        std::vector<std::string> names;
+        const char* error;
+    };
+    const Row rows[] = {
+        {"[Presets]\r\nAmount=3\r\n1=Scout\r\n2=Medic\r\n", {"Scout", "Medic", "ERROR"}, nullptr},
+        {"[presets]\nAMOUNT = 2\n2=Scout\n1=Scout\n", {"Scout", "Scout"}, nullptr},
+        {"[Presets]\nAmount=0\n1=Scout\n", {}, nullptr},
+        {"[Presets]\nAmount=-2\n", {}, nullptr},
+        {"[Presets]\nAmount=two\n", {}, "'two' is not a valid integer value"},
+        {"[Other]\nAmount=1\n1=Scout\n", {}, "'ERROR' is not a valid integer value"},
+        {std::nullopt, {}, "'ERROR' is not a valid integer value"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file.value_or("(no file)"));
+        const std::string path = dir.file(row.file ? "Names.ini" : "Missing.ini");
+        if (row.file)
+            testsupport::writeFile(path, *row.file);
+        try {
+            EXPECT_EQ(presetNames(ui.files(), path), row.names);
+            EXPECT_EQ(row.error, nullptr);
+        } catch (const Error& e) {
+            EXPECT_STREQ(e.what(), row.error);
+        }
+    }
+}
+
+} // namespace
+} // namespace kestrin
