@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -24,8 +25,8 @@ namespace kestrin {
 
 namespace {
 
-constexpr int kTreeWidth = 210;
-constexpr QSize kWindowSize(640, 460);
+constexpr int kTreeWidth = 240;
+constexpr QSize kWindowSize(700, 480);
 
 QColor rgb(QRgb value) { return QColor::fromRgba(value); }
 
@@ -145,7 +146,6 @@ THelpForm::THelpForm(QWidget* parent)
     // pane stays white whatever the window's palette.
     setStyleSheet(widgets::flatStyleSheet() + QStringLiteral(R"(
 QTreeView { show-decoration-selected: 1; outline: 0; }
-QTreeView::item { padding: 1px 2px; }
 QTreeView::branch { background: transparent; image: none; border-image: none; }
 QTreeView::branch:hover { background: %1; }
 QTreeView::branch:selected { background: %2; }

@@ -1,0 +1,23 @@
+#pragma once
+
+// Figures painted on a plain key colour, shown with the key colour taken out:
+// JPEG has no transparency. JPEG also smears colours where the figure meets
+// the key, so everything near the key goes, not only the exact colour.
+
+// Qt
+#include <QColor>
+#include <QImage>
+#include <QPixmap>
+
+namespace widgets {
+
+/// `image` with every pixel whose red, green and blue all lie within
+/// `tolerance` of `key` made fully transparent, as Format_ARGB32_Premultiplied.
+/// A null image gives a null image; a negative tolerance takes nothing out.
+QImage keyedImage(const QImage& image, QColor key = QColor(255, 0, 255), int tolerance = 60);
+
+/// keyedImage() as a pixmap for painting on screen. Null for a null image,
+/// and when there is no QGuiApplication (a pixmap needs one).
+QPixmap keyedPixmap(const QImage& image, QColor key = QColor(255, 0, 255), int tolerance = 60);
+
+} // namespace widgets
