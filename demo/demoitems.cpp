@@ -224,7 +224,7 @@ void demoTexts(std::string (&name)[351], std::string (&lname)[351], std::string 
         {165, "Kevlar 18", "Comp. 18 kevlar vest"},   {166, "Kevlar C.", "Coated kevlar vest"},
         {168, "Spectra 18", "Comp. 18 spectra vest"}, {169, "Spectra C.", "Coated spectra vest"},
         {178, "Kev. Helm 18", "Comp. 18 kevlar helmet"}, {179, "Kev. Helm C.", "Coated kevlar helmet"},
-        {181, "Spec. Helm 18", "Comp. 18 spectra helmet"}, {182, "Spec. Helm C.", "Coated spectra helmet"},
+        {181, "Spectra H. 18", "Comp. 18 spectra helmet"}, {182, "Spectra H. C.", "Coated spectra helmet"},
         {198, "Guardian 18", "Comp. 18 guardian vest"}, {199, "Guardian C.", "Coated guardian vest"},
     };
     for (const auto& g : grades) {

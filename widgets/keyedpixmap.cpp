@@ -3,9 +3,6 @@
 // standard
 #include <cstdlib>
 
-// Qt
-#include <QGuiApplication>
-
 namespace widgets {
 
 QImage keyedImage(const QImage& image, QColor key, int tolerance)
@@ -31,8 +28,6 @@ QImage keyedImage(const QImage& image, QColor key, int tolerance)
 
 QPixmap keyedPixmap(const QImage& image, QColor key, int tolerance)
 {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return {};
     return QPixmap::fromImage(keyedImage(image, key, tolerance));
 }
 

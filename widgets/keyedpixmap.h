@@ -16,8 +16,8 @@ namespace widgets {
 /// A null image gives a null image; a negative tolerance takes nothing out.
 QImage keyedImage(const QImage& image, QColor key = QColor(255, 0, 255), int tolerance = 60);
 
-/// keyedImage() as a pixmap for painting on screen. Null for a null image,
-/// and when there is no QGuiApplication (a pixmap needs one).
+/// keyedImage() as a pixmap for painting on screen; null for a null image.
+/// Like every QPixmap, it needs a QGuiApplication to exist.
 QPixmap keyedPixmap(const QImage& image, QColor key = QColor(255, 0, 255), int tolerance = 60);
 
 } // namespace widgets

@@ -1658,8 +1658,17 @@ QImage paintSoldier()
     }
 
     // The key colour still bleeds a little into the figure's edge, tinting the
-    // outline purple. Paint the figure slightly against that tint: encode,
-    // decode, and take what the round trip added off the figure's pixels.
+    // outline purple. Paint the edge slightly against that tint: encode,
+    // decode, and take what the round trip added off the edge's pixels.
+    auto nearEdge = [&inside](int x, int y) {
+        if (!inside(x, y))
+            return false;
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                if (!inside(x + dx, y + dy))
+                    return true;
+        return false;
+    };
     const QImage wanted = image;
     for (int pass = 0; pass < 4; ++pass) {
         const auto jpeg = widgets::encodeJpeg(image, kQuality);
@@ -1671,15 +1680,8 @@ QImage paintSoldier()
             return wanted;
         for (int y = 0; y < kSoldierHeight; ++y) {
             for (int x = 0; x < kSoldierWidth; ++x) {
-                if (!inside(x, y)) {
-                    // Next to the figure the key comes back desaturated; a
-                    // little green lifts it back between its red and blue.
-                    const QRgb got = decoded->pixel(x, y);
-                    const int redBlue = 255 - std::min(qRed(got), qBlue(got)), green = qGreen(got);
-                    const int lift = std::clamp(qGreen(image.pixel(x, y)) + (redBlue - green) / 2, 0, 90);
-                    image.setPixel(x, y, qRgb(255, lift, 255));
+                if (!nearEdge(x, y))
                     continue;
-                }
                 const QRgb want = wanted.pixel(x, y), got = decoded->pixel(x, y), now = image.pixel(x, y);
                 auto fix = [](int now, int want, int got) { return std::clamp(now + want - got, 0, 255); };
                 image.setPixel(x, y, qRgb(fix(qRed(now), qRed(want), qRed(got)), fix(qGreen(now), qGreen(want), qGreen(got)),

@@ -119,6 +119,7 @@ TAppearanceForm::TAppearanceForm(Profile& profile, QWidget* mainWindow)
     auto* done = new widgets::FlatSpeedButton("&Done", this);
     done->setObjectName("FlatSpeedButton5");
     done->setToolTip("&Done");
+    done->setMinimumWidth(110);
     connect(done, &widgets::FlatSpeedButton::clicked, this, &QWidget::hide);
     buttons->addWidget(done);
 

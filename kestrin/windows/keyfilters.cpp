@@ -2,12 +2,16 @@
 
 // Qt
 #include <QKeyEvent>
+#include <QLineEdit>
 
 namespace kestrin {
 
-KeyFilter::KeyFilter(Allow allow, QObject* parent) : QObject(parent), allow_(allow) {}
+KeyFilter::KeyFilter(Allow allow, QObject* parent, int maxLength)
+    : QObject(parent), allow_(allow), maxLength_(maxLength)
+{
+}
 
-bool KeyFilter::eventFilter(QObject*, QEvent* event)
+bool KeyFilter::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
         return false;
@@ -22,6 +26,9 @@ bool KeyFilter::eventFilter(QObject*, QEvent* event)
                             c == QChar(' ');
         if (allow_ == Allow::Digits ? !digit : !letter)
             return true; // swallowed
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (maxLength_ > 0 && edit && edit->text().size() - edit->selectedText().size() >= maxLength_)
+            return true; // the field is full
     }
     return false;
 }

@@ -112,14 +112,16 @@ QWidget* TMainForm::buildAttributes()
         if (a.attribute == Attribute::Experience)
             grid->setRowMinimumHeight(row++, 10);
         auto* edit = named(new QLineEdit(QString::fromStdString(profile_.attributeText(a.attribute)), box), a.control);
-        edit->setMaxLength(a.maxLength);
         edit->setFixedWidth(42);
         edit->setAlignment(Qt::AlignRight);
-        edit->installEventFilter(new KeyFilter(KeyFilter::Allow::Digits, edit));
+        edit->installEventFilter(new KeyFilter(KeyFilter::Allow::Digits, edit, a.maxLength));
         attributeEdits_[int(a.attribute)] = edit;
-        // Whoever changes the text, the model takes it and its change rule runs.
+        // Whoever changes the text, the model takes it and its change rule
+        // runs. A text that came from the model is its already: its rule ran
+        // (and reported any error) where the model was changed.
         connect(edit, &QLineEdit::textChanged, this, [this, attribute = a.attribute](const QString& text) {
-            guarded([&] { profile_.setAttributeText(attribute, text.toStdString()); });
+            if (text.toStdString() != profile_.attributeText(attribute))
+                guarded([&] { profile_.setAttributeText(attribute, text.toStdString()); });
         });
 
         auto* up = named(new widgets::FlatSpeedButton(QString(), box), a.upButton);

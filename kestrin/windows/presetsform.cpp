@@ -43,7 +43,7 @@ QString shown(const char* caption)
 }
 
 // Layout of the 681 x 441 client area.
-constexpr int kDataLeft = 498, kDataValue = 584, kRow = 16;
+constexpr int kDataLeft = 498, kDataValue = 596, kRow = 16;
 
 const char* const kWeaponFieldNames[10] = {"WeaponName", "WeaponCaliber", "WeaponCapability", "WeaponWeightKG",
                                            "WeaponWeightLB", "WeaponDamage", "WeaponRange", "WeaponAP",

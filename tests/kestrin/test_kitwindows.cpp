@@ -132,7 +132,9 @@ void KitWindowsTest::presetAppliedKeyByKey()
                            "Experience=4\r\nTrait1=2\r\nTrait2=11\r\nPersonality=1\r\nAttitude=2\r\n"
                            "SlotFirstHand=19\r\nSlotAttachment1_1=208\r\nSlotAttachment1_2=300\r\nSlotVest=170\r\n"
                            "SlotHelmet=177\r\nCeramicPlates=183\r\n"
-                           "[Broken]\r\nTrait1=20\r\n");
+                           "[Broken]\r\nHealth=50\r\nAgility=50\r\nDexterity=50\r\nStrength=50\r\n"
+                           "Leadership=50\r\nWisdom=50\r\nMarksmanship=50\r\nMechanic=50\r\nExplosives=50\r\n"
+                           "Medical=50\r\nExperience=3\r\nTrait1=20\r\n");
     presets()->show();
     auto* list = presets()->findChild<QListWidget*>("FlatListBox1");
     QCOMPARE(list->count(), 2);
