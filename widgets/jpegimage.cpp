@@ -217,6 +217,12 @@ bool compress(Encoder& e, const QImage& image, bool gray, int quality)
     e.info.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&e.info);
     jpeg_set_quality(&e.info, quality, TRUE);
+    // Colour at full resolution: halved colour would smear a keyed
+    // background colour into the edge of a figure.
+    for (int c = 0; c < e.info.num_components; ++c) {
+        e.info.comp_info[c].h_samp_factor = 1;
+        e.info.comp_info[c].v_samp_factor = 1;
+    }
     jpeg_start_compress(&e.info, TRUE);
     while (e.info.next_scanline < e.info.image_height) {
         // libjpeg only reads the row, its API just lacks the const.
