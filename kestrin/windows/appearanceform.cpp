@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 // ours
+#include "kestrin/windows/windowset.h"
 #include "widgets/flatspeedbutton.h"
 #include "widgets/flatstyle.h"
 #include "widgets/headerstrip.h"
@@ -160,13 +161,7 @@ bool TAppearanceForm::selectColor(Palette part, const std::string& name)
 
 void TAppearanceForm::showForm()
 {
-    if (!placed_ && mainWindow_) {
-        move(mainWindow_->geometry().center() - rect().center());
-        placed_ = true;
-    }
-    show();
-    raise();
-    activateWindow();
+    showOverMainWindow(this, mainWindow_, placed_);
 }
 
 } // namespace kestrin

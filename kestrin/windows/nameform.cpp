@@ -10,6 +10,7 @@
 #include "kestrin/profile/profile.h"
 #include "kestrin/windows/keyfilters.h"
 #include "platform/codepage.h"
+#include "kestrin/windows/windowset.h"
 #include "widgets/flatspeedbutton.h"
 #include "widgets/flatstyle.h"
 #include "widgets/headerstrip.h"
@@ -80,13 +81,7 @@ TNameForm::TNameForm(Profile& profile, const platform::CodePage& codePage, QWidg
 
 void TNameForm::showForm()
 {
-    if (!placed_ && mainWindow_) {
-        move(mainWindow_->geometry().center() - rect().center());
-        placed_ = true;
-    }
-    show();
-    raise();
-    activateWindow();
+    showOverMainWindow(this, mainWindow_, placed_);
 }
 
 } // namespace kestrin

@@ -7,6 +7,7 @@
 
 // ours
 #include "kestrin/profile/profile.h"
+#include "kestrin/windows/windowset.h"
 #include "widgets/flatspeedbutton.h"
 #include "widgets/flatstyle.h"
 #include "widgets/headerstrip.h"
@@ -92,13 +93,7 @@ void TPortraitForm::ShowPortrait(int face)
 
 void TPortraitForm::showForm()
 {
-    if (!placed_ && mainWindow_) {
-        move(mainWindow_->geometry().center() - rect().center());
-        placed_ = true;
-    }
-    show();
-    raise();
-    activateWindow();
+    showOverMainWindow(this, mainWindow_, placed_);
 }
 
 } // namespace kestrin

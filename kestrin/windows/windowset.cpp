@@ -66,3 +66,18 @@ void centreOnScreen(QWidget* window)
 }
 
 } // namespace kestrin
+
+namespace kestrin {
+
+void showOverMainWindow(QWidget* window, QWidget* mainWindow, bool& placed)
+{
+    if (!placed && mainWindow) {
+        window->move(mainWindow->geometry().center() - window->rect().center());
+        placed = true;
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace kestrin

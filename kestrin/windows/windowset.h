@@ -54,4 +54,8 @@ private:
 /// Moves the window to the centre of the desktop.
 void centreOnScreen(QWidget* window);
 
+/// Shows a secondary window without blocking and brings it forward; the
+/// first time (placed still false) it is put over the main window's centre.
+void showOverMainWindow(QWidget* window, QWidget* mainWindow, bool& placed);
+
 } // namespace kestrin
