@@ -8,6 +8,7 @@
 // ours
 #include "kestrin/profile/encapsulatedfile.h"
 #include "kestrin/profile/profilerecord.h"
+#include "platform/backup.h"
 
 namespace kestrin {
 
@@ -128,7 +129,12 @@ void saveProfile(platform::Platform& platform, const std::string& path, const Pr
 {
     const SaveValues values = convert(profile);
 
+    // Opening checks that the file exists, is ours alone and holds the whole
+    // record; only then is the untouched file kept beside it, and only with
+    // that copy made is anything written.
     TEncapsulatedFile file(platform.files(), path); // closed on every path out
+    if (auto backup = platform::ensureBackup(platform.files(), path); !backup)
+        throw Error(backup.error() + "\r\nNothing was saved.");
     auto put = [&file](int offset, int value) {
         file.SetAccessOffset(offset);
         file.WriteByte(static_cast<std::uint8_t>(value));

@@ -25,6 +25,9 @@ void readProfile(platform::FileSystem& files, const std::string& path, Profile& 
 /// palette field that holds none of its part's palette names, and a voice
 /// that is no voice code, leave their bytes alone. Ends with the "Well
 /// done." message. Throws Error when the file cannot be opened or written.
+/// Before the first byte is written the untouched file is copied to
+/// path.bak, unless that exists; when the copy fails, Error is thrown and
+/// nothing is written.
 void saveProfile(platform::Platform& platform, const std::string& path, const Profile& profile);
 
 } // namespace kestrin

@@ -47,6 +47,7 @@ Application::Application(platform::Platform& platform, const platform::CodePage&
     windows_.appearance = new TAppearanceForm(*profile_, windows_.main);
     windows_.help = new THelpForm;
     windows_.presets = new TPresetsForm(*profile_, platform);
+    centreOnScreen(windows_.presets);
     choices_ = std::make_unique<FormChoices>(windows_);
     windows_.choices = choices_.get();
 }
