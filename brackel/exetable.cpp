@@ -3,6 +3,9 @@
 // standard
 #include <algorithm>
 
+// ours
+#include "platform/backup.h"
+
 namespace brackel {
 
 const std::array<ExeVersion, 11> kExeVersions = {{
@@ -98,6 +101,8 @@ platform::Status writedata(platform::FileSystem& files, const std::string& path,
     if ((*file)->size() != version.length)
         return platform::Status::failure("The file " + path + " has changed its length since its version was "
                                          "checked.\rNothing was written.");
+    if (auto backup = platform::ensureBackup(files, path); !backup)
+        return platform::Status::failure(backup.error() + "\rNothing was saved.");
     if (auto written = (*file)->write(version.tableOffset, *table); !written)
         return written;
     return (*file)->close();

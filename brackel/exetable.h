@@ -58,7 +58,8 @@ platform::Result<TableContents> readdata(platform::FileSystem& files, const std:
 
 /// Overwrites the 728 table bytes of the file at `path` and nothing else.
 /// Refuses, writing nothing, when the flags do not fit the table or the file
-/// no longer has the build's length.
+/// no longer has the build's length. Once those checks pass, the untouched
+/// file is copied to `path`.bak unless that exists; a failed copy refuses too.
 platform::Status writedata(platform::FileSystem& files, const std::string& path, const ExeVersion& version,
                            const Flags& flags);
 

@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <array>
 
+// ours
+#include "platform/backup.h"
+
 namespace velloc {
 
 namespace {
@@ -179,6 +182,8 @@ platform::Status writedata(platform::FileSystem& files, const std::string& path,
     std::vector<std::uint8_t> bytes(kItemFileLength);
     if (auto read = (*file)->read(0, bytes); !read)
         return platform::Status::failure(read.error() + "\rNothing was written.");
+    if (auto backup = platform::ensureBackup(files, path); !backup)
+        return platform::Status::failure(backup.error() + "\rNothing was saved.");
     encodeItemFile(texts, bytes);
     if (auto written = (*file)->write(0, bytes); !written)
         return written;

@@ -66,7 +66,8 @@ platform::Result<ItemTexts> readdata(platform::FileSystem& files, const std::str
 /// Patches the texts into the existing item text file at path, laid out by
 /// texts.fileType. Refuses, writing nothing, when the file is missing or not
 /// kItemFileLength bytes long, or when a text cannot be encoded (the message
-/// names each item and field).
+/// names each item and field). Once those checks pass, the untouched file is
+/// copied to path.bak unless that exists; a failed copy refuses too.
 platform::Status writedata(platform::FileSystem& files, const std::string& path, const ItemTexts& texts);
 
 } // namespace velloc

@@ -1,5 +1,9 @@
 #include "tests/support/faultyfilesystem.h"
 
+// standard
+#include <algorithm>
+#include <filesystem>
+
 namespace testsupport {
 
 namespace {
@@ -25,17 +29,99 @@ private:
     std::string path_;
 };
 
+// Writes until `budget` bytes in all have reached the file, then fails.
+class BreakingByteFile final : public platform::ByteFile {
+public:
+    BreakingByteFile(std::unique_ptr<platform::ByteFile> real, std::string path, std::uint64_t budget)
+        : real_(std::move(real)), path_(std::move(path)), budget_(budget) {}
+    std::uint64_t size() const override { return real_->size(); }
+    platform::Status read(std::uint64_t offset, std::span<std::uint8_t> out) override
+    {
+        return real_->read(offset, out);
+    }
+    platform::Status write(std::uint64_t offset, std::span<const std::uint8_t> data) override
+    {
+        const std::uint64_t part = std::min<std::uint64_t>(budget_, data.size());
+        if (part > 0)
+            if (auto written = real_->write(offset, data.first(static_cast<std::size_t>(part))); !written)
+                return written;
+        budget_ -= part;
+        if (part < data.size())
+            return platform::Status::failure("Could not write " + path_ + ": Input/output error");
+        return platform::Status::success();
+    }
+    platform::Status close() override { return real_->close(); }
+
+private:
+    std::unique_ptr<platform::ByteFile> real_;
+    std::string path_;
+    std::uint64_t budget_;
+};
+
 } // namespace
 
 platform::Result<std::unique_ptr<platform::ByteFile>> FaultyFileSystem::openExisting(const std::string& path,
                                                                                      platform::Access access)
 {
+    runBeforeOpen(path);
     if (failOpen.count(path))
         return platform::Status::failure("Could not open " + path + ": the file is in use by another program");
+    if (readOnly.count(path) && access != platform::Access::Read)
+        return platform::Status::failure("Could not open " + path + ": Permission denied");
     auto file = real_.openExisting(path, access);
     if (file && failWrite.count(path))
         return std::unique_ptr<platform::ByteFile>(std::make_unique<ReadOnlyByteFile>(std::move(*file), path));
+    if (auto after = failWriteAfter.find(path); file && after != failWriteAfter.end())
+        return std::unique_ptr<platform::ByteFile>(
+            std::make_unique<BreakingByteFile>(std::move(*file), path, after->second));
     return file;
+}
+
+void FaultyFileSystem::inject(Fault fault, const std::string& path)
+{
+    switch (fault) {
+    case Fault::Vanishes:
+        beforeOpen[path] = [path] { std::filesystem::remove(path); };
+        break;
+    case Fault::ReadOnly:
+        readOnly.insert(path);
+        break;
+    case Fault::Locked:
+        failOpen.insert(path);
+        break;
+    case Fault::Shortened:
+        beforeOpen[path] = [path] { std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2); };
+        break;
+    case Fault::DiskFull:
+        failReplace.insert(path);
+        break;
+    case Fault::BackupFails:
+        failReplace.insert(path + ".bak");
+        break;
+    case Fault::BreaksMidway:
+        failWriteAfter[path] = 10;
+        break;
+    }
+}
+
+void FaultyFileSystem::clearFaults()
+{
+    failOpen.clear();
+    failRead.clear();
+    failReplace.clear();
+    failWrite.clear();
+    readOnly.clear();
+    failWriteAfter.clear();
+    beforeOpen.clear();
+}
+
+void FaultyFileSystem::runBeforeOpen(const std::string& path)
+{
+    if (auto hook = beforeOpen.find(path); hook != beforeOpen.end()) {
+        const auto action = std::move(hook->second);
+        beforeOpen.erase(hook);
+        action();
+    }
 }
 
 platform::Result<std::string> FaultyFileSystem::readAll(const std::string& path)
@@ -47,8 +133,13 @@ platform::Result<std::string> FaultyFileSystem::readAll(const std::string& path)
 
 platform::Status FaultyFileSystem::replaceAtomically(const std::string& path, std::string_view bytes)
 {
+    runBeforeOpen(path);
+    if (failOpen.count(path))
+        return platform::Status::failure("Could not save " + path + ": the file is in use by another program");
     if (failReplace.count(path))
         return platform::Status::failure("Could not write " + path + ": No space left on device");
+    if (readOnly.count(path))
+        return platform::Status::failure("Could not save " + path + ": Permission denied");
     return real_.replaceAtomically(path, bytes);
 }
 

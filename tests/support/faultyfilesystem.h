@@ -2,9 +2,13 @@
 
 // The machine's file system with faults a test can switch on per path:
 // a failing open, read or atomic replacement, as a locked, unreadable or
-// full disk would give.
+// full disk would give; a read-only file; a write that stops part-way; and
+// another process acting on the file just before it is opened.
 
 // standard
+#include <cstdint>
+#include <functional>
+#include <map>
 #include <set>
 #include <string>
 
@@ -13,12 +17,34 @@
 
 namespace testsupport {
 
+/// What the fault tests do to the file a flow writes.
+enum class Fault {
+    Vanishes,     // deleted by another process between the choice and the write
+    ReadOnly,     // no write permission
+    Locked,       // held by another process
+    Shortened,    // cut to half its length between the choice and the write
+    DiskFull,     // the atomic replacement fails
+    BackupFails,  // the disk is full when the backup beside the file is made
+    BreaksMidway, // an in-place write stops after 10 bytes
+};
+
 class FaultyFileSystem final : public platform::FileSystem {
 public:
-    std::set<std::string> failOpen;    // openExisting fails ("in use")
+    std::set<std::string> failOpen;    // openExisting and replaceAtomically fail ("in use")
     std::set<std::string> failRead;    // readAll fails
     std::set<std::string> failReplace; // replaceAtomically fails ("disk full")
     std::set<std::string> failWrite;   // ByteFile::write fails after opening
+    std::set<std::string> readOnly;    // opening for writing and replacing fail ("Permission denied")
+    /// ByteFile::write puts this many bytes in all on the disk, then fails
+    /// ("Input/output error"), as a medium that breaks mid-way would.
+    std::map<std::string, std::uint64_t> failWriteAfter;
+    /// Runs once, just before the next openExisting or replaceAtomically of
+    /// the path: another process deleting, shortening or locking the file
+    /// after it was chosen.
+    std::map<std::string, std::function<void()>> beforeOpen;
+
+    void inject(Fault fault, const std::string& path);
+    void clearFaults();
 
     bool exists(const std::string& path) override { return real_.exists(path); }
     platform::Result<std::uint64_t> length(const std::string& path) override { return real_.length(path); }
@@ -29,6 +55,7 @@ public:
     platform::Status replaceAtomically(const std::string& path, std::string_view bytes) override;
 
 private:
+    void runBeforeOpen(const std::string& path);
     platform::PosixFileSystem real_;
 };
 

@@ -1,0 +1,221 @@
+// Every Brackel command that writes, with the file failing under it: the user
+// sees one clear error, the file on disk is the old one or the new one (an
+// interrupted patch keeps the length, and the backup keeps the original), and
+// the next save works.
+
+// standard
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+// ours
+#include "brackel/brkfile.h"
+#include "brackel/editor.h"
+#include "platform/scriptedplatform.h"
+#include "platform/textlines.h"
+#include "tests/support/faultyfilesystem.h"
+#include "tests/support/tempdir.h"
+
+namespace brackel {
+namespace {
+
+using platform::Answer;
+using testsupport::Fault;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+constexpr std::uint64_t kUs103Length = 2812928;
+constexpr std::uint64_t kUs103Table = 0x235118;
+
+enum class Flow { SaveExe, SaveAsExe, SaveBrk, SaveAsBrk };
+/// What a failed command leaves at its target.
+enum class Left { Old, New, Gone, Shortened, SameLengthWithBackup };
+
+struct Case {
+    std::string name;
+    Flow flow;
+    Fault fault;
+    const char* says; // part of the error; nullptr when the save goes through
+    Left left;
+    friend void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+};
+
+std::vector<Case> cases()
+{
+    struct Outcome {
+        const char* name;
+        Fault fault;
+        const char* says;
+        Left left;
+    };
+    const Outcome patch[] = {
+        {"Vanishes", Fault::Vanishes, "No such file or directory", Left::Gone},
+        {"ReadOnly", Fault::ReadOnly, "Permission denied", Left::Old},
+        {"Locked", Fault::Locked, "in use by another program", Left::Old},
+        {"Shortened", Fault::Shortened, "has changed its length since its version was checked.\rNothing was written.",
+         Left::Shortened},
+        {"BackupFails", Fault::BackupFails, ".bak: No space left on device\rNothing was saved.", Left::Old},
+        {"BreaksMidway", Fault::BreaksMidway, "Input/output error", Left::SameLengthWithBackup},
+    };
+    const Outcome text[] = {
+        {"Vanishes", Fault::Vanishes, nullptr, Left::New},
+        {"ReadOnly", Fault::ReadOnly, "Permission denied", Left::Old},
+        {"Locked", Fault::Locked, "in use by another program", Left::Old},
+        {"Shortened", Fault::Shortened, nullptr, Left::New},
+        {"DiskFull", Fault::DiskFull, "No space left on device", Left::Old},
+    };
+    std::vector<Case> all;
+    for (const auto& [name, flow] : {std::pair{"SaveExe", Flow::SaveExe}, {"SaveAsExe", Flow::SaveAsExe}})
+        for (const Outcome& o : patch)
+            all.push_back({std::string(name) + o.name, flow, o.fault, o.says, o.left});
+    for (const auto& [name, flow] : {std::pair{"SaveBrk", Flow::SaveBrk}, {"SaveAsBrk", Flow::SaveAsBrk}})
+        for (const Outcome& o : text)
+            all.push_back({std::string(name) + o.name, flow, o.fault, o.says, o.left});
+    return all;
+}
+
+class EditorFaults : public ::testing::TestWithParam<Case> {
+protected:
+    EditorFaults()
+    {
+        ui.setWorkingFolder(dir.path());
+        ui.setFileSystem(&files);
+        ui.setFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
+    }
+
+    bool inPlace() const { return flow() == Flow::SaveExe || flow() == Flow::SaveAsExe; }
+    Flow flow() const { return GetParam().flow; }
+
+    /// A [US1.03] executable with a silencer entry in its table.
+    std::string makeExe(const std::string& name)
+    {
+        std::string bytes = testsupport::patternBytes(kUs103Length);
+        bytes.replace(kUs103Table, kTableBytes, std::string(kTableBytes, '\0'));
+        bytes.replace(kUs103Table, 4, std::string("\xCF\x00\x05\x00", 4));
+        writeFile(dir.file(name), bytes);
+        return dir.file(name);
+    }
+
+    /// Opens a file and clears its entries, so that a save changes the
+    /// target; returns the target.
+    std::string prepare()
+    {
+        Flags flags;
+        flags.set(Kind::Silencer, 4, true);
+        const std::string opened = inPlace() ? makeExe("vrn.exe") : dir.file("mine.brk");
+        if (!inPlace())
+            writeFile(opened, platform::joinLines(brkLines(flags, 179)));
+        ui.chooseFile(opened);
+        ui.answer(Answer::Ok);
+        editor.open();
+        ui.answer(Answer::Yes);
+        editor.clearAll();
+        if (flow() == Flow::SaveAsExe)
+            return makeExe("other.exe");
+        if (flow() == Flow::SaveAsBrk) {
+            writeFile(dir.file("other.brk"), platform::joinLines(brkLines(flags, 179)));
+            return dir.file("other.brk");
+        }
+        return opened;
+    }
+
+    /// Runs the command, answering every box it shows.
+    void run(const std::string& target)
+    {
+        ui.clearRecord();
+        if (flow() == Flow::SaveAsExe || flow() == Flow::SaveAsBrk) {
+            ui.chooseFile(target, flow() == Flow::SaveAsExe ? 1 : 2);
+            if (flow() == Flow::SaveAsBrk)
+                ui.answer(Answer::Yes); // replace the existing file
+            ui.answer(Answer::Ok);
+            editor.saveAs();
+        } else {
+            ui.answer(Answer::Ok);
+            editor.save();
+        }
+        EXPECT_EQ(ui.pendingAnswers(), 0u);
+    }
+
+    /// What a save of the editor's entries makes of `old`.
+    std::string saved(const std::string& old) const
+    {
+        if (!inPlace())
+            return platform::joinLines(brkLines(editor.model().currentFlags(), editor.model().remainingEntries()));
+        auto table = encodeTable(editor.model().currentFlags());
+        EXPECT_TRUE(table.ok());
+        std::string bytes = old;
+        bytes.replace(kUs103Table, kTableBytes, reinterpret_cast<const char*>(table->data()), kTableBytes);
+        return bytes;
+    }
+
+    testsupport::TempDir dir;
+    testsupport::FaultyFileSystem files;
+    platform::ScriptedPlatform ui{"Brackel"};
+    Editor editor{ui};
+};
+
+TEST_P(EditorFaults, ClearMessageWholeFileAndTheNextSaveWorks)
+{
+    const Case& c = GetParam();
+    const std::string target = prepare();
+    const std::string old = readFile(target);
+    const std::string opened = editor.currentFile();
+    const std::string backup = target + ".bak";
+    namespace fs = std::filesystem;
+
+    files.inject(c.fault, target);
+    run(target);
+    const auto shown = ui.boxes();
+    ASSERT_FALSE(shown.empty());
+    if (c.says) {
+        EXPECT_EQ(shown.back().title, "Error");
+        EXPECT_NE(shown.back().text.find(target), std::string::npos) << shown.back().text;
+        EXPECT_NE(shown.back().text.find(c.says), std::string::npos) << shown.back().text;
+        EXPECT_EQ(editor.currentFile(), opened); // the editor still works on the file it had
+    } else {
+        EXPECT_EQ(shown.back().title, "Success");
+    }
+    switch (c.left) {
+    case Left::Old: EXPECT_EQ(readFile(target), old); break;
+    case Left::New: EXPECT_EQ(readFile(target), saved(old)); break;
+    case Left::Gone: EXPECT_FALSE(fs::exists(target)); break;
+    case Left::Shortened: EXPECT_EQ(readFile(target), old.substr(0, old.size() / 2)); break;
+    case Left::SameLengthWithBackup:
+        EXPECT_EQ(fs::file_size(target), old.size());
+        EXPECT_EQ(readFile(backup), old);
+        break;
+    }
+    if (c.left != Left::SameLengthWithBackup) {
+        EXPECT_FALSE(fs::exists(backup)); // no backup of a file that was not patched
+    }
+
+    // Put right, the same command saves, and the backup is still the original
+    // even where the file was half-patched when this save began.
+    files.clearFaults();
+    if (c.left == Left::Gone || c.left == Left::Shortened)
+        writeFile(target, old);
+    run(target);
+    EXPECT_EQ(ui.boxes().back(), (platform::ScriptedPlatform::Box{"File successfully saved", "Success",
+                                                                   platform::Buttons::Ok}));
+    EXPECT_EQ(readFile(target), saved(old));
+    if (!inPlace()) {
+        EXPECT_FALSE(fs::exists(backup)); // text files we write are replaced whole, never backed up
+        return;
+    }
+    EXPECT_EQ(readFile(backup), old);
+    // A later patch of another table leaves the first backup alone.
+    editor.selectWeapon(7);
+    editor.click(Kind::Silencer, true);
+    run(target);
+    EXPECT_EQ(readFile(target), saved(old));
+    EXPECT_EQ(readFile(backup), old);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWrite, EditorFaults, ::testing::ValuesIn(cases()),
+                         [](const auto& info) { return info.param.name; });
+
+} // namespace
+} // namespace brackel

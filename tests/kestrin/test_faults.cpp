@@ -1,0 +1,161 @@
+// Save Custom with IMP.dat failing under it: the user sees one clear message
+// in a box titled with the program's name, IMP.dat is the old record or the
+// new one (an interrupted patch keeps the length, and IMP.dat.bak keeps the
+// original), and the next save works.
+
+// standard
+#include <filesystem>
+#include <string>
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+// POSIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+// ours
+#include "kestrin/profile/profilefile.h"
+#include "kestrin/windows/guarded.h"
+#include "platform/scriptedplatform.h"
+#include "tests/support/faultyfilesystem.h"
+#include "tests/support/tempdir.h"
+
+namespace kestrin {
+namespace {
+
+using platform::Answer;
+using testsupport::Fault;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+/// What a failed save leaves in IMP.dat.
+enum class Left { Old, Gone, Shortened, SameLengthWithBackup };
+
+struct Case {
+    const char* name;
+    Fault fault;
+    const char* says;
+    Left left;
+    friend void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+};
+
+const Case kCases[] = {
+    {"Vanishes", Fault::Vanishes, "\". No such file or directory", Left::Gone},
+    {"ReadOnly", Fault::ReadOnly, "\". Permission denied", Left::Old},
+    {"Locked", Fault::Locked, "\". The file is in use by another program", Left::Old},
+    {"Shortened", Fault::Shortened, "\". It is 300 bytes long; a custom mercenary profile needs at least 578 bytes.",
+     Left::Shortened},
+    {"BackupFails", Fault::BackupFails, ".bak: No space left on device\r\nNothing was saved.", Left::Old},
+    {"BreaksMidway", Fault::BreaksMidway, ": Input/output error", Left::SameLengthWithBackup},
+};
+
+class SaveFaults : public ::testing::TestWithParam<Case> {
+protected:
+    SaveFaults()
+    {
+        ui.setFileSystem(&files);
+        ui.setFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
+        profile.setName("Ivan");
+        profile.setCallsign("Hawk");
+        writeFile(path, old);
+        // What an undisturbed save makes of the record, from a copy elsewhere.
+        const std::string copy = other.file("IMP.dat");
+        writeFile(copy, old);
+        ui.answer(Answer::Ok);
+        saveProfile(ui, copy, profile);
+        saved = readFile(copy);
+        ui.clearRecord();
+    }
+
+    /// Save Custom as the main window runs it; false after the error box.
+    bool saveCustom()
+    {
+        ui.clearRecord();
+        ui.answer(Answer::Ok); // "Well done." or the error
+        const bool done = runGuarded(ui, [this] { saveProfile(ui, path, profile); });
+        EXPECT_EQ(ui.pendingAnswers(), 0u);
+        return done;
+    }
+
+    void expectError(const std::string& says)
+    {
+        ASSERT_EQ(ui.boxes().size(), 1u);
+        EXPECT_EQ(ui.boxes()[0].title, "Kestrin 1.03"); // the program's name
+        EXPECT_NE(ui.boxes()[0].text.find(path + says), std::string::npos) << ui.boxes()[0].text;
+    }
+
+    void expectSavedWithBackup()
+    {
+        EXPECT_TRUE(saveCustom());
+        ASSERT_EQ(ui.boxes().size(), 1u);
+        EXPECT_EQ(ui.boxes()[0].title, "Well done.");
+        EXPECT_EQ(readFile(path), saved);
+        EXPECT_EQ(readFile(backup), old);
+    }
+
+    testsupport::TempDir dir, other;
+    testsupport::FaultyFileSystem files;
+    platform::ScriptedPlatform ui{"Kestrin 1.03"};
+    Profile profile;
+    const std::string path = dir.file("IMP.dat");
+    const std::string backup = path + ".bak";
+    const std::string old = testsupport::patternBytes(600);
+    std::string saved;
+};
+
+TEST_P(SaveFaults, ClearMessageWholeFileAndTheNextSaveWorks)
+{
+    const Case& c = GetParam();
+    files.inject(c.fault, path);
+    EXPECT_FALSE(saveCustom());
+    expectError(c.says);
+    switch (c.left) {
+    case Left::Old: EXPECT_EQ(readFile(path), old); break;
+    case Left::Gone: EXPECT_FALSE(std::filesystem::exists(path)); break;
+    case Left::Shortened: EXPECT_EQ(readFile(path), old.substr(0, 300)); break;
+    case Left::SameLengthWithBackup:
+        EXPECT_EQ(std::filesystem::file_size(path), old.size());
+        EXPECT_NE(readFile(path), old); // ten bytes reached the disk
+        EXPECT_EQ(readFile(backup), old);
+        break;
+    }
+    if (c.left != Left::SameLengthWithBackup) {
+        EXPECT_FALSE(std::filesystem::exists(backup)); // nothing was patched, nothing backed up
+    }
+
+    // Put right, the save goes through; the backup is the original even where
+    // IMP.dat was half-patched when this save began, and a later save with
+    // other values leaves it alone.
+    files.clearFaults();
+    if (c.left == Left::Gone || c.left == Left::Shortened)
+        writeFile(path, old);
+    expectSavedWithBackup();
+    profile.setName("Boris");
+    EXPECT_TRUE(saveCustom());
+    EXPECT_NE(readFile(path), saved);
+    EXPECT_EQ(std::filesystem::file_size(path), old.size());
+    EXPECT_EQ(readFile(backup), old);
+}
+
+INSTANTIATE_TEST_SUITE_P(SaveCustom, SaveFaults, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The exclusive open meets a real lock another process holds on IMP.dat.
+TEST_F(SaveFaults, ALockHeldByAnotherProgramRefusesTheSave)
+{
+    const int holder = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    EXPECT_FALSE(saveCustom());
+    expectError("\". The file is in use by another program");
+    EXPECT_EQ(readFile(path), old);
+    EXPECT_FALSE(std::filesystem::exists(backup));
+
+    ::close(holder);
+    expectSavedWithBackup();
+}
+
+} // namespace
+} // namespace kestrin

@@ -1,0 +1,272 @@
+// Every Velloc command that writes, with the file failing under it: the user
+// sees one clear error, the file on disk is the old one or the new one (an
+// interrupted patch keeps the length, and the backup keeps the original), and
+// the next save works.
+
+// standard
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+// ours
+#include "platform/scriptedplatform.h"
+#include "platform/textlines.h"
+#include "tests/support/faultyfilesystem.h"
+#include "tests/support/tempdir.h"
+#include "velloc/itemcodec.h"
+#include "velloc/session.h"
+#include "velloc/textform.h"
+
+namespace velloc {
+namespace {
+
+using platform::Answer;
+using testsupport::Fault;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+enum class Flow { SaveEdt, SaveAsEdt, SaveVlc, SaveAsVlc, NamesDef };
+/// What a failed command leaves at its target.
+enum class Left { Old, New, Gone, Shortened, SameLengthWithBackup };
+
+struct Case {
+    std::string name;
+    Flow flow;
+    Fault fault;
+    const char* says; // part of the error; nullptr when the save goes through
+    Left left;
+    friend void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+};
+
+std::vector<Case> cases()
+{
+    struct Outcome {
+        const char* name;
+        Fault fault;
+        const char* says;
+        Left left;
+    };
+    const Outcome patch[] = {
+        {"Vanishes", Fault::Vanishes, "No such file or directory", Left::Gone},
+        {"ReadOnly", Fault::ReadOnly, "Permission denied", Left::Old},
+        {"Locked", Fault::Locked, "in use by another program", Left::Old},
+        {"Shortened", Fault::Shortened, "is 140400 bytes long; an item text file has exactly 280800 bytes.\r"
+                                        "Nothing was written.", Left::Shortened},
+        {"BackupFails", Fault::BackupFails, ".bak: No space left on device\rNothing was saved.", Left::Old},
+        {"BreaksMidway", Fault::BreaksMidway, "Input/output error", Left::SameLengthWithBackup},
+    };
+    const Outcome text[] = {
+        {"Vanishes", Fault::Vanishes, nullptr, Left::New},
+        {"ReadOnly", Fault::ReadOnly, "Permission denied", Left::Old},
+        {"Locked", Fault::Locked, "in use by another program", Left::Old},
+        {"Shortened", Fault::Shortened, nullptr, Left::New},
+        {"DiskFull", Fault::DiskFull, "No space left on device", Left::Old},
+    };
+    std::vector<Case> all;
+    for (const auto& [name, flow] : {std::pair{"SaveEdt", Flow::SaveEdt}, {"SaveAsEdt", Flow::SaveAsEdt}})
+        for (const auto& o : patch)
+            all.push_back({std::string(name) + o.name, flow, o.fault, o.says, o.left});
+    for (const auto& [name, flow] :
+         {std::pair{"SaveVlc", Flow::SaveVlc}, {"SaveAsVlc", Flow::SaveAsVlc}, {"NamesDef", Flow::NamesDef}})
+        for (const auto& o : text)
+            all.push_back({std::string(name) + o.name, flow, o.fault, o.says, o.left});
+    return all;
+}
+
+class SessionFaults : public ::testing::TestWithParam<Case> {
+protected:
+    SessionFaults()
+    {
+        ui.setWorkingFolder(dir.path());
+        ui.setFileSystem(&files);
+        ui.setFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
+        session = std::make_unique<Session>(ui);
+    }
+
+    Flow flow() const { return GetParam().flow; }
+    bool inPlace() const { return flow() == Flow::SaveEdt || flow() == Flow::SaveAsEdt; }
+    /// names.def is written for Items only; the other flows use Bobby Ray's
+    /// texts, which ask nothing after the save.
+    FileType type() const { return flow() == Flow::NamesDef ? FileType::Items : FileType::BobbyRay; }
+
+    ItemTexts sample() const
+    {
+        ItemTexts texts;
+        texts.fileType = type();
+        for (int n = 0; n < kItemCount; ++n) {
+            texts.shortNames[n] = "Item " + std::to_string(n);
+            texts.descriptions[n] = "Described " + std::to_string(n);
+        }
+        return texts;
+    }
+
+    std::string makeEdt(const std::string& name)
+    {
+        std::string bytes = testsupport::patternBytes(kItemFileLength);
+        encodeItemFile(sample(), std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
+        writeFile(dir.file(name), bytes);
+        return dir.file(name);
+    }
+
+    std::string makeTextForm(const std::string& name)
+    {
+        writeFile(dir.file(name), platform::joinLines(textFormLines(sample())));
+        return dir.file(name);
+    }
+
+    /// Opens a file and changes a text, so that a save changes the target;
+    /// returns the target.
+    std::string prepare()
+    {
+        const std::string opened = inPlace() ? makeEdt("Braydesc.edt") : makeTextForm("mine.vlc");
+        ui.chooseFile(opened);
+        if (inPlace())
+            ui.answer(Answer::Cancel); // Bobby Ray
+        ui.answer(Answer::Ok);
+        session->open();
+        session->texts().shortNames[0] = "Changed";
+        switch (flow()) {
+        case Flow::SaveAsEdt: return makeEdt("Other.edt");
+        case Flow::SaveAsVlc: return makeTextForm("other.vlc");
+        case Flow::NamesDef: writeFile(session->namesDefPath(), "[head]\r\nold names\r\n"); return session->namesDefPath();
+        default: return opened;
+        }
+    }
+
+    /// Runs the command, answering every box it shows.
+    void run(const std::string& target, bool failing)
+    {
+        ui.clearRecord();
+        if (flow() == Flow::SaveAsEdt || flow() == Flow::SaveAsVlc) {
+            ui.chooseFile(target, flow() == Flow::SaveAsEdt ? 1 : 3);
+            if (flow() == Flow::SaveAsVlc)
+                ui.answer(Answer::Yes); // replace the existing file
+            ui.answer(Answer::Ok);
+            session->saveAs();
+        } else {
+            ui.answer(Answer::Ok);
+            if (flow() == Flow::NamesDef) {
+                ui.answer(Answer::Yes); // update names.def after the save
+                if (failing)
+                    ui.answer(Answer::Ok);
+            }
+            session->save();
+        }
+        EXPECT_EQ(ui.pendingAnswers(), 0u);
+    }
+
+    /// What a save of the session's texts makes of `old`.
+    std::string saved(const std::string& old) const
+    {
+        if (!inPlace())
+            return platform::joinLines(textFormLines(session->texts()));
+        std::string bytes = old;
+        encodeItemFile(session->texts(), std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
+        return bytes;
+    }
+
+    std::vector<platform::ScriptedPlatform::Box> errors() const
+    {
+        std::vector<platform::ScriptedPlatform::Box> shown;
+        for (const auto& box : ui.boxes())
+            if (box.title == "Error")
+                shown.push_back(box);
+        return shown;
+    }
+
+    testsupport::TempDir dir;
+    testsupport::FaultyFileSystem files;
+    platform::ScriptedPlatform ui{"Velloc"};
+    std::unique_ptr<Session> session; // made after the working folder is set
+};
+
+TEST_P(SessionFaults, ClearMessageWholeFileAndTheNextSaveWorks)
+{
+    const Case& c = GetParam();
+    const std::string target = prepare();
+    const std::string old = readFile(target);
+    const std::string opened = session->currentFile();
+    const std::string backup = target + ".bak";
+    namespace fs = std::filesystem;
+
+    files.inject(c.fault, target);
+    run(target, c.says != nullptr);
+    const auto shown = errors();
+    if (c.says) {
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_NE(shown[0].text.find(target), std::string::npos) << shown[0].text;
+        EXPECT_NE(shown[0].text.find(c.says), std::string::npos) << shown[0].text;
+        if (flow() != Flow::NamesDef) {
+            EXPECT_EQ(session->currentFile(), opened); // the session still works on the file it had
+        }
+    } else {
+        EXPECT_TRUE(shown.empty());
+    }
+    switch (c.left) {
+    case Left::Old: EXPECT_EQ(readFile(target), old); break;
+    case Left::New: EXPECT_EQ(readFile(target), saved(old)); break;
+    case Left::Gone: EXPECT_FALSE(fs::exists(target)); break;
+    case Left::Shortened: EXPECT_EQ(readFile(target), old.substr(0, old.size() / 2)); break;
+    case Left::SameLengthWithBackup:
+        EXPECT_EQ(fs::file_size(target), old.size());
+        EXPECT_EQ(readFile(backup), old);
+        break;
+    }
+    if (c.left != Left::SameLengthWithBackup) {
+        EXPECT_FALSE(fs::exists(backup)); // no backup of a file that was not patched
+    }
+
+    // Put right, the same command saves, and the backup is still the original
+    // even where the file was half-patched when this save began.
+    files.clearFaults();
+    if (c.left == Left::Gone || c.left == Left::Shortened)
+        writeFile(target, old);
+    run(target, false);
+    EXPECT_TRUE(errors().empty());
+    const platform::ScriptedPlatform::Box savedBox{"File successfully saved", "Success", platform::Buttons::Ok};
+    EXPECT_NE(std::find(ui.boxes().begin(), ui.boxes().end(), savedBox), ui.boxes().end());
+    EXPECT_EQ(readFile(target), saved(old));
+    if (!inPlace()) {
+        EXPECT_FALSE(fs::exists(backup)); // text files we write are replaced whole, never backed up
+        return;
+    }
+    EXPECT_EQ(readFile(backup), old);
+    // A later patch with other texts leaves the first backup alone.
+    session->texts().shortNames[1] = "Changed too";
+    run(target, false);
+    EXPECT_EQ(readFile(target), saved(old));
+    EXPECT_EQ(readFile(backup), old);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWrite, SessionFaults, ::testing::ValuesIn(cases()),
+                         [](const auto& info) { return info.param.name; });
+
+// A save refused for its texts or for the file's length makes no backup: the
+// file was never going to be patched, and may be no item text file at all.
+TEST(ItemFileBackup, RefusedPatchMakesNoBackup)
+{
+    testsupport::TempDir dir;
+    platform::PosixFileSystem files;
+    ItemTexts texts;
+    texts.fileType = FileType::Items;
+    const std::string wrongLength = dir.file("notes.edt");
+    writeFile(wrongLength, "not an item text file");
+    EXPECT_FALSE(writedata(files, wrongLength, texts).ok());
+    EXPECT_FALSE(files.exists(wrongLength + ".bak"));
+
+    const std::string edt = dir.file("Itemdesc.edt");
+    writeFile(edt, testsupport::patternBytes(kItemFileLength));
+    texts.shortNames[0] = std::string(200, 'x'); // longer than its field
+    const platform::Status refused = writedata(files, edt, texts);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_NE(refused.error().find("Nothing was written."), std::string::npos);
+    EXPECT_FALSE(files.exists(edt + ".bak"));
+}
+
+} // namespace
+} // namespace velloc
