@@ -80,6 +80,9 @@ std::vector<std::string> presetNames(platform::FileSystem& files, const std::str
 {
     const std::string text = presetsText(files, iniPath);
     const int amount = toInteger(platform::iniValue(text, "Presets", "Amount", kMissing));
+    if (amount > kMostPresets)
+        throw Error("Amount = " + std::to_string(amount) + " is more presets than the list takes ("
+                    + std::to_string(kMostPresets) + " at most).");
     std::vector<std::string> names;
     for (int i = 1; i <= amount; ++i)
         names.push_back(platform::iniValue(text, "Presets", std::to_string(i), kMissing));

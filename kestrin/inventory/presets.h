@@ -34,7 +34,9 @@ public:
 std::string presetsPath(platform::Platform& platform);
 
 /// The preset names in the file's order ("ERROR" for a missing name key).
-/// Throws Error when "Amount" is missing or not a number.
+/// Throws Error when "Amount" is missing, not a number, or above
+/// kMostPresets (a list that long would never finish filling).
+inline constexpr int kMostPresets = 1000;
 std::vector<std::string> presetNames(platform::FileSystem& files, const std::string& iniPath);
 
 /// Applies the preset's keys in order. A text key goes into its attribute

@@ -268,6 +268,9 @@ TEST_F(Presets, NamesListedInFileOrder)
         {"[Presets]\nAmount=0\n1=Scout\n", {}, nullptr},
         {"[Presets]\nAmount=-2\n", {}, nullptr},
         {"[Presets]\nAmount=two\n", {}, "'two' is not a valid integer value"},
+        // A huge amount once kept the list filling for hours.
+        {"[Presets]\r\nAmount=20000000\r\n", {},
+         "Amount = 20000000 is more presets than the list takes (1000 at most)."},
         {"[Other]\nAmount=1\n1=Scout\n", {}, "'ERROR' is not a valid integer value"},
         {std::nullopt, {}, "'ERROR' is not a valid integer value"},
     };

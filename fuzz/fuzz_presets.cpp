@@ -1,0 +1,71 @@
+// Presets.ini: INI lookups over any text, then the preset list and every
+// preset it names loaded into a profile, with a recording Inventory window.
+
+// standard
+#include <cstddef>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+
+// ours
+#include "fuzz/memoryfilesystem.h"
+#include "kestrin/inventory/presets.h"
+#include "kestrin/profile/profile.h"
+#include "platform/ini.h"
+#include "platform/scriptedplatform.h"
+
+namespace {
+
+class RecordingInventory final : public kestrin::InventorySelect {
+public:
+    int calls = 0;
+    bool selectWeapon(int item) override { return record(item); }
+    bool selectModification1(int item) override { return record(item); }
+    bool selectModification2(int item) override { return record(item); }
+    bool selectHelmet(int item) override { return record(item); }
+    bool selectVest(int item) override { return record(item); }
+    void setCeramicChecked(bool) override { ++calls; }
+
+private:
+    bool record(int item)
+    {
+        ++calls;
+        return item % 2 == 0;
+    }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    for (std::string_view section : {"Presets", "presets", "Sniper", "", "A"})
+        for (std::string_view key : {"Amount", "1", "Health", "", "x"})
+            (void)platform::iniValue(text, section, key, "ERROR");
+
+    fuzz::MemoryFileSystem files;
+    files.files["/kestrin/Presets.ini"] = std::string(text);
+    platform::ScriptedPlatform platform("Kestrin");
+    platform.setFileSystem(&files);
+    platform.setProgramFolder("/kestrin");
+    platform.setFailureHandler([](const std::string&) {});
+    const std::string path = kestrin::presetsPath(platform);
+
+    std::set<std::string> names; // a name listed twice loads the same preset
+    try {
+        for (std::string& name : kestrin::presetNames(files, path))
+            names.insert(std::move(name));
+    } catch (const kestrin::Error&) {
+        return 0;
+    }
+    for (const std::string& name : names) {
+        kestrin::Profile profile;
+        RecordingInventory window;
+        try {
+            kestrin::loadPreset(platform, path, name, profile, window);
+        } catch (const kestrin::Error&) {
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,26 @@
+// IMP.dat read pass: any bytes as the profile file; a short file is refused
+// with Error, anything else reads without fault.
+
+// standard
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// ours
+#include "fuzz/memoryfilesystem.h"
+#include "kestrin/profile/choices.h"
+#include "kestrin/profile/profile.h"
+#include "kestrin/profile/profilefile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    fuzz::MemoryFileSystem files;
+    files.files["/game/IMP.dat"] = std::string(reinterpret_cast<const char*>(data), size);
+    kestrin::Profile profile; // direct signals only: no application object needed
+    kestrin::NoWindowChoices windows;
+    try {
+        kestrin::readProfile(files, "/game/IMP.dat", profile, windows);
+    } catch (const kestrin::Error&) {
+    }
+    return 0;
+}

@@ -1,0 +1,118 @@
+// Writes the seed corpora of the fuzz targets from the demo game folder
+// (made by demogen) and demo/Presets.ini, through our own readers and
+// writers.
+//
+// Usage: seedgen DEMO_FOLDER PRESETS_INI OUT_FOLDER
+// Makes OUT_FOLDER/<target>/<seed> for each target.
+
+// standard
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// ours
+#include "brackel/brkfile.h"
+#include "brackel/exetable.h"
+#include "platform/textlines.h"
+#include "velloc/itemcodec.h"
+#include "velloc/textform.h"
+
+namespace {
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "seedgen: cannot read %s\n", path.c_str());
+        std::exit(1);
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeSeed(const std::filesystem::path& out, const std::string& target, const std::string& name,
+               std::string_view bytes)
+{
+    std::filesystem::create_directories(out / target);
+    std::ofstream file(out / target / name, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+// The header and the first `items` records of a text form: a seed that
+// fits the targets' input length.
+std::vector<std::string> firstItems(const std::vector<std::string>& lines, int items)
+{
+    std::vector<std::string> out;
+    int seen = 0;
+    for (const std::string& line : lines) {
+        if (!line.empty() && line.front() == '[' && line != "[head]" && ++seen > items)
+            break;
+        out.push_back(line);
+    }
+    while (!out.empty() && out.back().empty())
+        out.pop_back();
+    return out;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: seedgen DEMO_FOLDER PRESETS_INI OUT_FOLDER\n");
+        return 2;
+    }
+    const std::string demo = argv[1];
+    const std::filesystem::path out = argv[3];
+
+    // The attachment table of the demo executable, and the .brk of its model.
+    const std::string exe = readFile(demo + "/vrn.exe");
+    const brackel::ExeVersion* version = brackel::detectversion(exe.size());
+    if (!version) {
+        std::fprintf(stderr, "seedgen: vrn.exe is of no known build\n");
+        return 1;
+    }
+    const std::string table = exe.substr(version->tableOffset, brackel::kTableBytes);
+    writeSeed(out, "exetable", "demo-table", table);
+    brackel::TableBytes bytes{};
+    std::copy(table.begin(), table.end(), bytes.begin());
+    const brackel::TableContents contents = brackel::decodeTable(bytes);
+    writeSeed(out, "brk", "demo.brk", platform::joinLines(brackel::brkLines(contents.flags, contents.remaining)));
+    writeSeed(out, "brk", "empty.brk",
+              platform::joinLines(brackel::brkLines(brackel::Flags{}, brackel::kTableEntries)));
+
+    const std::string names = readFile(demo + "/names.def");
+    writeSeed(out, "names", "names.def", names);
+    writeSeed(out, "codepage", "names-start", names.substr(0, 512));
+
+    // Item texts: the files themselves, and their text forms.
+    const std::string itemdesc = readFile(demo + "/Itemdesc.edt");
+    const std::string braydesc = readFile(demo + "/Braydesc.edt");
+    writeSeed(out, "itemcodec", "Itemdesc.edt", itemdesc);
+    writeSeed(out, "itemcodec", "Braydesc.edt", braydesc);
+    int n = 0;
+    for (const auto& [file, type] : {std::pair{&itemdesc, velloc::FileType::Items},
+                                     std::pair{&braydesc, velloc::FileType::BobbyRay}}) {
+        velloc::ItemTexts texts;
+        velloc::decodeItemFile(std::span(reinterpret_cast<const std::uint8_t*>(file->data()), file->size()), type,
+                               texts);
+        const auto lines = velloc::textFormLines(texts);
+        writeSeed(out, "textform", "full-" + std::to_string(n), platform::joinLines(lines));
+        writeSeed(out, "textform", "first-" + std::to_string(n), platform::joinLines(firstItems(lines, 12)));
+        ++n;
+    }
+    // A text with line breaks, written with the continuation lines.
+    velloc::ItemTexts broken;
+    broken.shortNames[1] = "Two\r\nlines";
+    broken.descriptions[2] = "One\r\ntwo\r\nthree";
+    writeSeed(out, "textform", "breaks", platform::joinLines(firstItems(velloc::textFormLines(broken), 4)));
+
+    writeSeed(out, "profile", "IMP.dat", readFile(demo + "/IMP.dat"));
+    writeSeed(out, "presets", "Presets.ini", readFile(argv[2]));
+    return 0;
+}
