@@ -17,9 +17,12 @@
 
 // ours
 #include "platform/codepage.h"
+#include "platform/named.h"
 #include "platform/creditswindow.h"
 
 namespace brackel {
+
+using platform::named;
 
 namespace {
 
@@ -70,13 +73,6 @@ QPixmap bipodPicture()
     p.setPen(Qt::NoPen);
     p.drawRoundedRect(QRectF(4, 16, 14, 9), 2, 2);
     return pixmap;
-}
-
-template <class T>
-T* named(T* object, const char* name)
-{
-    object->setObjectName(QString::fromLatin1(name));
-    return object;
 }
 
 } // namespace

@@ -17,11 +17,14 @@
 
 // ours
 #include "platform/codepage.h"
+#include "platform/named.h"
 #include "platform/codepagevalidator.h"
 #include "platform/creditswindow.h"
 #include "velloc/itemlist.h"
 
 namespace velloc {
+
+using platform::named;
 
 namespace {
 
@@ -69,13 +72,6 @@ QPixmap tagPicture()
     p.drawLine(QPointF(20, 28), QPointF(36, 28));
     p.drawLine(QPointF(20, 36), QPointF(32, 36));
     return pixmap;
-}
-
-template <class T>
-T* named(T* object, const char* name)
-{
-    object->setObjectName(QString::fromLatin1(name));
-    return object;
 }
 
 } // namespace

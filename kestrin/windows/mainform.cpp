@@ -23,6 +23,7 @@
 #include "kestrin/windows/portraitform.h"
 #include "kestrin/windows/presetsform.h"
 #include "kestrin/windows/windowset.h"
+#include "platform/named.h"
 #include "platform/platform.h"
 #include "widgets/flatspeedbutton.h"
 #include "widgets/flatstyle.h"
@@ -31,14 +32,9 @@
 
 namespace kestrin {
 
-namespace {
+using platform::named;
 
-template <class T>
-T* named(T* object, const char* name)
-{
-    object->setObjectName(QString::fromLatin1(name));
-    return object;
-}
+namespace {
 
 QLabel* heading(const char* text, QWidget* parent)
 {
