@@ -70,40 +70,54 @@ std::span<const FieldLayout> recordLayout(FileType type)
     return kItemsLayout;
 }
 
+namespace {
+
+std::string decodeField(std::span<const std::uint8_t> file, int item, const FieldLayout& layout)
+{
+    std::string text;
+    const std::size_t base = static_cast<std::size_t>(item) * kRecordBytes + layout.offset;
+    for (int k = 0; k < layout.units; ++k) {
+        const std::size_t at = base + 2 * static_cast<std::size_t>(k);
+        // A shorter buffer than a whole file ends its texts where it ends.
+        if (at >= file.size())
+            break;
+        const int c = file[at] - 1;
+        if (c <= 0)
+            break; // stored 0 or 1: end of the text
+        text += c == 31 ? ' ' : static_cast<char>(c);
+    }
+    return text;
+}
+
+} // namespace
+
 void decodeItemFile(std::span<const std::uint8_t> file, FileType type, ItemTexts& texts)
 {
+    for (auto& read : texts.asRead)
+        read.reset();
     for (const FieldLayout& layout : recordLayout(type)) {
         auto& column = textsOf(texts, layout.field);
-        for (int n = 0; n < kItemCount; ++n) {
-            std::string text;
-            const std::size_t base = static_cast<std::size_t>(n) * kRecordBytes + layout.offset;
-            for (int k = 0; k < layout.units; ++k) {
-                const std::size_t at = base + 2 * static_cast<std::size_t>(k);
-                // A shorter buffer than a whole file ends its texts where it ends.
-                if (at >= file.size())
-                    break;
-                const int c = file[at] - 1;
-                if (c <= 0)
-                    break; // stored 0 or 1: end of the text
-                text += c == 31 ? ' ' : static_cast<char>(c);
-            }
-            column[n] = std::move(text);
-        }
+        for (int n = 0; n < kItemCount; ++n)
+            column[n] = decodeField(file, n, layout);
+        texts.asRead[static_cast<std::size_t>(layout.field)].set();
     }
     texts.fileType = type;
 }
 
-std::vector<EncodingProblem> encodingProblems(const ItemTexts& texts)
+std::vector<EncodingProblem> encodingProblems(const ItemTexts& texts, std::span<const std::uint8_t> file)
 {
     std::vector<EncodingProblem> problems;
     for (int n = 0; n < kItemCount; ++n) {
         for (const FieldLayout& layout : recordLayout(texts.fileType)) {
             const std::string& text = textsOf(texts, layout.field)[n];
-            // Exactly `units` characters still fit: the field then has no end marker.
-            if (text.size() > static_cast<std::size_t>(layout.units))
+            const auto units = static_cast<std::size_t>(layout.units);
+            // A full field is only ever written back over itself, unchanged.
+            const bool unchangedFullField = text.size() == units && texts.isAsRead(layout.field, n) &&
+                                            decodeField(file, n, layout) == text;
+            if (text.size() >= units && !unchangedFullField)
                 problems.push_back({n, layout.field,
                                     "is " + std::to_string(text.size()) + " characters long; at most " +
-                                        std::to_string(layout.units) + " fit"});
+                                        std::to_string(units - 1) + " fit"});
             for (char ch : text) {
                 const auto code = static_cast<unsigned char>(ch);
                 // Code 0 would be stored as 1, which reads as the end of the
@@ -160,7 +174,16 @@ platform::Result<ItemTexts> readdata(platform::FileSystem& files, const std::str
 
 platform::Status writedata(platform::FileSystem& files, const std::string& path, const ItemTexts& texts)
 {
-    if (const auto problems = encodingProblems(texts); !problems.empty()) {
+    auto file = files.openExisting(path, platform::Access::ReadWrite);
+    if (!file)
+        return file.status();
+    // The length was checked when the file was chosen; it may have changed since.
+    if ((*file)->size() != kItemFileLength)
+        return platform::Status::failure(lengthError(path, (*file)->size()) + "\rNothing was written.");
+    std::vector<std::uint8_t> bytes(kItemFileLength);
+    if (auto read = (*file)->read(0, bytes); !read)
+        return platform::Status::failure(read.error() + "\rNothing was written.");
+    if (const auto problems = encodingProblems(texts, bytes); !problems.empty()) {
         std::string message = "The texts cannot be saved into " + path + ":";
         for (std::size_t i = 0; i < problems.size() && i < kListedProblems; ++i) {
             const EncodingProblem& p = problems[i];
@@ -172,16 +195,6 @@ platform::Status writedata(platform::FileSystem& files, const std::string& path,
         message += "\rNothing was written.";
         return platform::Status::failure(message);
     }
-
-    auto file = files.openExisting(path, platform::Access::ReadWrite);
-    if (!file)
-        return file.status();
-    // The length was checked when the file was chosen; it may have changed since.
-    if ((*file)->size() != kItemFileLength)
-        return platform::Status::failure(lengthError(path, (*file)->size()) + "\rNothing was written.");
-    std::vector<std::uint8_t> bytes(kItemFileLength);
-    if (auto read = (*file)->read(0, bytes); !read)
-        return platform::Status::failure(read.error() + "\rNothing was written.");
     if (auto backup = platform::ensureBackup(files, path); !backup)
         return platform::Status::failure(backup.error() + "\rNothing was saved.");
     encodeItemFile(texts, bytes);

@@ -35,7 +35,8 @@ std::span<const FieldLayout> recordLayout(FileType type);
 /// Decodes a whole item text file (kItemFileLength bytes) into texts of
 /// `type`: every short name and description, and the full names only for
 /// Items (a Bobby Ray file keeps the full names the texts held before).
-/// Sets texts.fileType.
+/// Sets texts.fileType, and marks every decoded text as read and every other
+/// one as not.
 void decodeItemFile(std::span<const std::uint8_t> file, FileType type, ItemTexts& texts);
 
 /// A text that cannot be written into its field: too long, or holding a
@@ -47,14 +48,20 @@ struct EncodingProblem {
     std::string reason; // "is 250 characters long; 240 fit"
 };
 
-/// Every text of the model that its field of texts.fileType cannot hold. A
-/// field of U units holds U - 1 characters and the end marker, or exactly U
-/// characters with no end marker, as the game's own files hold full fields.
-std::vector<EncodingProblem> encodingProblems(const ItemTexts& texts);
+/// Every text of the model that its field of texts.fileType cannot hold in
+/// `file`, the bytes of the item text file it is to be written into. A field
+/// of U units holds U - 1 characters and the end marker. A text of exactly U
+/// characters is accepted only when it is unchanged since it was read
+/// (texts.isAsRead) and `file` holds exactly that text in that field, with no
+/// end marker: writing it then changes nothing, so a read followed by a save
+/// stays byte-identical, and no other text ever fills a field without its
+/// marker (the game would read on into the next field).
+std::vector<EncodingProblem> encodingProblems(const ItemTexts& texts, std::span<const std::uint8_t> file);
 
 /// Writes the texts into the file's bytes: for each text its characters and
-/// the end marker after them, in low bytes only. Requires a file of
-/// kItemFileLength bytes and no encoding problems.
+/// the end marker after them, in low bytes only (a full field accepted by
+/// encodingProblems gets no marker). Requires a file of kItemFileLength bytes
+/// and no encoding problems.
 void encodeItemFile(const ItemTexts& texts, std::span<std::uint8_t> file);
 
 /// Reads the item text file at path as `type` into a copy of `previous`

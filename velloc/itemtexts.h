@@ -5,6 +5,7 @@
 
 // standard
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <string>
 
@@ -20,15 +21,31 @@ enum class FileType : int {
     BobbyRay = 1, // Braydesc.edt: name, description
 };
 
+enum class Field { ShortName, FullName, Description };
+
 struct ItemTexts {
     std::array<std::string, kItemCount> shortNames;
     std::array<std::string, kItemCount> fullNames;
     std::array<std::string, kItemCount> descriptions;
     FileType fileType = FileType::Items;
 
-    friend bool operator==(const ItemTexts&, const ItemTexts&) = default;
-};
+    /// Per field, the items whose text is still exactly as the item text
+    /// decoder read it: set by the decoder, cleared by markEdited. Only
+    /// such a text may be written back filling its whole field with no end
+    /// marker, as the game's own files hold some fields; every other text
+    /// must leave room for the marker.
+    std::array<std::bitset<kItemCount>, 3> asRead;
 
-enum class Field { ShortName, FullName, Description };
+    /// Records that the text of an item's field no longer is what was read.
+    void markEdited(Field field, int item) { asRead[static_cast<std::size_t>(field)].reset(item); }
+    bool isAsRead(Field field, int item) const { return asRead[static_cast<std::size_t>(field)].test(item); }
+
+    /// Equal texts of the same type, wherever they came from.
+    friend bool operator==(const ItemTexts& a, const ItemTexts& b)
+    {
+        return a.shortNames == b.shortNames && a.fullNames == b.fullNames && a.descriptions == b.descriptions &&
+               a.fileType == b.fileType;
+    }
+};
 
 } // namespace velloc

@@ -1,5 +1,10 @@
 #include "velloc/mainwindow.h"
 
+// standard
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 // Qt
 #include <QAction>
 #include <QApplication>
@@ -205,13 +210,15 @@ void MainWindow::showItem()
     const ItemTexts& texts = session_.texts();
     QString description = codePage_.toUnicode(texts.descriptions[currentItem_]);
     description.replace("\r\n", "\n");
+    description.replace(u'\r', u'\n'); // a lone CR is a line break in the box too
     // The boxes show the model's texts; filling them changes nothing in it,
     // so a text that is shown and not edited is saved exactly as read.
     loading_ = true;
     tbshortname_->setText(codePage_.toUnicode(texts.shortNames[currentItem_]));
     tblongname_->setText(codePage_.toUnicode(texts.fullNames[currentItem_]));
-    if (tbdesc_->toPlainText() != description)
+    if (descriptionBoxText() != description)
         tbdesc_->setPlainText(description);
+    shownDescription_ = descriptionBoxText();
     loading_ = false;
 }
 
@@ -238,6 +245,7 @@ void MainWindow::shortNameChanged()
 {
     if (loading_ || !takeTypedText(tbshortname_, 30, session_.texts().shortNames[currentItem_]))
         return;
+    session_.texts().markEdited(Field::ShortName, currentItem_);
     if (!tbshortname_->isEnabled())
         return;
     // Renew the item's entry in the list; the selection stays on it.
@@ -247,18 +255,72 @@ void MainWindow::shortNameChanged()
 
 void MainWindow::fullNameChanged()
 {
-    if (!loading_)
-        takeTypedText(tblongname_, 60, session_.texts().fullNames[currentItem_]);
+    if (!loading_ && takeTypedText(tblongname_, 60, session_.texts().fullNames[currentItem_]))
+        session_.texts().markEdited(Field::FullName, currentItem_);
+}
+
+namespace {
+
+/// The model's byte offset of each position of the description box: every
+/// byte is one character of the box, except that a stored CR LF pair is a
+/// single line break there, as are a lone CR and a lone LF.
+std::vector<std::size_t> boxToModel(const std::string& text)
+{
+    std::vector<std::size_t> offsets;
+    offsets.reserve(text.size() + 1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        offsets.push_back(i);
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+    }
+    offsets.push_back(text.size());
+    return offsets;
+}
+
+} // namespace
+
+QString MainWindow::descriptionBoxText() const
+{
+    // The raw text keeps no-break spaces, which toPlainText() turns into spaces.
+    QString text = tbdesc_->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    return text;
 }
 
 void MainWindow::descriptionChanged()
 {
     if (loading_)
         return;
-    QString text = tbdesc_->toPlainText();
-    text.replace("\n", "\r\n");
-    auto bytes = codePage_.fromUnicode(text);
+    // Only what the user typed or pasted changes: the part of the box's text
+    // between the unchanged start and end goes into the model, its line
+    // breaks stored as CR LF; the rest keeps its bytes, lone CRs and LFs too.
+    const QString now = descriptionBoxText();
+    const QString& before = shownDescription_;
     std::string& description = session_.texts().descriptions[currentItem_];
+    const std::vector<std::size_t> offsets = boxToModel(description);
+    std::optional<std::string> bytes;
+    if (offsets.size() == static_cast<std::size_t>(before.size()) + 1) {
+        qsizetype head = 0;
+        const qsizetype shorter = std::min(before.size(), now.size());
+        while (head < shorter && before[head] == now[head])
+            ++head;
+        qsizetype tail = 0;
+        while (tail < shorter - head && before[before.size() - 1 - tail] == now[now.size() - 1 - tail])
+            ++tail;
+        QString typed = now.mid(head, now.size() - head - tail);
+        typed.replace(u'\n', QStringLiteral("\r\n"));
+        if (auto inserted = codePage_.fromUnicode(typed)) {
+            const std::size_t from = offsets[static_cast<std::size_t>(head)];
+            const std::size_t to = offsets[static_cast<std::size_t>(before.size() - tail)];
+            bytes = description.substr(0, from) + *inserted + description.substr(to);
+        }
+    } else {
+        // The box no longer matches the model's text; take the whole box.
+        QString text = now;
+        text.replace(u'\n', QStringLiteral("\r\n"));
+        bytes = codePage_.fromUnicode(text);
+    }
     if (!bytes || (static_cast<int>(bytes->size()) > descriptionLimit_ && bytes->size() > description.size())) {
         // Refuse the keystroke or paste: a character the code page cannot
         // hold, or more than the typing limit. Line breaks count as two
@@ -271,6 +333,8 @@ void MainWindow::descriptionChanged()
         return;
     }
     description = std::move(*bytes);
+    shownDescription_ = now;
+    session_.texts().markEdited(Field::Description, currentItem_);
 }
 
 void MainWindow::adaptToFileType()

@@ -7,6 +7,7 @@
 // Qt
 #include <QMainWindow>
 #include <QPointer>
+#include <QString>
 
 // ours
 #include "velloc/session.h"
@@ -50,6 +51,8 @@ private:
     void rebuildList();
     void selectionMade(int position);
     void showItem();
+    /// tbdesc's text with every line break as one LF and nothing else changed.
+    QString descriptionBoxText() const;
     void adaptToFileType();
     void setEditingEnabled(bool enabled);
     /// Takes a line box's text into the model's text unless it grows past
@@ -65,6 +68,7 @@ private:
     int currentItem_ = 0;
     int descriptionLimit_ = 220;
     bool loading_ = false;       // the boxes are being filled from the model
+    QString shownDescription_;   // tbdesc's text as last shown or accepted
     int descriptionEditAt_ = 0;  // where the last change of tbdesc happened
 
     QListWidget* itemlist_ = nullptr;

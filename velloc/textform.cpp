@@ -172,6 +172,7 @@ TextFormRead parseTextForm(const std::vector<std::string>& lines, const ItemText
                 std::string& text = textOf(texts, key.field, item);
                 if (startsWith(field, key.set)) {
                     text = field.substr(key.set.size());
+                    texts.markEdited(key.field, item); // from this file, not from an item text file
                     set[k] = true;
                     break;
                 }

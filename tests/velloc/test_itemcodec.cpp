@@ -51,7 +51,7 @@ struct GameFile {
     std::string bytes() const { return testsupport::readFile(path); }
 };
 
-/// Texts of realistic lengths; every seventh item empty, item 350 filling its fields.
+/// Texts of realistic lengths; every seventh item empty, item 350 as long as its fields allow.
 ItemTexts sampleTexts(FileType type)
 {
     ItemTexts texts;
@@ -65,9 +65,9 @@ ItemTexts sampleTexts(FileType type)
         texts.descriptions[n] = std::string(static_cast<std::size_t>(n % 200), 'd') + "~ end.";
     }
     texts.shortNames[3] = "AK 47";
-    texts.shortNames[350] = std::string(80, 'S');
-    texts.fullNames[350] = std::string(80, 'F');
-    texts.descriptions[350] = std::string(static_cast<std::size_t>(descUnits), 'D');
+    texts.shortNames[350] = std::string(79, 'S');
+    texts.fullNames[350] = std::string(79, 'F');
+    texts.descriptions[350] = std::string(static_cast<std::size_t>(descUnits - 1), 'D');
     return texts;
 }
 
@@ -183,9 +183,28 @@ TEST(ItemCodec, FullFieldsHaveNoMarkerAndSurviveReadAndWrite)
         EXPECT_EQ(read->shortNames[9].size(), 80u);
         EXPECT_EQ(read->fullNames[9].size(), type == FileType::Items ? 80u : 0u);
         EXPECT_EQ(read->descriptions[9].size(), type == FileType::Items ? 240u : 320u);
-        EXPECT_TRUE(encodingProblems(*read).empty());
         ASSERT_TRUE(writedata(file.fs, file.path, *read));
         EXPECT_EQ(file.bytes(), full); // an untouched model writes back every byte as it was
+
+        // Edited, a full field must leave room for its marker, even when the
+        // edit ends with as many characters as the file holds.
+        ItemTexts edited = *read;
+        edited.shortNames[9].pop_back();
+        edited.markEdited(Field::ShortName, 9);
+        edited.shortNames[9] += 'x';
+        const platform::Status refused = writedata(file.fs, file.path, edited);
+        ASSERT_FALSE(refused);
+        EXPECT_NE(refused.error().find(std::string("item 9, ") +
+                                       (type == FileType::Items ? "short name" : "name") +
+                                       ": is 80 characters long; at most 79 fit."),
+                  std::string::npos)
+            << refused.error();
+        EXPECT_EQ(file.bytes(), full);
+        // An unchanged full text is only kept over the very text it was read from.
+        ItemTexts moved = *read;
+        moved.descriptions[8] = moved.descriptions[9];
+        EXPECT_FALSE(writedata(file.fs, file.path, moved));
+        EXPECT_EQ(file.bytes(), full);
     }
 }
 
@@ -224,7 +243,7 @@ TEST(ItemCodec, BobbyRayReadKeepsTheFullNames)
     ASSERT_TRUE(read) << read.error();
     EXPECT_EQ(read->fileType, FileType::BobbyRay);
     EXPECT_EQ(read->fullNames, previous.fullNames);
-    EXPECT_EQ(read->descriptions[350], std::string(320, 'D'));
+    EXPECT_EQ(read->descriptions[350], std::string(319, 'D'));
 }
 
 TEST(ItemCodec, RefusesTextsTheFileCannotHold)
@@ -236,19 +255,17 @@ TEST(ItemCodec, RefusesTextsTheFileCannotHold)
         std::string problem; // empty: saved
     };
     const Row rows[] = {
-        {"80-character name", FileType::Items, [](ItemTexts& t) { t.shortNames[4] = std::string(80, 'a'); }, ""},
-        {"81-character name", FileType::Items, [](ItemTexts& t) { t.shortNames[4] = std::string(81, 'a'); },
-         "item 4, short name: is 81 characters long; at most 80 fit."},
-        {"240-character description", FileType::Items,
-         [](ItemTexts& t) { t.descriptions[0] = std::string(240, 'a'); }, ""},
+        {"79-character name", FileType::Items, [](ItemTexts& t) { t.shortNames[4] = std::string(79, 'a'); }, ""},
+        {"80-character name", FileType::Items, [](ItemTexts& t) { t.shortNames[4] = std::string(80, 'a'); },
+         "item 4, short name: is 80 characters long; at most 79 fit."},
+        {"239-character description", FileType::Items,
+         [](ItemTexts& t) { t.descriptions[0] = std::string(239, 'a'); }, ""},
         {"241-character description", FileType::Items,
          [](ItemTexts& t) { t.descriptions[0] = std::string(241, 'a'); },
-         "item 0, description: is 241 characters long; at most 240 fit."},
+         "item 0, description: is 241 characters long; at most 239 fit."},
         {"320-character Bobby Ray description", FileType::BobbyRay,
-         [](ItemTexts& t) { t.descriptions[350] = std::string(320, 'a'); }, ""},
-        {"321-character Bobby Ray description", FileType::BobbyRay,
-         [](ItemTexts& t) { t.descriptions[350] = std::string(321, 'a'); },
-         "item 350, description: is 321 characters long; at most 320 fit."},
+         [](ItemTexts& t) { t.descriptions[350] = std::string(320, 'a'); },
+         "item 350, description: is 320 characters long; at most 319 fit."},
         {"code 0 in a full name", FileType::Items,
          [](ItemTexts& t) { t.fullNames[12] = std::string("ab\0c", 4); },
          "item 12, full name: holds a character that the file cannot store (code 0)."},

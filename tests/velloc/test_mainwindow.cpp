@@ -35,6 +35,7 @@ private slots:
     void showAllKeepsTheCurrentItem();
     void typingRenewsTheEntryAndTheModel();
     void typingLimitsLeaveLongerFileTextsWhole();
+    void keystrokeChangesOnlyWhatWasTyped();
     void bobbyRayHidesTheFullName();
     void closeEmptiesTheWindowButKeepsTheItem();
 
@@ -206,6 +207,29 @@ void MainWindowTest::typingLimitsLeaveLongerFileTextsWhole()
     QCOMPARE(session->texts().descriptions[6].size(), std::size_t(220));
     desc->insertPlainText(QString(QChar(0x4E00))); // pasted: no byte in the code page
     QCOMPARE(session->texts().descriptions[6].size(), std::size_t(220));
+}
+
+void MainWindowTest::keystrokeChangesOnlyWhatWasTyped()
+{
+    open(FileType::Items);
+    list()->setCurrentRow(8);
+    // Lone LF and CR and a no-break space, as an item text file may hold them.
+    const std::string stored = "a\nb\rc\r\nd\xA0";
+    session->texts().descriptions[8] = stored;
+    list()->setCurrentRow(9);
+    list()->setCurrentRow(8);
+    auto* desc = find<QPlainTextEdit>("tbdesc");
+    QCOMPARE(desc->blockCount(), 4);
+
+    desc->moveCursor(QTextCursor::End);
+    QTest::keyClicks(desc, "e");
+    QCOMPARE(session->texts().descriptions[8], stored + "e");
+    desc->moveCursor(QTextCursor::Start);
+    desc->moveCursor(QTextCursor::Down);
+    QTest::keyClick(desc, Qt::Key_Return); // a new line break is stored as CR LF
+    QTest::keyClick(desc, Qt::Key_Backspace);
+    QTest::keyClick(desc, Qt::Key_Backspace); // and a removed one takes its bytes
+    QCOMPARE(session->texts().descriptions[8], std::string("ab\rc\r\nd\xA0" "e"));
 }
 
 void MainWindowTest::bobbyRayHidesTheFullName()

@@ -299,6 +299,41 @@ TEST_F(SessionFlow, SaveAsBinaryOnlyPatchesExistingItemTextFiles)
     EXPECT_EQ(reread->shortNames[1], "Renamed");
 }
 
+TEST_F(SessionFlow, FullLengthTextFromATextFormIsNotSavedIntoAnItemTextFile)
+{
+    // The game file holds an 80-character short name with no end marker; a
+    // text form carries the very same text, so only its origin refuses it.
+    ItemTexts full = sample(FileType::Items);
+    full.shortNames[7] = std::string(80, 'Q');
+    std::string bytes = testsupport::patternBytes(kItemFileLength);
+    encodeItemFile(full, std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
+    writeFile(dir.file("Itemdesc.edt"), bytes);
+    makeTextForm("texts.vlc", full);
+    ui.chooseFile(dir.file("texts.vlc"));
+    ui.answer(Answer::Ok);
+    session->open();
+    boxes();
+
+    ui.chooseFile(dir.file("Itemdesc.edt"), 1);
+    ui.answer(Answer::Ok);
+    session->saveAs();
+    const auto shown = boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].text.find("item 7, short name: is 80 characters long; at most 79 fit."), std::string::npos)
+        << shown[0].text;
+    EXPECT_EQ(readFile(dir.file("Itemdesc.edt")), bytes);
+    EXPECT_FALSE(files.exists(dir.file("Itemdesc.edt.bak")));
+    EXPECT_EQ(session->form(), FileForm::TextForm);
+
+    // Read from the item text file itself, the same text is saved back as it stands.
+    openEdt(dir.file("Itemdesc.edt"), FileType::Items);
+    ui.answer(Answer::Ok);
+    ui.answer(Answer::No);
+    session->save();
+    EXPECT_EQ(boxes(), (std::vector<Box>{kSelectTarget, kLoaded, kSaved, kTarvesk}));
+    EXPECT_EQ(readFile(dir.file("Itemdesc.edt")), bytes);
+}
+
 TEST_F(SessionFlow, SaveAsTextFormAsksBeforeReplacing)
 {
     openEdt(makeEdt("Braydesc.edt", FileType::BobbyRay), FileType::BobbyRay);
