@@ -45,6 +45,13 @@ bool Editor::readNames()
         error("File not found - names.def");
         return false;
     }
+    // A names.def of the description editor is far smaller; anything this
+    // large is no names file and is not read into memory.
+    if (auto length = platform_.files().length(path); length && *length > kMaxNamesLength) {
+        error("Could not read names.def:\r" + path + " is " + std::to_string(*length) +
+              " bytes long; a names file is never larger than " + std::to_string(kMaxNamesLength >> 20) + " MiB.");
+        return false;
+    }
     auto lines = platform::readTextLines(platform_.files(), path);
     if (!lines) {
         error("Could not read names.def:\r" + lines.error());

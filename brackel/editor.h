@@ -68,6 +68,8 @@ public:
 
     /// Files larger than this are not read as .brk files.
     static constexpr std::uint64_t kMaxBrkLength = 16u << 20;
+    /// A names.def larger than this is refused at start-up.
+    static constexpr std::uint64_t kMaxNamesLength = 16u << 20;
 
 private:
     void error(const std::string& text);

@@ -110,6 +110,15 @@ TEST_F(EditorFlow, StartUpNeedsNamesDef)
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].title, "Error");
     EXPECT_NE(shown[0].text.find("names.def"), std::string::npos);
+
+    // Anything larger than a names file could be is not read at all.
+    files.failRead.clear();
+    writeFile(dir.file("names.def"), std::string((16u << 20) + 1, 'x'));
+    ui.answer(Answer::Ok);
+    EXPECT_FALSE(editor.readNames());
+    EXPECT_EQ(boxes(), (std::vector<Box>{{"Could not read names.def:\r" + dir.file("names.def") +
+                                              " is 16777217 bytes long; a names file is never larger than 16 MiB.",
+                                          "Error", Buttons::Ok}}));
 }
 
 TEST_F(EditorFlow, OpenExecutableShowsPathInLowerCaseWithItsBuild)

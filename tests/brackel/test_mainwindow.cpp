@@ -68,8 +68,8 @@ void MainWindowTest::init()
     dir = new testsupport::TempDir;
     testsupport::writeFile(dir->file("names.def"),
                            "[head]\r\nmode=velloc-a\r\nversion=2.0\r\n\r\n[01]\r\nname=Glock 17\r\n\r\n"
-                           "[05]\r\nname=.38 Special\r\n\r\n[307]\r\nname=R&S\r\nlname=Rod & Spring\r\n\r\n"
-                           "[50]\r\nname=Talon\r\n");
+                           "[05]\r\nname=.38 Special\r\n\r\n[307]\r\nname=R&S\r\nlname=Spring & Rod\r\n\r\n"
+                           "[207]\r\nname=Sil.\r\nlname=Sound Suppressor\r\n\r\n[50]\r\nname=Claw\r\n");
     ui = new platform::ScriptedPlatform("Brackel");
     ui->setWorkingFolder(dir->path());
     ui->setFailureHandler([](const std::string& what) { QFAIL(what.c_str()); });
@@ -122,10 +122,10 @@ void MainWindowTest::startsWithNoFile()
 
 void MainWindowTest::captionsComeFromNamesDef()
 {
-    QCOMPARE(find<QCheckBox>("cbfb")->text(), QString("Rod && Spring")); // shows one ampersand
-    QCOMPARE(find<QCheckBox>("cbtalon")->text(), QString("Talon"));
-    QCOMPARE(find<QCheckBox>("cbsilencer")->text(), QString("Silencer"));
-    QCOMPARE(find<QCheckBox>("cblv")->text(), QString("Extender"));
+    QCOMPARE(find<QCheckBox>("cbfb")->text(), QString("Spring && Rod")); // shows one ampersand
+    QCOMPARE(find<QCheckBox>("cbtalon")->text(), QString("Claw"));        // from "name="
+    QCOMPARE(find<QCheckBox>("cbsilencer")->text(), QString("Sound Suppressor")); // from "lname="
+    QCOMPARE(find<QCheckBox>("cblv")->text(), QString("Extender"));       // not in the file: the default
 }
 
 void MainWindowTest::openFillsTheListAndSelectingShowsFlags()
