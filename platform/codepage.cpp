@@ -1,43 +1,18 @@
 #include "platform/codepage.h"
 
 // standard
-#include <cerrno>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <map>
 #include <mutex>
 
-// POSIX
-#include <iconv.h>
+// ours
+#include "platform/codepagetables.h"
 
 namespace platform {
 
 namespace {
 
 constexpr int knownPages[] = {874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258};
-
-/// The character of one byte as iconv decodes it, or nothing when the code
-/// page leaves the byte undefined.
-std::optional<char16_t> decodeByte(iconv_t cd, unsigned char byte)
-{
-    iconv(cd, nullptr, nullptr, nullptr, nullptr); // fresh state for each byte
-    char in = static_cast<char>(byte);
-    char* inPtr = &in;
-    std::size_t inLeft = 1;
-    std::uint32_t out[4] = {};
-    char* outPtr = reinterpret_cast<char*>(out);
-    std::size_t outLeft = sizeof out;
-    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
-        return std::nullopt;
-    // Code pages with combining marks (1255, 1258) hold a letter back until
-    // they know whether a mark follows; flushing releases it.
-    if (iconv(cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
-        return std::nullopt;
-    if (inLeft != 0 || sizeof out - outLeft != sizeof(std::uint32_t) || out[0] > 0xFFFF)
-        return std::nullopt;
-    return static_cast<char16_t>(out[0]);
-}
 
 /// The Windows code page of a language (lower-case ISO 639 code). The locale's
 /// modifier picks the script where a language has two: "sr" and "uz".
@@ -92,27 +67,20 @@ std::optional<CodePage> CodePage::windows(int number)
         return it->second;
 
     auto& entry = cache[number];
-    const std::string names[] = {"WINDOWS-" + std::to_string(number), "CP" + std::to_string(number)};
-    iconv_t cd = reinterpret_cast<iconv_t>(-1);
-    for (const auto& name : names) {
-        cd = iconv_open("UTF-32LE", name.c_str());
-        if (cd != reinterpret_cast<iconv_t>(-1))
-            break;
-    }
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    const auto table = decodePage(number);
+    if (!table)
         return entry;
 
     CodePage page;
     page.number_ = number;
     bool defined[256] = {};
-    for (int byte = 0; byte < 256; ++byte) {
-        auto c = decodeByte(cd, static_cast<unsigned char>(byte));
+    for (std::size_t byte = 0; byte < 256; ++byte) {
+        const auto& c = (*table)[byte];
         defined[byte] = c.has_value();
         // An undefined byte stands for the character of the same number, so
         // that it survives a round trip, as on Windows.
-        page.toUnicode_[static_cast<std::size_t>(byte)] = c ? *c : static_cast<char16_t>(byte);
+        page.toUnicode_[byte] = c ? *c : static_cast<char16_t>(byte);
     }
-    iconv_close(cd);
 
     // Defined bytes claim their characters first; an undefined byte's
     // stand-in never takes a character a defined byte already has.
@@ -146,19 +114,11 @@ int CodePage::numberForLocale(std::string_view localeName)
 const CodePage& CodePage::system()
 {
     static const CodePage page = [] {
-        std::string_view locale;
-        for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-            const char* value = std::getenv(variable);
-            if (value && *value) {
-                locale = value;
-                break;
-            }
-        }
-        if (auto page = windows(numberForLocale(locale)))
+        if (auto page = windows(systemPageNumber()))
             return *page;
         if (auto page = windows(1252))
             return *page;
-        // Last resort when iconv lacks even Windows-1252: every byte stands
+        // Last resort when the system lacks even Windows-1252: every byte stands
         // for the character of the same number, which still keeps every byte.
         CodePage latin1;
         latin1.number_ = 1252;

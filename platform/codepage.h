@@ -20,13 +20,15 @@ namespace platform {
 
 class CodePage {
 public:
-    /// The code page for the system locale (LC_ALL, LC_CTYPE, LANG), built on
-    /// first use: Windows-1252 by default.
+    /// The code page the system uses for 8-bit texts, built on first use: on
+    /// Windows its ANSI code page, elsewhere the one the locale (LC_ALL,
+    /// LC_CTYPE, LANG) implies; Windows-1252 when that is none of the
+    /// single-byte pages below.
     static const CodePage& system();
 
     /// A Windows single-byte code page by number (1250..1258, 874), built
-    /// with iconv; std::nullopt when the number is not one of them or iconv
-    /// lacks it.
+    /// with the system's converter (iconv, or Windows itself); std::nullopt
+    /// when the number is not one of them or the system lacks it.
     static std::optional<CodePage> windows(int number);
 
     /// The Windows code page a POSIX locale name implies: "ru_RU.UTF-8" 1251,
