@@ -6,7 +6,6 @@
 // back to entries.
 
 // standard
-#include <array>
 #include <optional>
 #include <span>
 

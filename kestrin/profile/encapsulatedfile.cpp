@@ -1,7 +1,6 @@
 #include "kestrin/profile/encapsulatedfile.h"
 
 // standard
-#include <algorithm>
 #include <cctype>
 #include <span>
 

@@ -33,30 +33,43 @@ const std::array<int, kHiddenCount> kInventoryOffsets = {
 
 namespace {
 
-// The names the Appearance window sets; each field's limit is the length of
-// its longest name, so every name is written with its three zeros.
-constexpr std::string_view kPantsNames[] = {"BLACKPANTS", "BLUEPANTS", "JEANPANTS",
-                                            "TANPANTS", "BEIGEPANTS", "GREENPANTS"};
-constexpr std::string_view kVestNames[] = {"WHITEVEST", "GYELLOWSHIRT", "YELLOWVEST", "greyVEST",
-                                           "BROWNVEST", "PURPLESHIRT", "BLUEVEST", "JEANVEST",
-                                           "GREENVEST", "REDVEST", "BLACKSHIRT"};
-constexpr std::string_view kSkinNames[] = {"BLACKSKIN", "DARKSKIN", "TANSKIN", "PINKSKIN"};
-constexpr std::string_view kHairNames[] = {"REDHEAD", "BLONDHEAD", "WHITEHEAD",
-                                           "BLACKHEAD", "BROWNHEAD", "redbrown"};
+// The colours of the Appearance window's menus, in menu order. Each
+// field's limit is the length of its part's longest name, so every name is
+// written with its three zeros.
+constexpr PaletteEntry kPants[] = {
+    {"Beige1", "Beige", "BEIGEPANTS"}, {"Blue2", "Blue", "BLUEPANTS"}, {"Black3", "Black", "BLACKPANTS"},
+    {"Green2", "Green", "GREENPANTS"}, {"Jean2", "Jean", "JEANPANTS"}, {"Tan2", "Tan", "TANPANTS"},
+};
+constexpr PaletteEntry kVest[] = {
+    {"Blackshirt1", "Black (shirt)", "BLACKSHIRT"},    {"Blue1", "Blue", "BLUEVEST"},
+    {"Brown2", "Brown", "BROWNVEST"},                  {"Green1", "Green", "GREENVEST"},
+    {"Grey1", "Grey", "greyVEST"},                     {"Jean1", "Jean", "JEANVEST"},
+    {"Purpleshirt1", "Purple (shirt)", "PURPLESHIRT"}, {"Red1", "Red", "REDVEST"},
+    {"White2", "White", "WHITEVEST"},                  {"Yellow1", "Yellow", "YELLOWVEST"},
+    {"Yellowshirt1", "Yellow (shirt)", "GYELLOWSHIRT"},
+};
+constexpr PaletteEntry kSkin[] = {
+    {"Black2", "Black", "BLACKSKIN"}, {"Dark1", "Dark", "DARKSKIN"},
+    {"Pink1", "Pink", "PINKSKIN"},    {"Tan1", "Tan", "TANSKIN"},
+};
+constexpr PaletteEntry kHair[] = {
+    {"Black1", "Black", "BLACKHEAD"}, {"Blondhair1", "Blond", "BLONDHEAD"}, {"Brown1", "Brown", "BROWNHEAD"},
+    {"Redhair1", "Red", "REDHEAD"},   {"Redbrown1", "Redbrown", "redbrown"}, {"White1", "White", "WHITEHEAD"},
+};
 
 } // namespace
 
 const std::array<PaletteField, kPaletteCount> kPaletteFields = {{
-    {Palette::Pants, 117, 10, kPantsNames},
-    {Palette::Vest, 147, 12, kVestNames},
-    {Palette::Skin, 177, 9, kSkinNames},
-    {Palette::Hair, 207, 9, kHairNames},
+    {Palette::Pants, 117, 10, kPants},
+    {Palette::Vest, 147, 12, kVest},
+    {Palette::Skin, 177, 9, kSkin},
+    {Palette::Hair, 207, 9, kHair},
 }};
 
 bool isPaletteName(Palette palette, std::string_view name)
 {
-    const auto names = kPaletteFields[static_cast<int>(palette)].names;
-    return std::find(names.begin(), names.end(), name) != names.end();
+    const auto colours = kPaletteFields[static_cast<int>(palette)].colours;
+    return std::any_of(colours.begin(), colours.end(), [name](const PaletteEntry& e) { return e.name == name; });
 }
 
 const std::array<TraitEntry, 15> kTraits = {{

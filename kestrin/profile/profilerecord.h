@@ -38,11 +38,19 @@ extern const std::array<int, kAttributeCount> kAttributeOffsets;
 /// have their own offsets above and hold -1 here).
 extern const std::array<int, kHiddenCount> kInventoryOffsets;
 
+/// One colour of a part: the Appearance window's menu entry and the
+/// palette name it sets, exactly as the game knows it (case included).
+struct PaletteEntry {
+    const char* component; // "Redbrown1"
+    const char* caption;   // "Redbrown"
+    std::string_view name; // "redbrown"
+};
+
 struct PaletteField {
     Palette palette;
     int offset;
     int limit; // longest name: at most this many bytes are read
-    std::span<const std::string_view> names;
+    std::span<const PaletteEntry> colours; // in menu order
 };
 /// Pants 117, vest 147, skin 177, hair 207 (index = Palette).
 extern const std::array<PaletteField, kPaletteCount> kPaletteFields;

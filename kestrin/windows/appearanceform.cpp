@@ -1,8 +1,5 @@
 #include "kestrin/windows/appearanceform.h"
 
-// standard
-#include <span>
-
 // Qt
 #include <QCursor>
 #include <QGridLayout>
@@ -11,7 +8,7 @@
 #include <QVBoxLayout>
 
 // ours
-#include "kestrin/windows/windowset.h"
+#include "kestrin/profile/profilerecord.h"
 #include "widgets/flatspeedbutton.h"
 #include "widgets/flatstyle.h"
 #include "widgets/headerstrip.h"
@@ -19,35 +16,6 @@
 namespace kestrin {
 
 namespace {
-
-struct ColourEntry {
-    const char* component;
-    const char* caption;
-    const char* palette;
-};
-
-// The menus' entries in their order; the palette names exactly as the game
-// knows them, case included.
-constexpr ColourEntry kHair[] = {
-    {"Black1", "Black", "BLACKHEAD"},   {"Blondhair1", "Blond", "BLONDHEAD"}, {"Brown1", "Brown", "BROWNHEAD"},
-    {"Redhair1", "Red", "REDHEAD"},     {"Redbrown1", "Redbrown", "redbrown"}, {"White1", "White", "WHITEHEAD"},
-};
-constexpr ColourEntry kSkin[] = {
-    {"Black2", "Black", "BLACKSKIN"}, {"Dark1", "Dark", "DARKSKIN"},
-    {"Pink1", "Pink", "PINKSKIN"},    {"Tan1", "Tan", "TANSKIN"},
-};
-constexpr ColourEntry kVest[] = {
-    {"Blackshirt1", "Black (shirt)", "BLACKSHIRT"}, {"Blue1", "Blue", "BLUEVEST"},
-    {"Brown2", "Brown", "BROWNVEST"},               {"Green1", "Green", "GREENVEST"},
-    {"Grey1", "Grey", "greyVEST"},                  {"Jean1", "Jean", "JEANVEST"},
-    {"Purpleshirt1", "Purple (shirt)", "PURPLESHIRT"}, {"Red1", "Red", "REDVEST"},
-    {"White2", "White", "WHITEVEST"},               {"Yellow1", "Yellow", "YELLOWVEST"},
-    {"Yellowshirt1", "Yellow (shirt)", "GYELLOWSHIRT"},
-};
-constexpr ColourEntry kPants[] = {
-    {"Beige1", "Beige", "BEIGEPANTS"}, {"Blue2", "Blue", "BLUEPANTS"},   {"Black3", "Black", "BLACKPANTS"},
-    {"Green2", "Green", "GREENPANTS"}, {"Jean2", "Jean", "JEANPANTS"},   {"Tan2", "Tan", "TANPANTS"},
-};
 
 struct PartInfo {
     Palette part;
@@ -57,23 +25,20 @@ struct PartInfo {
     const char* popup;
     const char* button;
     const char* caption;
-    std::span<const ColourEntry> entries;
     int row, column;
 };
 
 const PartInfo kParts[] = {
-    {Palette::Hair, "Haircolor:", "Label1", "Label2", "HairPopup", "FlatSpeedButton1", "&Haircolor", kHair, 0, 0},
-    {Palette::Skin, "Skincolor:", "Label6", "Label5", "SkinPopup", "FlatSpeedButton2", "&Skincolor", kSkin, 1, 0},
-    {Palette::Vest, "Vestcolor:", "Label7", "Label3", "VestPopup", "FlatSpeedButton3", "&Vestcolor", kVest, 0, 1},
-    {Palette::Pants, "Pantscolor:", "Label8", "Label4", "PantsPopup", "FlatSpeedButton4", "&Pantscolor", kPants, 1,
-     1},
+    {Palette::Hair, "Haircolor:", "Label1", "Label2", "HairPopup", "FlatSpeedButton1", "&Haircolor", 0, 0},
+    {Palette::Skin, "Skincolor:", "Label6", "Label5", "SkinPopup", "FlatSpeedButton2", "&Skincolor", 1, 0},
+    {Palette::Vest, "Vestcolor:", "Label7", "Label3", "VestPopup", "FlatSpeedButton3", "&Vestcolor", 0, 1},
+    {Palette::Pants, "Pantscolor:", "Label8", "Label4", "PantsPopup", "FlatSpeedButton4", "&Pantscolor", 1, 1},
 };
 
 } // namespace
 
-TAppearanceForm::TAppearanceForm(Profile& profile, QWidget* mainWindow)
-    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      profile_(profile), mainWindow_(mainWindow)
+TAppearanceForm::TAppearanceForm(Profile& profile)
+    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), profile_(profile)
 {
     setObjectName("AppearanceForm");
     setWindowTitle("Kestrin - Appearance");
@@ -104,10 +69,10 @@ TAppearanceForm::TAppearanceForm(Profile& profile, QWidget* mainWindow)
 
         auto* menu = new QMenu(this);
         menu->setObjectName(p.popup);
-        for (const ColourEntry& e : p.entries) {
+        for (const record::PaletteEntry& e : record::kPaletteFields[int(p.part)].colours) {
             QAction* action = menu->addAction(e.caption);
             action->setObjectName(e.component);
-            connect(action, &QAction::triggered, this, [this, part = p.part, name = e.palette] { choose(part, name); });
+            connect(action, &QAction::triggered, this, [this, part = p.part, name = e.name] { choose(part, name); });
         }
         popups_[int(p.part)] = menu;
         auto* button = new widgets::FlatSpeedButton(p.caption, this);
@@ -138,30 +103,18 @@ TAppearanceForm::TAppearanceForm(Profile& profile, QWidget* mainWindow)
     setFixedSize(std::max(360, sizeHint().width()), std::max(181, sizeHint().height()));
 }
 
-void TAppearanceForm::choose(Palette part, const char* name)
+void TAppearanceForm::choose(Palette part, std::string_view name)
 {
-    values_[int(part)]->setText(name);
-    profile_.setPalette(part, name);
+    values_[int(part)]->setText(QString::fromLatin1(name.data(), qsizetype(name.size())));
+    profile_.setPalette(part, std::string(name));
 }
 
 bool TAppearanceForm::selectColor(Palette part, const std::string& name)
 {
-    for (const PartInfo& p : kParts) {
-        if (p.part != part)
-            continue;
-        for (const ColourEntry& e : p.entries) {
-            if (name == e.palette) {
-                choose(part, e.palette);
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-void TAppearanceForm::showForm()
-{
-    showOverMainWindow(this, mainWindow_, placed_);
+    if (!record::isPaletteName(part, name))
+        return false;
+    choose(part, name);
+    return true;
 }
 
 } // namespace kestrin

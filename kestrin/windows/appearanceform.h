@@ -7,6 +7,7 @@
 // standard
 #include <array>
 #include <string>
+#include <string_view>
 
 // Qt
 #include <QWidget>
@@ -22,7 +23,7 @@ namespace kestrin {
 class TAppearanceForm final : public QWidget {
     Q_OBJECT
 public:
-    TAppearanceForm(Profile& profile, QWidget* mainWindow);
+    explicit TAppearanceForm(Profile& profile);
 
     /// Performs the choice of the part's entry whose palette name equals the
     /// name exactly; false (nothing changed) when none does.
@@ -31,17 +32,12 @@ public:
     QLabel* valueLabel(Palette part) const { return values_[int(part)]; }
     QMenu* popup(Palette part) const { return popups_[int(part)]; }
 
-    /// Shows the window, over the centre of the main window the first time.
-    void showForm();
-
 private:
-    void choose(Palette part, const char* name);
+    void choose(Palette part, std::string_view name);
 
     Profile& profile_;
-    QWidget* mainWindow_;
     std::array<QLabel*, kPaletteCount> values_{};
     std::array<QMenu*, kPaletteCount> popups_{};
-    bool placed_ = false;
 };
 
 } // namespace kestrin

@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
-#include <QPainterPath>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -156,7 +155,8 @@ QTextEdit#RichEdit1 { background: %3; }
     setFixedSize(kWindowSize);
     centreOnScreen(this);
 
-    connect(tree_, &QTreeWidget::itemClicked, this, &THelpForm::showSelected);
+    // A click selects its node, and so does the keyboard: the selection
+    // alone fills the pane, once per choice.
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &THelpForm::showSelected);
 }
 
@@ -201,13 +201,6 @@ void THelpForm::showSelected()
     cursor.insertBlock(QTextBlockFormat(), bodyFormat);
     cursor.insertText(QString::fromUtf8(topic->text), bodyFormat);
     pane_->moveCursor(QTextCursor::Start);
-}
-
-void THelpForm::showForm()
-{
-    show();
-    raise();
-    activateWindow();
 }
 
 } // namespace kestrin

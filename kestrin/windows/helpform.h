@@ -1,9 +1,10 @@
 #pragma once
 
-// THelpForm: the built-in guide. A tree of topics on the left; a click on a
-// topic shows its title and text in the pane on the right. Group nodes leave
-// the pane as it was. "&Done" only hides the window, so the selection and
-// the text are still there the next time it opens.
+// THelpForm: the built-in guide. A tree of topics on the left; choosing a
+// topic, by a click or from the keyboard, shows its title and text in the
+// pane on the right. Group nodes leave the pane as it was. "&Done" only
+// hides the window, so the selection and the text are still there the next
+// time it opens.
 
 // Qt
 #include <QWidget>
@@ -18,9 +19,6 @@ class THelpForm final : public QWidget {
     Q_OBJECT
 public:
     explicit THelpForm(QWidget* parent = nullptr);
-
-    /// Shows the window, or brings it forward when it is already open.
-    void showForm();
 
 private:
     void buildTree();

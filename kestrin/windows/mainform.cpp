@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -18,6 +17,7 @@
 #include "kestrin/profile/profilerecord.h"
 #include "kestrin/windows/appearanceform.h"
 #include "kestrin/windows/guarded.h"
+#include "kestrin/windows/helpform.h"
 #include "kestrin/windows/keyfilters.h"
 #include "kestrin/windows/nameform.h"
 #include "kestrin/windows/portraitform.h"
@@ -236,19 +236,12 @@ QWidget* TMainForm::buildButtons()
         int pathButton; // index among the buttons enabled by a path, or -1
         std::function<void()> action;
     };
-    auto showWindow = [](QWidget* window) {
-        if (!window)
-            return;
-        window->show();
-        window->raise();
-        window->activateWindow();
-    };
     const Row rows[] = {
-        {"FlatSpeedButton23", "&Inventory", 0, [this, showWindow] { showWindow(windows_.presets); }},
-        {"FlatSpeedButton24", "&Appearance", 1, [this] { windows_.appearance->showForm(); }},
-        {"FlatSpeedButton25", "&Portrait", 2, [this] { windows_.portrait->showForm(); }},
-        {"FlatSpeedButton26", "&Name", 3, [this] { windows_.name->showForm(); }},
-        {"FlatSpeedButton27", "&Help me!", -1, [this, showWindow] { showWindow(windows_.help); }},
+        {"FlatSpeedButton23", "&Inventory", 0, [this] { showOverMainWindow(windows_.presets, this); }},
+        {"FlatSpeedButton24", "&Appearance", 1, [this] { showOverMainWindow(windows_.appearance, this); }},
+        {"FlatSpeedButton25", "&Portrait", 2, [this] { showOverMainWindow(windows_.portrait, this); }},
+        {"FlatSpeedButton26", "&Name", 3, [this] { showOverMainWindow(windows_.name, this); }},
+        {"FlatSpeedButton27", "&Help me!", -1, [this] { showOverMainWindow(windows_.help, this); }},
         {"FlatSpeedButton31", "S&et IMP.dat path", -1, [this] { selectPath(); }},
         {"FlatSpeedButton28", "&Save Custom", 4, [this] { saveCustom(); }},
         {"FlatSpeedButton29", "&Read/Reset Custom", 5, [this] { readCustom(); }},

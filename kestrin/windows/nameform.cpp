@@ -1,5 +1,10 @@
 #include "kestrin/windows/nameform.h"
 
+// standard
+#include <algorithm>
+#include <string>
+#include <utility>
+
 // Qt
 #include <QGridLayout>
 #include <QLabel>
@@ -7,10 +12,8 @@
 #include <QVBoxLayout>
 
 // ours
-#include "kestrin/profile/profile.h"
 #include "kestrin/windows/keyfilters.h"
 #include "platform/codepage.h"
-#include "kestrin/windows/windowset.h"
 #include "widgets/flatspeedbutton.h"
 #include "widgets/flatstyle.h"
 #include "widgets/headerstrip.h"
@@ -30,9 +33,9 @@ QLineEdit* textField(const char* name, int limit, QWidget* parent)
 
 } // namespace
 
-TNameForm::TNameForm(Profile& profile, const platform::CodePage& codePage, QWidget* mainWindow)
+TNameForm::TNameForm(Profile& profile, const platform::CodePage& codePage)
     : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      profile_(profile), codePage_(codePage), mainWindow_(mainWindow)
+      profile_(profile), codePage_(codePage)
 {
     setObjectName("NameForm");
     setWindowTitle("Kestrin - Name");
@@ -61,27 +64,33 @@ TNameForm::TNameForm(Profile& profile, const platform::CodePage& codePage, QWidg
     widgets::applyFlatStyle(this);
     setFixedSize(sizeHint());
 
-    // The fields are the model's name and callsign: edits go in at once and
-    // a read shows here even while the window is hidden.
-    connect(nameEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (auto bytes = codePage_.fromUnicode(text))
-            profile_.setName(*bytes);
-    });
-    connect(callsignEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (auto bytes = codePage_.fromUnicode(text))
-            profile_.setCallsign(*bytes);
-    });
-    connect(&profile_, &Profile::changed, this, [this](Field field) {
-        if (field == Field::Name && codePage_.fromUnicode(nameEdit_->text()) != profile_.name())
-            nameEdit_->setText(codePage_.toUnicode(profile_.name()));
-        if (field == Field::Callsign && codePage_.fromUnicode(callsignEdit_->text()) != profile_.callsign())
-            callsignEdit_->setText(codePage_.toUnicode(profile_.callsign()));
-    });
+    bindToModel(nameEdit_, Field::Name, &Profile::name, &Profile::setName);
+    bindToModel(callsignEdit_, Field::Callsign, &Profile::callsign, &Profile::setCallsign);
 }
 
-void TNameForm::showForm()
+void TNameForm::bindToModel(QLineEdit* edit, Field field, const std::string& (Profile::*get)() const,
+                            void (Profile::*set)(std::string))
 {
-    showOverMainWindow(this, mainWindow_, placed_);
+    // The field is the model's text: edits go in at once, and a read shows
+    // here even while the window is hidden.
+    connect(edit, &QLineEdit::textChanged, this, [this, edit, get, set](const QString& text) {
+        if (auto bytes = codePage_.fromUnicode(text)) {
+            (profile_.*set)(std::move(*bytes));
+            return;
+        }
+        // A pasted or dropped character that the code page cannot hold is
+        // refused, as typing it is: the field goes back to the model's text,
+        // so it always shows what a save writes. The cursor stays where the
+        // refused text began.
+        const QString kept = codePage_.toUnicode((profile_.*get)());
+        const qsizetype cursor = edit->cursorPosition() - (text.size() - kept.size());
+        edit->setText(kept);
+        edit->setCursorPosition(int(std::clamp<qsizetype>(cursor, 0, kept.size())));
+    });
+    connect(&profile_, &Profile::changed, this, [this, edit, field, get](Field changed) {
+        if (changed == field && codePage_.fromUnicode(edit->text()) != (profile_.*get)())
+            edit->setText(codePage_.toUnicode((profile_.*get)()));
+    });
 }
 
 } // namespace kestrin

@@ -7,7 +7,6 @@
 
 // ours
 #include "kestrin/profile/profile.h"
-#include "kestrin/windows/windowset.h"
 #include "widgets/flatspeedbutton.h"
 #include "widgets/flatstyle.h"
 #include "widgets/headerstrip.h"
@@ -28,9 +27,8 @@ QPixmap picture(const QString& name)
 
 } // namespace
 
-TPortraitForm::TPortraitForm(Profile& profile, QWidget* mainWindow)
-    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      profile_(profile), mainWindow_(mainWindow)
+TPortraitForm::TPortraitForm(Profile& profile)
+    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), profile_(profile)
 {
     setObjectName("PortraitForm");
     setWindowTitle("Kestrin - Portrait");
@@ -89,11 +87,6 @@ void TPortraitForm::ShowPortrait(int face)
     for (int k = 0; k < 16; ++k)
         frames_[k]->setVisible(k == face);
     profile_.setHidden(Hidden::Portrait, face);
-}
-
-void TPortraitForm::showForm()
-{
-    showOverMainWindow(this, mainWindow_, placed_);
 }
 
 } // namespace kestrin

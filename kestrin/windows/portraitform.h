@@ -18,7 +18,7 @@ class Profile;
 class TPortraitForm final : public QWidget {
     Q_OBJECT
 public:
-    TPortraitForm(Profile& profile, QWidget* mainWindow);
+    explicit TPortraitForm(Profile& profile);
 
     /// Shows only frame k + 1 and sets the portrait field to k (0..15;
     /// other numbers are ignored).
@@ -26,17 +26,13 @@ public:
     QLabel* face(int face) const { return faces_[face]; }
     QLabel* frame(int face) const { return frames_[face]; }
 
-    void showForm();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Profile& profile_;
-    QWidget* mainWindow_;
     std::array<QLabel*, 16> faces_{};
     std::array<QLabel*, 16> frames_{};
-    bool placed_ = false;
 };
 
 } // namespace kestrin

@@ -42,9 +42,9 @@ Application::Application(platform::Platform& platform, const platform::CodePage&
 {
     // The windows in their order; the first one is the main window.
     windows_.main = new TMainForm(*profile_, windows_, platform);
-    windows_.portrait = new TPortraitForm(*profile_, windows_.main);
-    windows_.name = new TNameForm(*profile_, codePage, windows_.main);
-    windows_.appearance = new TAppearanceForm(*profile_, windows_.main);
+    windows_.portrait = new TPortraitForm(*profile_);
+    windows_.name = new TNameForm(*profile_, codePage);
+    windows_.appearance = new TAppearanceForm(*profile_);
     windows_.help = new THelpForm;
     windows_.presets = new TPresetsForm(*profile_, platform);
     centreOnScreen(windows_.presets);
@@ -66,16 +66,12 @@ void centreOnScreen(QWidget* window)
         window->move(screen->availableGeometry().center() - window->rect().center());
 }
 
-} // namespace kestrin
-
-namespace kestrin {
-
-void showOverMainWindow(QWidget* window, QWidget* mainWindow, bool& placed)
+void showOverMainWindow(QWidget* window, QWidget* mainWindow)
 {
-    if (!placed && mainWindow) {
+    // move() gives the window an explicit position (Qt::WA_Moved), so this
+    // placing happens once, and never for the windows centred at start-up.
+    if (mainWindow && !window->testAttribute(Qt::WA_Moved))
         window->move(mainWindow->geometry().center() - window->rect().center());
-        placed = true;
-    }
     window->show();
     window->raise();
     window->activateWindow();

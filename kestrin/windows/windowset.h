@@ -2,7 +2,7 @@
 
 // Kestrin's six windows, created once at start-up in a fixed order and
 // living until the program ends. Each window reaches the others through
-// this set. Windows that this build does not have yet stay null.
+// this set.
 
 // standard
 #include <memory>
@@ -18,6 +18,7 @@ namespace kestrin {
 
 class Profile;
 class TAppearanceForm;
+class THelpForm;
 class TMainForm;
 class TNameForm;
 class TPortraitForm;
@@ -29,7 +30,7 @@ struct WindowSet {
     TPortraitForm* portrait = nullptr;     // 2
     TNameForm* name = nullptr;             // 3
     TAppearanceForm* appearance = nullptr; // 4
-    QWidget* help = nullptr;               // 5, THelpForm
+    THelpForm* help = nullptr;             // 5
     TPresetsForm* presets = nullptr;       // 6
     /// The choice operations of the secondary windows, for the read pass.
     WindowChoices* choices = nullptr;
@@ -54,8 +55,11 @@ private:
 /// Moves the window to the centre of the desktop.
 void centreOnScreen(QWidget* window);
 
-/// Shows a secondary window without blocking and brings it forward; the
-/// first time (placed still false) it is put over the main window's centre.
-void showOverMainWindow(QWidget* window, QWidget* mainWindow, bool& placed);
+/// Shows a secondary window without blocking and brings it forward. A window
+/// that has no position of its own yet (it was never moved) is first put
+/// over the main window's centre; one that has, such as a window centred on
+/// the desktop at start-up or one placed by an earlier showing, stays where
+/// it is. Without a main window it is only shown and brought forward.
+void showOverMainWindow(QWidget* window, QWidget* mainWindow);
 
 } // namespace kestrin

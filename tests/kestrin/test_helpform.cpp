@@ -1,11 +1,12 @@
 // The Help window as a reader uses it: the shape of the topic tree, the
-// topic behind every node, what a click shows, and the weapon and armour
-// figures of the help texts against the inventory catalogue.
+// topic behind every node, what a click or a key shows, and the weapon and
+// armour figures of the help texts against the inventory catalogue.
 
 // standard
 #include <algorithm>
 #include <set>
 #include <string>
+#include <utility>
 
 // Qt
 #include <QTextBlock>
@@ -17,6 +18,7 @@
 #include "kestrin/inventory/catalogue.h"
 #include "kestrin/windows/helpform.h"
 #include "kestrin/windows/helptopics.h"
+#include "kestrin/windows/windowset.h"
 #include "widgets/flatspeedbutton.h"
 #include "widgets/headerstrip.h"
 
@@ -174,8 +176,17 @@ void HelpFormTest::clickShowsTitleThenText()
         QCOMPARE(format.fontItalic(), heading);
     }
 
+    // A click and a key each fill the pane once: the text changes as often
+    // for one as for the other.
+    int changes = 0;
+    connect(pane, &QTextEdit::textChanged, form, [&changes] { ++changes; });
     click({"Inventory", "Weapons", "Pistols", "Glock 18"});
     QCOMPARE(pane->toPlainText(), "Glock 18\n\n" + topicText("Glock 18"));
+    const int byClick = std::exchange(changes, 0);
+    QTest::keyClick(tree, Qt::Key_Down);
+    QCOMPARE(pane->toPlainText(), "Beretta 92F\n\n" + topicText("Beretta 92F"));
+    QVERIFY(changes > 0);
+    QCOMPARE(byClick, changes);
 }
 
 void HelpFormTest::groupsAndSharedTitles()
@@ -271,7 +282,7 @@ void HelpFormTest::doneHidesAndKeepsTheTopic()
     QCOMPARE(shown, QString("Name\n\nJust put in the name and callsign you want your merc to have."));
     QTest::mouseClick(form->findChild<widgets::FlatSpeedButton*>("FlatSpeedButton1"), Qt::LeftButton);
     QVERIFY(form->isHidden());
-    form->showForm();
+    showOverMainWindow(form, nullptr);
     QVERIFY(form->isVisible());
     QCOMPARE(pane->toPlainText(), shown);
     QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem*>{node({"Name"})});

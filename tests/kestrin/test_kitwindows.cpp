@@ -1,7 +1,8 @@
-// Kestrin's Inventory, Appearance and Portrait windows: the armour total,
-// the ceramic plates, presets applied key by key, palette names and faces,
-// and read-then-save round trips of every catalogue number, palette name
-// and face through the windows.
+// Kestrin's Inventory, Appearance and Portrait windows: the item number
+// that every menu entry saves, the armour total, the ceramic plates,
+// presets applied key by key, palette names and faces, and read-then-save
+// round trips of every catalogue number, palette name and face through the
+// windows.
 
 // Qt
 #include <QAction>
@@ -34,6 +35,7 @@ class KitWindowsTest : public QObject {
 private slots:
     void init();
     void cleanup();
+    void everyChoiceSavesItsItemNumber();
     void armourTotalFollowsHelmetVestAndPlates();
     void choosingAWeaponKeepsTheAttachments();
     void presetAppliedKeyByKey();
@@ -79,6 +81,102 @@ void KitWindowsTest::cleanup()
     delete app;
     delete ui;
     delete dir;
+}
+
+void KitWindowsTest::everyChoiceSavesItsItemNumber()
+{
+    // The record's offsets of the slots; the ammunition fills 446-448.
+    enum Slot { Vest = 426, Plates = 428, Weapon = 434, Mod1 = 436, Mod2 = 438, Ammo = 446, Helmet = 460 };
+    struct Row {
+        Slot slot;
+        const char* choice; // the menu entry, or the plates' check box
+        int item;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {Weapon, "None5", 0},              {Ammo, "None5", 0},
+        {Weapon, "Glock171", 1},           {Ammo, "Glock171", 74},
+        {Weapon, "Glock181", 2},           {Ammo, "Glock181", 74},
+        {Weapon, "Beretta92F1", 3},        {Ammo, "Beretta92F1", 74},
+        {Weapon, "Beretta93R1", 4},        {Ammo, "Beretta93R1", 74},
+        {Weapon, "N38Specail1", 5},        {Ammo, "N38Specail1", 78},
+        {Weapon, "Barracuda1", 6},         {Ammo, "Barracuda1", 89},
+        {Weapon, "DesertEagle1", 7},       {Ammo, "DesertEagle1", 89},
+        {Weapon, "Colt451", 8},            {Ammo, "Colt451", 83},
+        {Weapon, "AutomagIII1", 56},       {Ammo, "AutomagIII1", 101},
+        {Weapon, "DartGun1", 61},          {Ammo, "DartGun1", 114},
+        {Weapon, "HKMP5K1", 9},            {Ammo, "HKMP5K1", 74},
+        {Weapon, "MAC101", 10},            {Ammo, "MAC101", 83},
+        {Weapon, "ThompsonM1A11", 11},     {Ammo, "ThompsonM1A11", 83},
+        {Weapon, "ColtCommando1", 12},     {Ammo, "ColtCommando1", 94},
+        {Weapon, "HKMP531", 13},           {Ammo, "HKMP531", 94},
+        {Weapon, "AKSU741", 14},           {Ammo, "AKSU741", 92},
+        {Weapon, "FNP901", 15},            {Ammo, "FNP901", 105},
+        {Weapon, "Type851", 16},           {Ammo, "Type851", 97},
+        {Weapon, "Dragunov1", 18},         {Ammo, "Dragunov1", 97},
+        {Weapon, "M241", 19},              {Ammo, "M241", 101},
+        {Weapon, "SteyrAUG1", 20},         {Ammo, "SteyrAUG1", 94},
+        {Weapon, "HKG411", 21},            {Ammo, "HKG411", 94},
+        {Weapon, "C7M16A21", 23},          {Ammo, "C7M16A21", 94},
+        {Weapon, "FAMAS1", 24},            {Ammo, "FAMAS1", 94},
+        {Weapon, "AK741", 25},             {Ammo, "AK741", 92},
+        {Weapon, "AKM1", 26},              {Ammo, "AKM1", 92},
+        {Weapon, "M141", 27},              {Ammo, "M141", 101},
+        {Weapon, "FNFAL1", 28},            {Ammo, "FNFAL1", 101},
+        {Weapon, "HKG3A31", 29},           {Ammo, "HKG3A31", 101}, // 7.62mm NATO, as its caliber says
+        {Weapon, "HKG111", 30},            {Ammo, "HKG111", 104},
+        {Weapon, "RemingtonM8701", 31},    {Ammo, "RemingtonM8701", 107},
+        {Weapon, "SPAS151", 32},           {Ammo, "SPAS151", 107},
+        {Weapon, "CAWS1", 33},             {Ammo, "CAWS1", 109},
+        {Weapon, "SKS1", 17},              {Ammo, "SKS1", 97},     // 7.62mm WP, as its caliber says
+        {Weapon, "RugerMini141", 22},      {Ammo, "RugerMini141", 94},
+        {Weapon, "FNMinimi1", 34},         {Ammo, "FNMinimi1", 94},
+        {Weapon, "RPK741", 35},            {Ammo, "RPK741", 92},
+        {Weapon, "HK211", 36},             {Ammo, "HK211", 101},
+        {Weapon, "normal1", 55},           {Ammo, "normal1", 113},
+        {Weapon, "auto1", 65},             {Ammo, "auto1", 113},
+        {Weapon, "LAw1", 51},              {Ammo, "LAw1", 0},
+        {Weapon, "Mortar1", 41},           {Ammo, "Mortar1", 140},
+        {Mod1, "None4", 0},                {Mod2, "None3", 0},
+        {Mod1, "Laserpointer1", 241},      {Mod2, "Lasersight1", 241},
+        {Mod1, "SniperScope1", 208},       {Mod2, "SniperScope2", 208},
+        {Mod1, "Silencer1", 207},          {Mod2, "Silencer2", 207},
+        {Mod1, "Bipod1", 209},             {Mod2, "Bipod2", 209},
+        {Mod1, "Duckbill1", 244},          {Mod2, "Duckbill2", 244},
+        {Mod1, "Talon1", 50},              {Mod2, "Talon2", 50},
+        {Helmet, "None2", 0},              {Helmet, "Steelhelmet1", 176},
+        {Helmet, "Kevlarhelmet1", 177},    {Helmet, "Spectrahelmet1", 180},
+        {Helmet, "KevlarHelmet2", 178},    {Helmet, "Spectrahelmet2", 181},
+        {Helmet, "Kevlarhelmet3", 179},    {Helmet, "Spectrahelmet3", 182},
+        {Vest, "None1", 0},                {Vest, "Splitterschutzweste1", 161},
+        {Vest, "Kevlarvest1", 164},        {Vest, "GuardianVest1", 197},
+        {Vest, "Spectravest1", 167},       {Vest, "Splitterschutzweste2", 162},
+        {Vest, "Kevlarweste1", 165},       {Vest, "Gu1", 198},
+        {Vest, "Spectravest2", 168},       {Vest, "Splitterschutzweste3", 163},
+        {Vest, "Kevlarvest2", 166},        {Vest, "Guardianvest2", 199},
+        {Vest, "Spectravest3", 169},       {Plates, "CheckBox1", 183},
+    };
+    // clang-format on
+
+    testsupport::writeFile(file(), testsupport::patternBytes(600));
+    ui->chooseFile(file());
+    app->windows().main->selectPath();
+    app->profile().setName("Mara"); // so that a save asks nothing
+    app->profile().setCallsign("Raven");
+    for (const Row& row : rows) {
+        const QString what = QString("%1 at %2").arg(row.choice).arg(int(row.slot));
+        if (auto* box = presets()->findChild<QCheckBox*>(row.choice))
+            box->click();
+        else if (auto* entry = presets()->findChild<QAction*>(row.choice))
+            entry->trigger();
+        else
+            QFAIL(qPrintable("no " + what));
+        ui->answer(Answer::Ok); // "Well done."
+        app->windows().main->saveCustom();
+        const std::string saved = testsupport::readFile(file());
+        for (int offset = row.slot; offset <= (row.slot == Ammo ? Ammo + 2 : row.slot); ++offset)
+            QVERIFY2(static_cast<unsigned char>(saved.at(offset)) == row.item, qPrintable(what));
+    }
 }
 
 void KitWindowsTest::armourTotalFollowsHelmetVestAndPlates()
@@ -246,7 +344,8 @@ void KitWindowsTest::readThenSaveKeepsEveryKnownValue()
 
     // Every palette name comes back and is written back with its terminators.
     for (const record::PaletteField& field : record::kPaletteFields) {
-        for (std::string_view name : field.names) {
+        for (const record::PaletteEntry& colour : field.colours) {
+            const std::string_view name = colour.name;
             bytes = testsupport::readFile(file());
             bytes.replace(field.offset, name.size(), name);
             bytes.replace(field.offset + name.size(), 3, std::string(3, '\0'));

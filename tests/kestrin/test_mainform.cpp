@@ -1,10 +1,13 @@
 // Kestrin's main and name windows driven as a user drives them: the start
-// state, path selection, key filters, change rules, steppers through their
-// timers, lists and radio buttons, read and save through the buttons, the
-// quit question and the banner.
+// state, path selection, where the other windows open, key filters and
+// pasted text, change rules, steppers through their timers, lists and radio
+// buttons, read and save through the buttons, the quit question and the
+// banner.
 
 // Qt
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
@@ -12,6 +15,7 @@
 
 // ours
 #include "kestrin/profile/profilerecord.h"
+#include "kestrin/windows/helpform.h"
 #include "kestrin/windows/mainform.h"
 #include "kestrin/windows/nameform.h"
 #include "kestrin/windows/windowset.h"
@@ -33,7 +37,9 @@ private slots:
     void cleanup();
     void startsWithFileButtonsDisabled();
     void choosingAPathEnablesTheButtons();
+    void windowsOpenOverTheMainWindowOnce();
     void keyFiltersSwallowOtherCharacters();
+    void nameRefusesTextASaveCannotWrite();
     void healthRuleAndConversionError();
     void steppersStepOnTheirTimers();
     void aFailingStepperStopsAtOnce();
@@ -151,6 +157,30 @@ void MainFormTest::choosingAPathEnablesTheButtons()
     QCOMPARE(main->impDatPath(), dir->file("IMP.dat"));
 }
 
+void MainFormTest::windowsOpenOverTheMainWindowOnce()
+{
+    choosePath();
+    TNameForm* nameForm = app->windows().name;
+    auto* nameButton = find<widgets::FlatSpeedButton>(main, "FlatSpeedButton26");
+    nameButton->click();
+    QVERIFY(nameForm->isVisible());
+    // Over the main window's centre, give or take the window frame.
+    QVERIFY((nameForm->geometry().center() - main->geometry().center()).manhattanLength() <= 8);
+    const QPoint placed = nameForm->pos();
+    find<widgets::FlatSpeedButton>(nameForm, "FlatSpeedButton1")->click();
+    main->move(main->pos() + QPoint(40, 30));
+    nameButton->click(); // the second time it opens where it was
+    QVERIFY(nameForm->isVisible());
+    QCOMPARE(nameForm->pos(), placed);
+
+    // The Help window stays where start-up put it, centred on the desktop.
+    QWidget* help = app->windows().help;
+    const QPoint helpAt = help->pos();
+    find<widgets::FlatSpeedButton>(main, "FlatSpeedButton27")->click();
+    QVERIFY(help->isVisible());
+    QCOMPARE(help->pos(), helpAt);
+}
+
 void MainFormTest::keyFiltersSwallowOtherCharacters()
 {
     QLineEdit* medical = field("SpinMedical");
@@ -162,7 +192,7 @@ void MainFormTest::keyFiltersSwallowOtherCharacters()
     QCOMPARE(app->profile().attributeText(Attribute::Medical), std::string("729")); // not clamped above
 
     TNameForm* nameForm = app->windows().name;
-    nameForm->showForm();
+    showOverMainWindow(nameForm, main);
     QLineEdit* name = find<QLineEdit>(nameForm, "NameEdit");
     QTest::keyClicks(name, " Ana 4-Li!");
     QCOMPARE(name->text(), QString(" Ana Li")); // spaces kept, digits and punctuation swallowed
@@ -175,6 +205,39 @@ void MainFormTest::keyFiltersSwallowOtherCharacters()
     find<widgets::FlatSpeedButton>(nameForm, "FlatSpeedButton1")->click();
     QVERIFY(!nameForm->isVisible());
     QCOMPARE(callsign->text(), QString("Nightowl"));
+}
+
+void MainFormTest::nameRefusesTextASaveCannotWrite()
+{
+    // No single-byte code page holds U+4E2D, so the model cannot take it:
+    // the field must not show it either.
+    const QString foreign = QString::fromUtf16(u"x\u4E2Dy");
+    TNameForm* nameForm = app->windows().name;
+    showOverMainWindow(nameForm, main);
+    QLineEdit* name = find<QLineEdit>(nameForm, "NameEdit");
+    QTest::keyClicks(name, "Mara");
+    name->setCursorPosition(2);
+    QGuiApplication::clipboard()->setText(foreign);
+    name->paste();
+    QCOMPARE(name->text(), QString("Mara"));
+    QCOMPARE(name->cursorPosition(), 2);
+    QCOMPARE(app->profile().name(), std::string("Mara"));
+    name->setText(foreign);
+    QCOMPARE(name->text(), QString("Mara"));
+
+    // What the code page holds is pasted as usual, and what follows is typed
+    // where the cursor stands.
+    QGuiApplication::clipboard()->setText("Vo");
+    name->setCursorPosition(4);
+    name->paste();
+    QTest::keyClicks(name, "ss");
+    QCOMPARE(name->text(), QString("MaraVoss"));
+    QCOMPARE(app->profile().name(), std::string("MaraVoss"));
+    QLineEdit* callsign = find<QLineEdit>(nameForm, "CallsignEdit");
+    QTest::keyClicks(callsign, "Raven");
+    callsign->insert(foreign);
+    QCOMPARE(callsign->text(), QString("Raven"));
+    QCOMPARE(app->profile().callsign(), std::string("Raven"));
 }
 
 void MainFormTest::healthRuleAndConversionError()
