@@ -23,8 +23,7 @@ std::string lower(const std::string& path)
 
 } // namespace
 
-Editor::Editor(platform::Platform& platform, EditorView* view)
-    : platform_(platform), view_(view), label_(kNoFile)
+Editor::Editor(platform::Platform& platform) : platform_(platform), label_(kNoFile)
 {
 }
 

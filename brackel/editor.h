@@ -35,8 +35,9 @@ public:
 
 class Editor {
 public:
-    /// The platform and the view must outlive the editor; the view may be null.
-    explicit Editor(platform::Platform& platform, EditorView* view = nullptr);
+    /// The platform must outlive the editor; the window sets itself as the
+    /// view (setView) and may leave it null.
+    explicit Editor(platform::Platform& platform);
 
     void setView(EditorView* view) { view_ = view; }
 
@@ -82,7 +83,7 @@ private:
     void setFile(const std::string& path, FileKind kind, std::string_view tag);
 
     platform::Platform& platform_;
-    EditorView* view_;
+    EditorView* view_ = nullptr;
     AttachmentModel model_;
     Names names_;
     FileKind kind_ = FileKind::None;

@@ -38,8 +38,8 @@ private:
 
 } // namespace
 
-Session::Session(platform::Platform& platform, SessionView* view)
-    : platform_(platform), view_(view), startFolder_(checkifroot(platform.workingFolder()))
+Session::Session(platform::Platform& platform)
+    : platform_(platform), startFolder_(checkifroot(platform.workingFolder()))
 {
 }
 

@@ -35,8 +35,9 @@ public:
 class Session {
 public:
     /// Takes the folder of names.def from the working folder now, before any
-    /// dialog can change it. The platform and view must outlive the session.
-    explicit Session(platform::Platform& platform, SessionView* view = nullptr);
+    /// dialog can change it. The platform must outlive the session; the window
+    /// sets itself as the view (setView), which must outlive it too.
+    explicit Session(platform::Platform& platform);
 
     void setView(SessionView* view) { view_ = view; }
 
@@ -69,7 +70,7 @@ private:
     void saved();
 
     platform::Platform& platform_;
-    SessionView* view_;
+    SessionView* view_ = nullptr;
     ItemTexts texts_;
     FileForm form_ = FileForm::None;
     std::string currentFile_;
