@@ -12,7 +12,7 @@
 // ours
 #include "brackel/brkfile.h"
 #include "brackel/exetable.h"
-#include "platform/posixfilesystem.h"
+#include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"
 
@@ -25,7 +25,7 @@ constexpr std::uint64_t kDe100Length = 3152896;
 // A temporary folder with a [DE1.00] executable and a .brk file, made once.
 struct Files {
     testsupport::TempDir dir;
-    platform::PosixFileSystem fs;
+    platform::NativeFileSystem fs;
     std::string exe = dir.file("game.exe");
     std::string brk = dir.file("weapons.brk");
     Flags flags;

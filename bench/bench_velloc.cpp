@@ -9,7 +9,7 @@
 #include <benchmark/benchmark.h>
 
 // ours
-#include "platform/posixfilesystem.h"
+#include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"
 #include "velloc/itemcodec.h"
@@ -43,7 +43,7 @@ ItemTexts realisticTexts()
 // A temporary folder with an item text file and a text-form file, made once.
 struct Files {
     testsupport::TempDir dir;
-    platform::PosixFileSystem fs;
+    platform::NativeFileSystem fs;
     std::string edt = dir.file("Itemdesc.edt");
     std::string vlc = dir.file("items.vlc");
     ItemTexts texts = realisticTexts();

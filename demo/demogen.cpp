@@ -19,7 +19,7 @@
 #include "brackel/exetable.h"
 #include "kestrin/profile/profilerecord.h"
 #include "demo/demoitems.h"
-#include "platform/posixfilesystem.h"
+#include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
 #include "velloc/itemcodec.h"
 #include "velloc/textform.h"
@@ -193,7 +193,7 @@ int main(int argc, char* argv[])
     const std::string folder = argv[1];
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    platform::PosixFileSystem files;
+    platform::NativeFileSystem files;
     platform::Status written = files.replaceAtomically(platform::joinPath(folder, "vrn.exe"), demoExecutable());
     if (written)
         written = writeItemFile(files, platform::joinPath(folder, "Itemdesc.edt"), velloc::FileType::Items);

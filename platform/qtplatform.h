@@ -11,7 +11,7 @@
 
 // ours
 #include "platform/platform.h"
-#include "platform/posixfilesystem.h"
+#include "platform/nativefilesystem.h"
 
 class QWidget;
 
@@ -44,7 +44,7 @@ public:
 private:
     std::string programName_;
     QWidget* parent_ = nullptr;
-    PosixFileSystem files_;
+    NativeFileSystem files_;
 };
 
 } // namespace platform

@@ -16,7 +16,7 @@
 
 // ours
 #include "platform/platform.h"
-#include "platform/posixfilesystem.h"
+#include "platform/nativefilesystem.h"
 
 namespace platform {
 
@@ -52,7 +52,7 @@ public:
     std::size_t pendingAnswers() const { return queue_.size(); }
     void clearRecord();
 
-    void setFileSystem(FileSystem* files) { files_ = files ? files : &posix_; }
+    void setFileSystem(FileSystem* files) { files_ = files ? files : &native_; }
     void setProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
     void setWorkingFolder(std::string folder) { workingFolder_ = std::move(folder); }
 
@@ -79,8 +79,8 @@ private:
     std::vector<std::string> failures_;
     std::vector<std::string> urls_;
     std::function<void(const std::string&)> failureHandler_;
-    PosixFileSystem posix_;
-    FileSystem* files_ = &posix_;
+    NativeFileSystem native_;
+    FileSystem* files_ = &native_;
     std::string programFolder_ = ".";
     std::string workingFolder_ = ".";
 };

@@ -1,0 +1,352 @@
+#include "platform/win32filesystem.h"
+
+// standard
+#include <random>
+#include <string_view>
+
+// Windows
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+
+std::wstring wide(const std::string& utf8)
+{
+    if (utf8.empty())
+        return {};
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), length);
+    return text;
+}
+
+std::string utf8(const wchar_t* text, std::size_t size)
+{
+    if (size == 0)
+        return {};
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(size), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
+    if (length > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(size), bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}
+
+/// The system's reason for an error code, e.g. "Access denied", without the
+/// full stop and line break that Windows ends it with.
+std::string reason(DWORD error)
+{
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        return "the file is in use by another program";
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string message = length > 0 && text ? utf8(text, length) : "error " + std::to_string(error);
+    if (text)
+        LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.' ||
+                                message.back() == ' '))
+        message.pop_back();
+    return message;
+}
+
+Status failure(std::string_view what, const std::string& path, std::string why)
+{
+    std::string message = std::string(what) + " " + path + ": " + why;
+    return Status::failure(std::move(message), std::move(why));
+}
+
+Status failed(std::string_view what, const std::string& path, DWORD error)
+{
+    return failure(what, path, reason(error));
+}
+
+/// Closes a handle on every path out of a scope.
+class Handle {
+public:
+    explicit Handle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
+    ~Handle() { reset(); }
+    Handle(Handle&& other) noexcept : h_(other.release()) {}
+    Handle& operator=(Handle&& other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            h_ = other.release();
+        }
+        return *this;
+    }
+    HANDLE get() const { return h_; }
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE release()
+    {
+        HANDLE h = h_;
+        h_ = INVALID_HANDLE_VALUE;
+        return h;
+    }
+    bool reset()
+    {
+        bool ok = true;
+        if (valid())
+            ok = CloseHandle(h_) != 0;
+        h_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE h_;
+};
+
+/// Opens an existing regular file; a folder or a device is refused. On
+/// failure the handle is invalid and GetLastError() tells why (a folder
+/// gives ERROR_DIRECTORY, any other kind of file ERROR_INVALID_FUNCTION).
+Handle openRegular(const std::string& path, DWORD access, DWORD share)
+{
+    Handle file(CreateFileW(wide(path).c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
+    if (!file.valid()) {
+        const DWORD error = GetLastError();
+        const DWORD attributes = GetFileAttributesW(wide(path).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            SetLastError(ERROR_DIRECTORY);
+        else
+            SetLastError(error);
+        return file;
+    }
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+        file.reset();
+        SetLastError(ERROR_INVALID_FUNCTION);
+    }
+    return file;
+}
+
+Status openError(const std::string& path, DWORD error)
+{
+    if (error == ERROR_INVALID_FUNCTION)
+        return failure("Could not open", path, "it is not a regular file");
+    if (error == ERROR_DIRECTORY)
+        return failure("Could not open", path, "it is a folder");
+    return failed("Could not open", path, error);
+}
+
+/// Reads or writes exactly `size` bytes at an absolute offset. Returns 0, or
+/// the error code (ERROR_HANDLE_EOF when the file ended early).
+DWORD transfer(HANDLE file, void* data, std::size_t size, std::uint64_t offset, bool writing)
+{
+    auto* at = static_cast<char*>(data);
+    while (size > 0) {
+        OVERLAPPED position{};
+        position.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+        position.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+        DWORD done = 0;
+        const BOOL ok = writing ? WriteFile(file, at, chunk, &done, &position)
+                                : ReadFile(file, at, chunk, &done, &position);
+        if (!ok) {
+            const DWORD error = GetLastError();
+            return error == ERROR_HANDLE_EOF ? ERROR_HANDLE_EOF : error;
+        }
+        if (done == 0)
+            return writing ? ERROR_WRITE_FAULT : ERROR_HANDLE_EOF;
+        at += done;
+        size -= done;
+        offset += done;
+    }
+    return 0;
+}
+
+class Win32ByteFile final : public ByteFile {
+public:
+    Win32ByteFile(HANDLE file, std::string path, std::uint64_t size, bool writable)
+        : file_(file), path_(std::move(path)), size_(size), writable_(writable)
+    {
+    }
+
+    ~Win32ByteFile() override { (void)close(); }
+
+    std::uint64_t size() const override { return size_; }
+
+    Status read(std::uint64_t offset, std::span<std::uint8_t> out) override
+    {
+        if (!file_.valid())
+            return failure("Could not read", path_, "the file is closed");
+        if (!inside(offset, out.size()))
+            return failure("Could not read", path_,
+                           std::to_string(out.size()) + " bytes at offset " + std::to_string(offset) +
+                               " lie beyond the end of the file (" + std::to_string(size_) + " bytes)");
+        if (const DWORD error = transfer(file_.get(), out.data(), out.size(), offset, false)) {
+            if (error == ERROR_HANDLE_EOF) // someone else shortened the file since it was opened
+                return failure("Could not read", path_, "the file ended early");
+            return failed("Could not read", path_, error);
+        }
+        return Status::success();
+    }
+
+    Status write(std::uint64_t offset, std::span<const std::uint8_t> data) override
+    {
+        if (!file_.valid())
+            return failure("Could not write", path_, "the file is closed");
+        if (!writable_)
+            return failure("Could not write", path_, "the file is open for reading only");
+        if (!inside(offset, data.size()))
+            return failure("Could not write", path_,
+                           std::to_string(data.size()) + " bytes at offset " + std::to_string(offset) +
+                               " would extend the file beyond its " + std::to_string(size_) + " bytes");
+        if (data.empty())
+            return Status::success();
+        written_ = true;
+        if (const DWORD error =
+                transfer(file_.get(), const_cast<std::uint8_t*>(data.data()), data.size(), offset, true))
+            return failed("Could not write", path_, error);
+        return Status::success();
+    }
+
+    Status close() override
+    {
+        if (!file_.valid())
+            return Status::success();
+        DWORD flushError = 0;
+        if (written_ && !FlushFileBuffers(file_.get()))
+            flushError = GetLastError();
+        const bool closed = file_.reset();
+        const DWORD closeError = closed ? 0 : GetLastError();
+        if (flushError != 0)
+            return failed("Could not write", path_, flushError);
+        if (closeError != 0)
+            return failed("Could not close", path_, closeError);
+        return Status::success();
+    }
+
+private:
+    bool inside(std::uint64_t offset, std::size_t count) const { return offset <= size_ && count <= size_ - offset; }
+
+    Handle file_;
+    std::string path_;
+    std::uint64_t size_;
+    bool writable_;
+    bool written_ = false;
+};
+
+/// The folder part and the name part of a path ("C:\\game", "vrn.exe").
+std::pair<std::string, std::string> splitPath(const std::string& path)
+{
+    const auto slash = path.find_last_of("\\/");
+    if (slash == std::string::npos) {
+        // "C:name" is a name in drive C's current folder.
+        if (path.size() >= 2 && path[1] == ':')
+            return {path.substr(0, 2), path.substr(2)};
+        return {".", path};
+    }
+    return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+} // namespace
+
+bool Win32FileSystem::exists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesW(wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+Result<std::uint64_t> Win32FileSystem::length(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data))
+        return failed("Could not read the size of", path, GetLastError());
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return failure("Could not read the size of", path, "it is a folder");
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+Status Win32FileSystem::remove(const std::string& path)
+{
+    if (!DeleteFileW(wide(path).c_str()))
+        return failed("Could not delete", path, GetLastError());
+    return Status::success();
+}
+
+Result<std::unique_ptr<ByteFile>> Win32FileSystem::openExisting(const std::string& path, Access access)
+{
+    const bool writable = access != Access::Read;
+    DWORD share = FILE_SHARE_READ;
+    if (access == Access::Read)
+        share |= FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    else if (access == Access::ReadWrite)
+        share |= FILE_SHARE_WRITE;
+    Handle file = openRegular(path, GENERIC_READ | (writable ? GENERIC_WRITE : 0), share);
+    if (!file.valid())
+        return openError(path, GetLastError());
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size))
+        return failed("Could not read the size of", path, GetLastError());
+    return std::unique_ptr<ByteFile>(std::make_unique<Win32ByteFile>(
+        file.release(), path, static_cast<std::uint64_t>(size.QuadPart), writable));
+}
+
+Result<std::string> Win32FileSystem::readAll(const std::string& path)
+{
+    Handle file = openRegular(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    if (!file.valid())
+        return openError(path, GetLastError());
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        DWORD done = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &done, nullptr))
+            return failed("Could not read", path, GetLastError());
+        if (done == 0)
+            break;
+        bytes.append(buffer, done);
+    }
+    return bytes;
+}
+
+Status Win32FileSystem::replaceAtomically(const std::string& path, std::string_view bytes)
+{
+    const auto [folder, name] = splitPath(path);
+    if (name.empty() || name == "." || name == "..")
+        return failure("Could not save", path, "it does not name a file");
+    const std::wstring target = wide(path);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            return failure("Could not save", path, "it is a folder");
+        // Moving over a read-only file would replace it; a save must not.
+        if (attributes & FILE_ATTRIBUTE_READONLY)
+            return failed("Could not save", path, ERROR_ACCESS_DENIED);
+    }
+
+    // A new file beside the old one, under a name nobody else uses.
+    std::random_device random;
+    std::wstring temp;
+    Handle file;
+    for (int attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
+        temp = wide((folder == "." ? std::string() : folder) + "." + name + "." +
+                    std::to_string(random() % 1000000) + ".tmp");
+        file = Handle(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+        if (!file.valid() && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            return failed("Could not save", path, GetLastError());
+    }
+    if (!file.valid())
+        return failure("Could not save", path, "no free name for the new file beside it");
+
+    auto abandon = [&](DWORD error) {
+        file.reset();
+        DeleteFileW(temp.c_str());
+        return failed("Could not save", path, error);
+    };
+    if (const DWORD error = transfer(file.get(), const_cast<char*>(bytes.data()), bytes.size(), 0, true))
+        return abandon(error);
+    // The data must be on the disk before the move makes it the file's.
+    if (!FlushFileBuffers(file.get()))
+        return abandon(GetLastError());
+    if (!file.reset())
+        return abandon(GetLastError());
+    if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return abandon(GetLastError());
+    return Status::success();
+}
+
+} // namespace platform

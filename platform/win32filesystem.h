@@ -1,0 +1,26 @@
+#pragma once
+
+// The file system of a Windows machine, through Win32. Paths are UTF-8 in the
+// program and UTF-16 at the system's edge.
+
+// ours
+#include "platform/filesystem.h"
+
+namespace platform {
+
+class Win32FileSystem final : public FileSystem {
+public:
+    bool exists(const std::string& path) override;
+    Result<std::uint64_t> length(const std::string& path) override;
+    Status remove(const std::string& path) override;
+    /// A file that another program holds open without sharing the access
+    /// asked for (as the game holds its files) fails with "the file is in use
+    /// by another program". ReadWriteExclusive shares nothing but reading.
+    Result<std::unique_ptr<ByteFile>> openExisting(const std::string& path, Access access) override;
+    Result<std::string> readAll(const std::string& path) override;
+    /// Writes beside the file, flushes, and moves the new file over the old
+    /// one with write-through; a read-only file is refused and stays whole.
+    Status replaceAtomically(const std::string& path, std::string_view bytes) override;
+};
+
+} // namespace platform
