@@ -1,28 +1,19 @@
 #include "platform/ini.h"
 
 // standard
-#include <climits>
-#include <mutex>
-#include <optional>
-#include <string>
+#include <algorithm>
 
-// inih
-#include <ini.h>
-
-// How inih reads the text here (its switches are process-wide variables in
-// this build, so they are set for each parse under a lock and put back):
-// - lines of any length: the line buffer lives on the heap and may grow to
-//   the length of the whole text;
-// - no multi-line values: an indented line is a key of its own, as on
-//   Windows, not the continuation of the previous value;
-// - no comments after a value: ';' inside a value is part of it. Lines that
-//   start with ';' or '#' are comments.
-// What inih does and Windows does not: a line is split at the first '=' or
-// ':', so "a:b=c" is key "a"; section names are cut at 49 bytes; the text
-// ends at its first NUL byte. Only the first section of a name counts, but
-// inih reports no section without keys and no header that repeats the name
-// just read, so "[A] x=1 [A] y=2" (same spelling, nothing between) reads as
-// one section. None of these occur in the programs' files.
+// How the text is read, as Windows reads its profile files:
+// - lines end at CR LF, CR or LF and may be of any length; a UTF-8 byte order
+//   mark before the first line is skipped;
+// - blanks around section names, keys and values do not count;
+// - a line that starts with ';' or '#' is a comment; a ';' after a value is
+//   part of the value, and an indented line is a key of its own;
+// - a key line is split at its first '=' ("Args=-w=1" is key "Args");
+//   a line with no '=' and a '[' line with no ']' are ignored;
+// - keys before the first section header belong to the section "";
+// - only the first section of a name counts: a later one of the same name,
+//   whatever its spelling, is never searched.
 
 namespace platform {
 
@@ -54,79 +45,40 @@ bool sameName(std::string_view a, std::string_view b)
     return true;
 }
 
-struct Lookup {
-    std::string_view section;
-    std::string_view key;
-    std::optional<std::string> value;
-    // The spelling of the first matching section seen, and whether keys of a
-    // later section have been seen since: only the first section counts.
-    std::optional<std::string> firstSection;
-    bool firstSectionEnded = false;
-};
-
-int onValue(void* user, const char* section, const char* name, const char* value)
-{
-    auto& lookup = *static_cast<Lookup*>(user);
-    if (lookup.value || lookup.firstSectionEnded)
-        return 1;
-    if (lookup.firstSection) {
-        if (*lookup.firstSection != section) {
-            lookup.firstSectionEnded = true;
-            return 1;
-        }
-    } else if (sameName(section, lookup.section)) {
-        lookup.firstSection = section;
-    } else {
-        return 1;
-    }
-    if (sameName(name, lookup.key))
-        lookup.value = std::string(value ? value : "");
-    return 1;
-}
-
-std::mutex& inihLock()
-{
-    static std::mutex lock;
-    return lock;
-}
-
 } // namespace
 
 std::string iniValue(std::string_view iniText, std::string_view section, std::string_view key,
                      std::string_view defaultValue)
 {
-    const std::string text(iniText);
-    Lookup lookup{section, key, std::nullopt, std::nullopt, false};
-    {
-        std::lock_guard guard(inihLock());
-        const bool useStack = ini_use_stack;
-        const bool allowRealloc = ini_allow_realloc;
-        const int maxLine = ini_max_line;
-        const int initialAlloc = ini_initial_alloc;
-        const bool multiline = ini_allow_multiline;
-        const bool inlineComments = ini_allow_inline_comments;
+    constexpr std::string_view bom = "\xEF\xBB\xBF";
+    if (iniText.substr(0, bom.size()) == bom)
+        iniText.remove_prefix(bom.size());
 
-        ini_use_stack = false;
-        ini_allow_realloc = true;
-        ini_initial_alloc = 256;
-        // Room for the longest possible line plus its CR, LF and NUL.
-        ini_max_line = text.size() < static_cast<std::size_t>(INT_MAX) - 259
-            ? static_cast<int>(text.size()) + 259
-            : INT_MAX;
-        ini_allow_multiline = false;
-        ini_allow_inline_comments = false;
+    bool inSection = sameName("", section); // keys before any header
+    std::size_t at = 0;
+    while (at < iniText.size()) {
+        const std::size_t end = std::min(iniText.find_first_of("\r\n", at), iniText.size());
+        const std::string_view line = trimmed(iniText.substr(at, end - at));
+        at = end + (iniText.substr(end, 2) == "\r\n" ? 2 : 1);
 
-        // Errors only mark lines inih could not read; the rest is still seen.
-        (void)ini_parse_string(text.c_str(), onValue, &lookup);
-
-        ini_use_stack = useStack;
-        ini_allow_realloc = allowRealloc;
-        ini_max_line = maxLine;
-        ini_initial_alloc = initialAlloc;
-        ini_allow_multiline = multiline;
-        ini_allow_inline_comments = inlineComments;
+        if (line.empty() || line.front() == ';' || line.front() == '#')
+            continue;
+        if (line.front() == '[') {
+            const auto close = line.find(']', 1);
+            if (close == std::string_view::npos)
+                continue;
+            if (inSection)
+                break; // the first section of that name has ended
+            inSection = sameName(line.substr(1, close - 1), section);
+            continue;
+        }
+        if (!inSection)
+            continue;
+        const auto equals = line.find('=');
+        if (equals != std::string_view::npos && sameName(line.substr(0, equals), key))
+            return std::string(trimmed(line.substr(equals + 1)));
     }
-    return lookup.value ? *lookup.value : std::string(defaultValue);
+    return std::string(defaultValue);
 }
 
 std::string iniValue(FileSystem& files, const std::string& path, std::string_view section,

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  qt6-base-dev libinih-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
   cmake ninja-build g++ pkg-config xvfb xauth xdotool imagemagick
 )
 

@@ -41,7 +41,7 @@ TEST(Ini, FindsValuesLikeWindows)
                              "  indented = kept apart\r\nArgs=-w=1 -h=2 ; not a comment\r\nEmpty=\r\n"
                              "path=second\r\n; Hidden=comment\r\n[ Spaced ]\r\nK=v\r\n[Game]\r\n"
                              "Late=only in the second section\r\n[\xC4rger]\r\nWert=1\r\n[Long]\r\nv="
-                             + std::string(5000, 'x') + "\r\n";
+                             + std::string(5000, 'x') + "\r\n[Again]\r\nkey:colon=3\rlone=cr\r\n[Again]\r\ny=2\r\n";
     const std::tuple<const char*, const char*, std::string> cases[] = {
         {"Game", "Path", "C:\\Games\\Varnhold"}, {"GAME", "PATH", "C:\\Games\\Varnhold"},
         {"game", "indented", "kept apart"},     {"Game", "args", "-w=1 -h=2 ; not a comment"},
@@ -50,6 +50,8 @@ TEST(Ini, FindsValuesLikeWindows)
         {"", "top", "before any section"},       {"Spaced", "k", "v"},
         {"Game", "Late", "<default>"},           {"\xE4rger", "Wert", "<default>"}, // no case folding beyond ASCII
         {"\xC4rger", "wert", "1"},               {"long", "V", std::string(5000, 'x')},
+        {"Again", "key:colon", "3"},             {"Again", "lone", "cr"}, // a lone CR ends a line too
+        {"again", "y", "<default>"},            // only the first section of a name is searched
     };
     for (const auto& [section, key, expected] : cases)
         EXPECT_EQ(iniValue(text, section, key, "<default>"), expected) << section << "/" << key;
