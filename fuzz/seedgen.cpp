@@ -59,6 +59,19 @@ std::vector<std::string> firstItems(const std::vector<std::string>& lines, int i
     return out;
 }
 
+// An input of fuzz_itemcodec: the record, the change to its texts (0 to 3)
+// and the file type in two bytes, then up to kSeedRecords records of the
+// file from that record on.
+std::string recordsSeed(const std::string& file, velloc::FileType type, int record, unsigned change)
+{
+    constexpr std::size_t kSeedRecords = 2;
+    const unsigned selector =
+        unsigned(record) | change << 13 | (type == velloc::FileType::BobbyRay ? 0x8000u : 0u);
+    std::string seed = {char(selector & 0xFF), char(selector >> 8)};
+    const std::size_t at = std::size_t(record) * velloc::kRecordBytes;
+    return seed + file.substr(at, kSeedRecords * velloc::kRecordBytes);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -90,17 +103,22 @@ int main(int argc, char* argv[])
     writeSeed(out, "names", "names.def", names);
     writeSeed(out, "codepage", "names-start", names.substr(0, 512));
 
-    // Item texts: the files themselves, and their text forms.
+    // Item texts: records of the files, and their text forms.
     const std::string itemdesc = readFile(demo + "/Itemdesc.edt");
     const std::string braydesc = readFile(demo + "/Braydesc.edt");
-    writeSeed(out, "itemcodec", "Itemdesc.edt", itemdesc);
-    writeSeed(out, "itemcodec", "Braydesc.edt", braydesc);
     int n = 0;
     for (const auto& [file, type] : {std::pair{&itemdesc, velloc::FileType::Items},
                                      std::pair{&braydesc, velloc::FileType::BobbyRay}}) {
         velloc::ItemTexts texts;
         velloc::decodeItemFile(std::span(reinterpret_cast<const std::uint8_t*>(file->data()), file->size()), type,
                                texts);
+        // The first, a middle and the last records, with the records after
+        // them, under each change.
+        const std::string name = type == velloc::FileType::Items ? "Itemdesc-" : "Braydesc-";
+        for (int record : {0, velloc::kItemCount / 2, velloc::kItemCount - 1})
+            for (unsigned change = 0; change < 4; ++change)
+                writeSeed(out, "itemcodec", name + std::to_string(record) + "-" + std::to_string(change),
+                          recordsSeed(*file, type, record, change));
         const auto lines = velloc::textFormLines(texts);
         writeSeed(out, "textform", "full-" + std::to_string(n), platform::joinLines(lines));
         writeSeed(out, "textform", "first-" + std::to_string(n), platform::joinLines(firstItems(lines, 12)));

@@ -4,6 +4,9 @@
 // file that never creates, truncates or extends it, whole-file reads, and the
 // atomic replacement of a file we write ourselves. Every program goes through
 // this interface, so tests can put a faulty file system in its place.
+// A failure's message names what was done and the path ("Could not save
+// /x/names.txt: No space left on device"); its reason() is the last part
+// alone ("No space left on device").
 
 // standard
 #include <cstdint>

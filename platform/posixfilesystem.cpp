@@ -22,9 +22,16 @@ std::string reason(int error)
     return std::system_category().message(error);
 }
 
+/// "<what> <path>: <reason>", with the reason also kept apart.
+Status failure(std::string_view what, const std::string& path, std::string why)
+{
+    std::string message = std::string(what) + " " + path + ": " + why;
+    return Status::failure(std::move(message), std::move(why));
+}
+
 Status failed(std::string_view what, const std::string& path, int error)
 {
-    return Status::failure(std::string(what) + " " + path + ": " + reason(error));
+    return failure(what, path, reason(error));
 }
 
 /// Opens a path as a regular file. O_NONBLOCK keeps the open from hanging on
@@ -56,11 +63,11 @@ int openRegular(const std::string& path, int flags, struct stat& info)
     return fd;
 }
 
-std::string openError(const std::string& path, int error)
+Status openError(const std::string& path, int error)
 {
     if (error == EINVAL)
-        return "Could not open " + path + ": it is not a regular file";
-    return "Could not open " + path + ": " + reason(error);
+        return failure("Could not open", path, "it is not a regular file");
+    return failed("Could not open", path, error);
 }
 
 /// Writes all bytes at the descriptor's current position (offset < 0) or at
@@ -96,8 +103,8 @@ int closeDescriptor(int fd)
 
 class PosixByteFile final : public ByteFile {
 public:
-    PosixByteFile(int fd, std::string path, std::uint64_t size, bool writable)
-        : fd_(fd), path_(std::move(path)), size_(size), writable_(writable)
+    PosixByteFile(int fd, std::string path, std::uint64_t size, bool writable, PosixFileSystem::Sync sync)
+        : fd_(fd), path_(std::move(path)), size_(size), writable_(writable), sync_(std::move(sync))
     {
     }
 
@@ -115,12 +122,11 @@ public:
     Status read(std::uint64_t offset, std::span<std::uint8_t> out) override
     {
         if (fd_ < 0)
-            return Status::failure("Could not read " + path_ + ": the file is closed");
+            return failure("Could not read", path_, "the file is closed");
         if (!inside(offset, out.size()))
-            return Status::failure("Could not read " + path_ + ": " + std::to_string(out.size())
-                                   + " bytes at offset " + std::to_string(offset)
-                                   + " lie beyond the end of the file (" + std::to_string(size_)
-                                   + " bytes)");
+            return failure("Could not read", path_,
+                           std::to_string(out.size()) + " bytes at offset " + std::to_string(offset)
+                               + " lie beyond the end of the file (" + std::to_string(size_) + " bytes)");
         auto* data = reinterpret_cast<char*>(out.data());
         std::size_t left = out.size();
         auto at = static_cast<off_t>(offset);
@@ -132,7 +138,7 @@ public:
                 return failed("Could not read", path_, errno);
             }
             if (n == 0) // someone else shortened the file since it was opened
-                return Status::failure("Could not read " + path_ + ": the file ended early");
+                return failure("Could not read", path_, "the file ended early");
             data += n;
             left -= static_cast<std::size_t>(n);
             at += n;
@@ -143,14 +149,13 @@ public:
     Status write(std::uint64_t offset, std::span<const std::uint8_t> data) override
     {
         if (fd_ < 0)
-            return Status::failure("Could not write " + path_ + ": the file is closed");
+            return failure("Could not write", path_, "the file is closed");
         if (!writable_)
-            return Status::failure("Could not write " + path_ + ": the file is open for reading only");
+            return failure("Could not write", path_, "the file is open for reading only");
         if (!inside(offset, data.size()))
-            return Status::failure("Could not write " + path_ + ": " + std::to_string(data.size())
-                                   + " bytes at offset " + std::to_string(offset)
-                                   + " would extend the file beyond its " + std::to_string(size_)
-                                   + " bytes");
+            return failure("Could not write", path_,
+                           std::to_string(data.size()) + " bytes at offset " + std::to_string(offset)
+                               + " would extend the file beyond its " + std::to_string(size_) + " bytes");
         if (data.empty())
             return Status::success();
         written_ = true;
@@ -167,7 +172,7 @@ public:
         int fd = fd_;
         fd_ = -1;
         int syncError = 0;
-        if (written_ && ::fsync(fd) != 0)
+        if (written_ && sync_(fd) != 0)
             syncError = errno;
         int closeError = closeDescriptor(fd);
         if (syncError != 0)
@@ -187,6 +192,7 @@ private:
     std::string path_;
     std::uint64_t size_;
     bool writable_;
+    PosixFileSystem::Sync sync_;
     bool written_ = false;
 };
 
@@ -210,7 +216,7 @@ Result<std::string> saveTarget(const std::string& path)
         if (n < 0)
             return failed("Could not save", path, errno);
         if (static_cast<std::size_t>(n) >= link.size()) // the link changed while we read it
-            return Status::failure("Could not save " + path + ": the link changed while it was read");
+            return failure("Could not save", path, "the link changed while it was read");
         link.resize(static_cast<std::size_t>(n));
         if (!link.empty() && link.front() != '/') {
             auto slash = target.rfind('/');
@@ -243,6 +249,10 @@ mode_t currentUmask()
 
 } // namespace
 
+PosixFileSystem::PosixFileSystem() : sync_(::fsync) {}
+
+PosixFileSystem::PosixFileSystem(Sync sync) : sync_(sync ? std::move(sync) : Sync(::fsync)) {}
+
 bool PosixFileSystem::exists(const std::string& path)
 {
     struct stat info;
@@ -272,7 +282,7 @@ Result<std::unique_ptr<ByteFile>> PosixFileSystem::openExisting(const std::strin
     struct stat info;
     int fd = openRegular(path, writable ? O_RDWR : O_RDONLY, info);
     if (fd < 0)
-        return Status::failure(openError(path, errno));
+        return openError(path, errno);
     if (access == Access::ReadWriteExclusive) {
         int result;
         do
@@ -282,13 +292,12 @@ Result<std::unique_ptr<ByteFile>> PosixFileSystem::openExisting(const std::strin
             int error = errno;
             ::close(fd);
             if (error == EWOULDBLOCK)
-                return Result<std::unique_ptr<ByteFile>>::failure(
-                    "Could not open " + path + ": the file is in use by another program");
+                return failure("Could not open", path, "the file is in use by another program");
             return failed("Could not lock", path, error);
         }
     }
     return std::unique_ptr<ByteFile>(
-        std::make_unique<PosixByteFile>(fd, path, static_cast<std::uint64_t>(info.st_size), writable));
+        std::make_unique<PosixByteFile>(fd, path, static_cast<std::uint64_t>(info.st_size), writable, sync_));
 }
 
 Result<std::string> PosixFileSystem::readAll(const std::string& path)
@@ -296,7 +305,7 @@ Result<std::string> PosixFileSystem::readAll(const std::string& path)
     struct stat info;
     int fd = openRegular(path, O_RDONLY, info);
     if (fd < 0)
-        return Status::failure(openError(path, errno));
+        return openError(path, errno);
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
@@ -328,7 +337,7 @@ Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_v
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
     std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
     if (name.empty() || name == "." || name == "..")
-        return Status::failure("Could not save " + path + ": it does not name a file");
+        return failure("Could not save", path, "it does not name a file");
 
     struct stat old;
     bool existed = false;
@@ -336,7 +345,7 @@ Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_v
         if (S_ISDIR(old.st_mode))
             return failed("Could not save", path, EISDIR);
         if (!S_ISREG(old.st_mode))
-            return Status::failure("Could not save " + path + ": it is not a regular file");
+            return failure("Could not save", path, "it is not a regular file");
         existed = true;
     }
 
@@ -370,7 +379,9 @@ Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_v
     } else if (::fchmod(fd, 0666 & ~currentUmask()) != 0) {
         return abandon(errno);
     }
-    if (::fsync(fd) != 0)
+    // The data must be on the disk before the rename makes it the file's:
+    // otherwise a crash could leave the new name on blocks never written.
+    if (sync_(fd) != 0)
         return abandon(errno);
     int closeError = closeDescriptor(fd);
     fd = -1;
@@ -383,8 +394,10 @@ Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_v
     // report EINVAL; there is nothing more to do on those.
     int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
-        int syncError = ::fsync(dir) == 0 ? 0 : errno;
+        int syncError = sync_(dir) == 0 ? 0 : errno;
         ::close(dir);
+        // The file is saved. No reason apart: a caller that words the
+        // failure its own way then passes on this whole message.
         if (syncError != 0 && syncError != EINVAL && syncError != EROFS)
             return Status::failure("Saved " + path + ", but the folder could not be written to disk: "
                                    + reason(syncError));

@@ -11,37 +11,47 @@ namespace platform {
 
 /// Outcome of an operation that returns nothing: success, or a failure with a
 /// message meant for the user ("Could not open ...: Permission denied").
+/// A failure may also carry its reason alone ("Permission denied"), for a
+/// caller that words the failure its own way.
 class [[nodiscard]] Status {
 public:
     static Status success() { return Status(); }
-    static Status failure(std::string message)
+    static Status failure(std::string message, std::string reason = {})
     {
         Status s;
         s.error_ = message.empty() ? std::string("Unknown error") : std::move(message);
+        s.reason_ = std::move(reason);
         return s;
     }
 
     bool ok() const { return error_.empty(); }
     explicit operator bool() const { return ok(); }
     const std::string& error() const { return error_; }
+    /// The reason alone, or the whole message when none was given apart.
+    const std::string& reason() const { return reason_.empty() ? error_ : reason_; }
 
 private:
     std::string error_;
+    std::string reason_;
 };
 
-/// A value or a failure message.
+/// A value or a failure (a message, and perhaps its reason apart).
 template <class T>
 class [[nodiscard]] Result {
 public:
     Result(T value) : value_(std::move(value)) {}
-    Result(Status failure) : error_(failure.ok() ? std::string("Unknown error") : failure.error()) {}
+    Result(Status failure) : failure_(failure.ok() ? Status::failure({}) : std::move(failure)) {}
 
-    static Result failure(std::string message) { return Result(Status::failure(std::move(message))); }
+    static Result failure(std::string message, std::string reason = {})
+    {
+        return Result(Status::failure(std::move(message), std::move(reason)));
+    }
 
     bool ok() const { return value_.has_value(); }
     explicit operator bool() const { return ok(); }
-    const std::string& error() const { return error_; }
-    Status status() const { return ok() ? Status::success() : Status::failure(error_); }
+    const std::string& error() const { return failure_.error(); }
+    const std::string& reason() const { return failure_.reason(); }
+    Status status() const { return ok() ? Status::success() : failure_; }
 
     T& value() & { return *value_; }
     const T& value() const& { return *value_; }
@@ -53,7 +63,7 @@ public:
 
 private:
     std::optional<T> value_;
-    std::string error_;
+    Status failure_;
 };
 
 } // namespace platform

@@ -22,6 +22,7 @@
 #include <QSaveFile>
 
 // ours
+#include "tools/jpegencoder.h"
 #include "widgets/jpegimage.h"
 
 namespace {
@@ -1671,7 +1672,7 @@ QImage paintSoldier()
     };
     const QImage wanted = image;
     for (int pass = 0; pass < 4; ++pass) {
-        const auto jpeg = widgets::encodeJpeg(image, kQuality);
+        const auto jpeg = tools::encodeJpeg(image, kQuality);
         if (!jpeg)
             return wanted;
         const auto decoded = widgets::decodeJpeg({reinterpret_cast<const std::uint8_t*>(jpeg->constData()),
@@ -1723,7 +1724,7 @@ bool textRenders()
 
 bool write(const QString& path, const QImage& image)
 {
-    const auto jpeg = widgets::encodeJpeg(image, kQuality);
+    const auto jpeg = tools::encodeJpeg(image, kQuality);
     if (!jpeg) {
         std::fprintf(stderr, "picturegen: %s: %s\n", qPrintable(path), jpeg.error().c_str());
         return false;

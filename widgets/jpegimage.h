@@ -1,14 +1,14 @@
 #pragma once
 
-// JPEG pictures read and written with libjpeg, independent of Qt's image
-// plugins. A damaged picture is a failure with a message, never a crash.
+// JPEG pictures read with libjpeg, independent of Qt's image plugins. A
+// damaged picture is a failure with a message, never a crash. The pictures
+// themselves are written at build time (tools/jpegencoder.h).
 
 // standard
 #include <cstdint>
 #include <span>
 
 // Qt
-#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -29,9 +29,5 @@ platform::Result<QImage> decodeJpeg(std::span<const std::uint8_t> bytes);
 
 /// Reads a picture embedded as a Qt resource (":/pictures/banner.jpg").
 platform::Result<QImage> decodeJpegResource(const QString& qrcPath);
-
-/// Encodes a picture as a baseline JPEG. Format_Grayscale8 pictures become
-/// one-component JPEGs, everything else is written as RGB. quality is 1..100.
-platform::Result<QByteArray> encodeJpeg(const QImage& image, int quality = 90);
 
 } // namespace widgets

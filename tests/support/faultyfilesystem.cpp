@@ -8,6 +8,13 @@ namespace testsupport {
 
 namespace {
 
+/// "<what> <path>: <reason>", with the reason apart, as the real file system fails.
+platform::Status failure(const std::string& what, const std::string& path, std::string reason)
+{
+    std::string message = what + " " + path + ": " + reason;
+    return platform::Status::failure(std::move(message), std::move(reason));
+}
+
 // Passes everything through but refuses every write.
 class ReadOnlyByteFile final : public platform::ByteFile {
 public:
@@ -20,7 +27,7 @@ public:
     }
     platform::Status write(std::uint64_t, std::span<const std::uint8_t>) override
     {
-        return platform::Status::failure("Could not write " + path_ + ": No space left on device");
+        return failure("Could not write", path_, "No space left on device");
     }
     platform::Status close() override { return real_->close(); }
 
@@ -47,7 +54,7 @@ public:
                 return written;
         budget_ -= part;
         if (part < data.size())
-            return platform::Status::failure("Could not write " + path_ + ": Input/output error");
+            return failure("Could not write", path_, "Input/output error");
         return platform::Status::success();
     }
     platform::Status close() override { return real_->close(); }
@@ -65,9 +72,9 @@ platform::Result<std::unique_ptr<platform::ByteFile>> FaultyFileSystem::openExis
 {
     runBeforeOpen(path);
     if (failOpen.count(path))
-        return platform::Status::failure("Could not open " + path + ": the file is in use by another program");
+        return failure("Could not open", path, "the file is in use by another program");
     if (readOnly.count(path) && access != platform::Access::Read)
-        return platform::Status::failure("Could not open " + path + ": Permission denied");
+        return failure("Could not open", path, "Permission denied");
     auto file = real_.openExisting(path, access);
     if (file && failWrite.count(path))
         return std::unique_ptr<platform::ByteFile>(std::make_unique<ReadOnlyByteFile>(std::move(*file), path));
@@ -127,7 +134,7 @@ void FaultyFileSystem::runBeforeOpen(const std::string& path)
 platform::Result<std::string> FaultyFileSystem::readAll(const std::string& path)
 {
     if (failRead.count(path))
-        return platform::Status::failure("Could not read " + path + ": Permission denied");
+        return failure("Could not read", path, "Permission denied");
     return real_.readAll(path);
 }
 
@@ -135,11 +142,11 @@ platform::Status FaultyFileSystem::replaceAtomically(const std::string& path, st
 {
     runBeforeOpen(path);
     if (failOpen.count(path))
-        return platform::Status::failure("Could not save " + path + ": the file is in use by another program");
+        return failure("Could not save", path, "the file is in use by another program");
     if (failReplace.count(path))
-        return platform::Status::failure("Could not write " + path + ": No space left on device");
+        return failure("Could not write", path, "No space left on device");
     if (readOnly.count(path))
-        return platform::Status::failure("Could not save " + path + ": Permission denied");
+        return failure("Could not save", path, "Permission denied");
     return real_.replaceAtomically(path, bytes);
 }
 

@@ -13,7 +13,7 @@
 #include <string>
 
 // ours
-#include "platform/posixfilesystem.h"
+#include "platform/nativefilesystem.h"
 
 namespace testsupport {
 
@@ -56,7 +56,7 @@ public:
 
 private:
     void runBeforeOpen(const std::string& path);
-    platform::PosixFileSystem real_;
+    platform::NativeFileSystem real_;
 };
 
 } // namespace testsupport
