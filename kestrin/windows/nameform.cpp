@@ -64,32 +64,39 @@ TNameForm::TNameForm(Profile& profile, const platform::CodePage& codePage)
     widgets::applyFlatStyle(this);
     setFixedSize(sizeHint());
 
-    bindToModel(nameEdit_, Field::Name, &Profile::name, &Profile::setName);
-    bindToModel(callsignEdit_, Field::Callsign, &Profile::callsign, &Profile::setCallsign);
+    bindToModel(nameEdit_, Field::Name);
+    bindToModel(callsignEdit_, Field::Callsign);
 }
 
-void TNameForm::bindToModel(QLineEdit* edit, Field field, const std::string& (Profile::*get)() const,
-                            void (Profile::*set)(std::string))
+const std::string& TNameForm::modelText(Field field) const
+{
+    return field == Field::Name ? profile_.name() : profile_.callsign();
+}
+
+void TNameForm::bindToModel(QLineEdit* edit, Field field)
 {
     // The field is the model's text: edits go in at once, and a read shows
     // here even while the window is hidden.
-    connect(edit, &QLineEdit::textChanged, this, [this, edit, get, set](const QString& text) {
+    connect(edit, &QLineEdit::textChanged, this, [this, edit, field](const QString& text) {
         if (auto bytes = codePage_.fromUnicode(text)) {
-            (profile_.*set)(std::move(*bytes));
+            if (field == Field::Name)
+                profile_.setName(std::move(*bytes));
+            else
+                profile_.setCallsign(std::move(*bytes));
             return;
         }
         // A pasted or dropped character that the code page cannot hold is
         // refused, as typing it is: the field goes back to the model's text,
         // so it always shows what a save writes. The cursor stays where the
         // refused text began.
-        const QString kept = codePage_.toUnicode((profile_.*get)());
+        const QString kept = codePage_.toUnicode(modelText(field));
         const qsizetype cursor = edit->cursorPosition() - (text.size() - kept.size());
         edit->setText(kept);
         edit->setCursorPosition(int(std::clamp<qsizetype>(cursor, 0, kept.size())));
     });
-    connect(&profile_, &Profile::changed, this, [this, edit, field, get](Field changed) {
-        if (changed == field && codePage_.fromUnicode(edit->text()) != (profile_.*get)())
-            edit->setText(codePage_.toUnicode((profile_.*get)()));
+    connect(&profile_, &Profile::changed, this, [this, edit, field](Field changed) {
+        if (changed == field && codePage_.fromUnicode(edit->text()) != modelText(field))
+            edit->setText(codePage_.toUnicode(modelText(field)));
     });
 }
 

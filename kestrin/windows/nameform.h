@@ -26,10 +26,10 @@ public:
     TNameForm(Profile& profile, const platform::CodePage& codePage);
 
 private:
-    /// Keeps the field and the model's text (read by get, written by set)
-    /// the same in both directions.
-    void bindToModel(QLineEdit* edit, Field field, const std::string& (Profile::*get)() const,
-                     void (Profile::*set)(std::string));
+    /// Keeps the box and the model's name or callsign the same in both
+    /// directions.
+    void bindToModel(QLineEdit* edit, Field field);
+    const std::string& modelText(Field field) const;
 
     Profile& profile_;
     const platform::CodePage& codePage_;
