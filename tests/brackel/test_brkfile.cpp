@@ -10,7 +10,7 @@
 
 // ours
 #include "brackel/brkfile.h"
-#include "platform/posixfilesystem.h"
+#include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"
 
@@ -90,7 +90,7 @@ TEST(BrkFile, RoundTripsFlagsAndCountAsWritten)
 TEST(BrkFile, LoadThenSaveGivesTheSameBytes)
 {
     testsupport::TempDir dir;
-    platform::PosixFileSystem files;
+    platform::NativeFileSystem files;
     Lines original = brkWith({}, "addons=170");
     for (int p = 0; p < kWeaponCount; ++p)
         original.push_back(twoDigits(p) + (p % 7 ? "=00000000" : "=10110001"));

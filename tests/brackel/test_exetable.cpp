@@ -16,7 +16,7 @@
 
 // ours
 #include "brackel/exetable.h"
-#include "platform/posixfilesystem.h"
+#include "platform/nativefilesystem.h"
 #include "tests/support/tempdir.h"
 
 using namespace brackel;
@@ -163,7 +163,7 @@ TEST(EncodeTable, RoundTripsAndStopsAtCapacity)
 class ExeFile : public ::testing::Test {
 protected:
     testsupport::TempDir dir;
-    platform::PosixFileSystem files;
+    platform::NativeFileSystem files;
     const ExeVersion& de105 = *detectversion(2719775);
 };
 

@@ -11,7 +11,7 @@
 // ours
 #include "brackel/exetable.h"
 #include "brackel/namesfile.h"
-#include "platform/posixfilesystem.h"
+#include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"
 
@@ -36,7 +36,7 @@ TEST(DemoFolder, SavedTableKeepsTheGamesOtherEntriesReachable)
 {
     testsupport::TempDir dir;
     ASSERT_EQ(std::system((std::string(DEMOGEN_PATH) + " " + dir.path()).c_str()), 0);
-    platform::PosixFileSystem files;
+    platform::NativeFileSystem files;
     const std::string exe = dir.file("vrn.exe");
 
     auto length = files.length(exe);
@@ -72,7 +72,7 @@ TEST(DemoFolder, NamesDefGivesWeaponNamesAndCaptions)
 {
     testsupport::TempDir dir;
     ASSERT_EQ(std::system((std::string(DEMOGEN_PATH) + " " + dir.path()).c_str()), 0);
-    platform::PosixFileSystem files;
+    platform::NativeFileSystem files;
     auto lines = platform::readTextLines(files, dir.file("names.def"));
     ASSERT_TRUE(lines.ok());
     EXPECT_EQ(lines->size(), 3u + 351u * 5u);

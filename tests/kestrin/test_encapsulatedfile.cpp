@@ -13,7 +13,7 @@
 // ours
 #include "kestrin/profile/encapsulatedfile.h"
 #include "kestrin/profile/profile.h"
-#include "platform/posixfilesystem.h"
+#include "platform/nativefilesystem.h"
 #include "tests/support/tempdir.h"
 
 namespace kestrin {
@@ -41,7 +41,7 @@ protected:
     }
 
     testsupport::TempDir dir;
-    platform::PosixFileSystem files;
+    platform::NativeFileSystem files;
     std::string path = dir.file("IMP.dat");
     std::string before = testsupport::patternBytes(600); // no zero byte anywhere
 };

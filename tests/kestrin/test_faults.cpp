@@ -10,16 +10,13 @@
 // GoogleTest
 #include <gtest/gtest.h>
 
-// POSIX
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 // ours
 #include "kestrin/profile/profilefile.h"
 #include "kestrin/windows/guarded.h"
 #include "platform/scriptedplatform.h"
 #include "tests/support/faultyfilesystem.h"
+#include "tests/support/fileholder.h"
 #include "tests/support/tempdir.h"
 
 namespace kestrin {
@@ -145,15 +142,14 @@ INSTANTIATE_TEST_SUITE_P(SaveCustom, SaveFaults, ::testing::ValuesIn(kCases),
 // The exclusive open meets a real lock another process holds on IMP.dat.
 TEST_F(SaveFaults, ALockHeldByAnotherProgramRefusesTheSave)
 {
-    const int holder = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    ASSERT_GE(holder, 0);
-    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
-    EXPECT_FALSE(saveCustom());
-    expectError("\". The file is in use by another program");
-    EXPECT_EQ(readFile(path), old);
-    EXPECT_FALSE(std::filesystem::exists(backup));
-
-    ::close(holder);
+    {
+        testsupport::FileHolder holder(path);
+        ASSERT_TRUE(holder.held());
+        EXPECT_FALSE(saveCustom());
+        expectError("\". The file is in use by another program");
+        EXPECT_EQ(readFile(path), old);
+        EXPECT_FALSE(std::filesystem::exists(backup));
+    }
     expectSavedWithBackup();
 }
 

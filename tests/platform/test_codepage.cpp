@@ -1,8 +1,5 @@
 // Code pages and the validator that keeps edits inside one.
 
-// standard
-#include <cstdlib>
-
 // GoogleTest
 #include <gtest/gtest.h>
 
@@ -60,16 +57,6 @@ TEST(CodePage, NumberForLocale)
     };
     for (const auto& [locale, page] : rows)
         EXPECT_EQ(CodePage::numberForLocale(locale), page) << locale;
-}
-
-// The only test in this program that asks for the system page, so it is
-// built from the variables set here.
-TEST(CodePage, SystemFollowsTheFirstLocaleVariableSet)
-{
-    ::setenv("LC_ALL", "", 1);
-    ::setenv("LC_CTYPE", "ru_RU.UTF-8", 1);
-    ::setenv("LANG", "pl_PL.UTF-8", 1);
-    EXPECT_EQ(CodePage::system().number(), 1251);
 }
 
 TEST(CodePageValidator, RefusesTextTheCodePageCannotHold)

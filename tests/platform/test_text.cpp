@@ -5,7 +5,7 @@
 
 // ours
 #include "platform/ini.h"
-#include "platform/posixfilesystem.h"
+#include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"
 
@@ -57,7 +57,7 @@ TEST(Ini, FindsValuesLikeWindows)
         EXPECT_EQ(iniValue(text, section, key, "<default>"), expected) << section << "/" << key;
 
     testsupport::TempDir dir;
-    PosixFileSystem fs;
+    NativeFileSystem fs;
     testsupport::writeFile(dir.file("game.ini"), text);
     EXPECT_EQ(iniValue(fs, dir.file("game.ini"), "spaced", "K", "-"), "v");
     EXPECT_EQ(iniValue(fs, dir.file("none.ini"), "spaced", "K", "-"), "-");

@@ -1,20 +1,32 @@
 #include "tests/support/tempdir.h"
 
 // standard
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
+
+// ours
+#include "platform/filesystem.h"
 
 namespace testsupport {
 
 TempDir::TempDir()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "varnhold-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a temporary folder");
-    path_ = pattern;
+    // A new folder under a name nobody else uses; create_directory fails
+    // rather than reuse one that exists.
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto candidate = base / ("varnhold-test-" + std::to_string(random()));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) {
+            path_ = candidate.string();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir()
@@ -32,7 +44,7 @@ TempDir::~TempDir()
 
 std::string TempDir::file(std::string_view name) const
 {
-    return path_ + "/" + std::string(name);
+    return platform::joinPath(path_, name);
 }
 
 void writeFile(const std::string& path, std::string_view bytes)

@@ -251,7 +251,7 @@ INSTANTIATE_TEST_SUITE_P(EveryWrite, SessionFaults, ::testing::ValuesIn(cases())
 TEST(ItemFileBackup, RefusedPatchMakesNoBackup)
 {
     testsupport::TempDir dir;
-    platform::PosixFileSystem files;
+    platform::NativeFileSystem files;
     ItemTexts texts;
     texts.fileType = FileType::Items;
     const std::string wrongLength = dir.file("notes.edt");

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 // ours
-#include "platform/posixfilesystem.h"
+#include "platform/nativefilesystem.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/tempdir.h"
 #include "velloc/itemcodec.h"
@@ -39,7 +39,7 @@ std::string lowBytes(const std::string& file, int item, int offset, int count)
 /// An item text file of non-zero filler in a fresh folder.
 struct GameFile {
     testsupport::TempDir dir;
-    platform::PosixFileSystem fs;
+    platform::NativeFileSystem fs;
     std::string path = dir.file("Itemdesc.edt");
     std::string original;
 
@@ -300,7 +300,7 @@ TEST(ItemCodec, RefusesMissingShortLongAndFailingFiles)
     const ItemTexts texts = sampleTexts(FileType::Items);
     {
         testsupport::TempDir dir;
-        platform::PosixFileSystem fs;
+        platform::NativeFileSystem fs;
         const std::string missing = dir.file("Itemdesc.edt");
         auto read = readdata(fs, missing, FileType::Items, texts);
         ASSERT_FALSE(read);

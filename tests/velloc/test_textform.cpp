@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 // ours
-#include "platform/posixfilesystem.h"
+#include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"
 #include "velloc/textform.h"
@@ -64,7 +64,7 @@ TEST(TextForm, WritesTheLayoutOfBothTypes)
 
     // On disk: CR LF after every line, the last one too.
     testsupport::TempDir dir;
-    platform::PosixFileSystem fs;
+    platform::NativeFileSystem fs;
     ASSERT_TRUE(platform::writeTextLines(fs, dir.file("items.vlc"), lines));
     const std::string bytes = testsupport::readFile(dir.file("items.vlc"));
     EXPECT_TRUE(startsWith(bytes, "[head]\r\nmode=velloc-a\r\nversion=2.0\r\n\r\n[00]\r\nname=\r\nlname=\r\ndesc=\r\n\r\n[01]\r\n"));
@@ -126,7 +126,7 @@ TEST(TextForm, RoundTripsEveryTextThroughAFile)
         texts.fullNames[24] = everyByte;
 
         testsupport::TempDir dir;
-        platform::PosixFileSystem fs;
+        platform::NativeFileSystem fs;
         ASSERT_TRUE(platform::writeTextLines(fs, dir.file("texts.def"), textFormLines(texts)));
         auto lines = platform::readTextLines(fs, dir.file("texts.def"));
         ASSERT_TRUE(lines) << lines.error();

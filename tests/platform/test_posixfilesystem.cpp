@@ -1,7 +1,9 @@
-// PosixFileSystem: byte access, whole-file reads and atomic replacement.
+// PosixFileSystem: byte access, whole-file reads, atomic replacement and
+// when data is flushed to the disk; the backup made before a patch.
 
 // standard
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <limits>
 
@@ -15,6 +17,7 @@
 #include <gtest/gtest.h>
 
 // ours
+#include "platform/backup.h"
 #include "platform/posixfilesystem.h"
 #include "tests/support/tempdir.h"
 
@@ -38,6 +41,21 @@ mode_t modeOf(const std::string& path)
     struct stat info {};
     ::stat(path.c_str(), &info);
     return info.st_mode & 07777;
+}
+
+/// What a flush saw of its descriptor: "folder", or the file's size.
+std::string flushedOf(int fd)
+{
+    struct stat info {};
+    ::fstat(fd, &info);
+    return S_ISDIR(info.st_mode) ? "folder" : std::to_string(info.st_size) + " bytes";
+}
+
+/// A flush that fails as a broken disk would.
+int failingSync(int)
+{
+    errno = EIO;
+    return -1;
 }
 
 TEST(ByteFile, StaysInsideTheFile)
@@ -174,8 +192,9 @@ TEST(ReplaceAtomically, FailureNamesThePathAndLeavesEverythingAsItWas)
         std::filesystem::create_directory(dir.file("folder"));
         writeFile(dir.file("plain.txt"), "plain");
         PosixFileSystem fs;
-        EXPECT_EQ(fs.replaceAtomically(dir.file(target), "new").error(),
-                  "Could not save " + dir.file(target) + ": " + reason);
+        const Status status = fs.replaceAtomically(dir.file(target), "new");
+        EXPECT_EQ(status.error(), "Could not save " + dir.file(target) + ": " + reason);
+        EXPECT_EQ(status.reason(), reason);
         EXPECT_EQ(folderEntries(dir.path()), (Names{"folder", "plain.txt"}));
         EXPECT_TRUE(folderEntries(dir.file("folder")).empty());
         EXPECT_EQ(readFile(dir.file("plain.txt")), "plain");
@@ -195,6 +214,78 @@ TEST(ReplaceAtomically, ReadOnlyFolderKeepsTheOldFile)
     EXPECT_EQ(status.error(), "Could not save " + path + ": Permission denied");
     EXPECT_EQ(readFile(path), "old contents");
     EXPECT_EQ(folderEntries(dir.path()), Names{"names.txt"});
+}
+
+TEST(ReplaceAtomically, FlushesTheNewContentsBeforeTheRenameAndTheFolderAfter)
+{
+    TempDir dir;
+    const std::string path = dir.file("names.txt");
+    writeFile(path, "old");
+    Names flushes; // what each flush saw, and what the file then held
+    PosixFileSystem fs([&](int fd) {
+        flushes.push_back(flushedOf(fd) + ", names.txt holds " + readFile(path));
+        return ::fsync(fd);
+    });
+    ASSERT_TRUE(fs.replaceAtomically(path, "new contents"));
+    EXPECT_EQ(flushes, (Names{"12 bytes, names.txt holds old", "folder, names.txt holds new contents"}));
+
+    // A failed flush of the new contents is a failed save: the old file stays.
+    Status failed = PosixFileSystem(failingSync).replaceAtomically(path, "lost");
+    EXPECT_EQ(failed.error(), "Could not save " + path + ": Input/output error");
+    EXPECT_EQ(readFile(path), "new contents");
+    EXPECT_EQ(folderEntries(dir.path()), Names{"names.txt"});
+}
+
+TEST(ByteFile, CloseFlushesOnlyWhatWasWritten)
+{
+    TempDir dir;
+    const std::string path = dir.file("game.exe");
+    writeFile(path, "MZ....");
+    Names flushes;
+    PosixFileSystem fs([&](int fd) {
+        flushes.push_back(flushedOf(fd));
+        return ::fsync(fd);
+    });
+    auto reader = fs.openExisting(path, Access::ReadWrite);
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE((*reader)->close());
+    EXPECT_TRUE(flushes.empty());
+    auto writer = fs.openExisting(path, Access::ReadWrite);
+    ASSERT_TRUE(writer);
+    ASSERT_TRUE((*writer)->write(2, {reinterpret_cast<const std::uint8_t*>("ab"), 2}));
+    ASSERT_TRUE((*writer)->close());
+    EXPECT_EQ(flushes, Names{"6 bytes"});
+
+    auto broken = PosixFileSystem(failingSync).openExisting(path, Access::ReadWrite);
+    ASSERT_TRUE(broken);
+    ASSERT_TRUE((*broken)->write(0, {reinterpret_cast<const std::uint8_t*>("X"), 1}));
+    EXPECT_EQ((*broken)->close().error(), "Could not write " + path + ": Input/output error");
+}
+
+TEST(Backup, FailureNamesTheBackupAndTheReasonAndTheFirstBackupStays)
+{
+    TempDir dir;
+    const std::string path = dir.file("vrn.exe"), backup = path + ".bak";
+    PosixFileSystem fs;
+    EXPECT_EQ(ensureBackup(fs, path).error(),
+              "Could not make the backup " + backup + ": Could not open " + path + ": No such file or directory");
+
+    writeFile(path, "original");
+    std::filesystem::create_directory(backup);
+    EXPECT_EQ(ensureBackup(fs, path).error(), "Could not make the backup " + backup + ": Is a directory");
+    std::filesystem::remove(backup);
+
+    // A save that went through but could not be made durable is told whole.
+    PosixFileSystem brokenFolder([](int fd) { return flushedOf(fd) == "folder" ? failingSync(fd) : ::fsync(fd); });
+    EXPECT_EQ(ensureBackup(brokenFolder, path).error(),
+              "Could not make the backup " + backup + ": Saved " + backup
+                  + ", but the folder could not be written to disk: Input/output error");
+    std::filesystem::remove(backup);
+
+    ASSERT_TRUE(ensureBackup(fs, path));
+    writeFile(path, "patched");
+    ASSERT_TRUE(ensureBackup(fs, path));
+    EXPECT_EQ(readFile(backup), "original");
 }
 
 } // namespace

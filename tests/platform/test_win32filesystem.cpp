@@ -1,0 +1,133 @@
+// The Windows file system: byte access that never creates, truncates or
+// extends, files the game holds open, atomic replacement, drive-root and
+// backslash paths.
+
+// standard
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+// Windows
+#include <windows.h>
+
+// ours
+#include "platform/backup.h"
+#include "platform/win32filesystem.h"
+#include "tests/support/fileholder.h"
+#include "tests/support/tempdir.h"
+
+using namespace platform;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+namespace {
+
+TEST(Win32FileSystem, ByteAccessStaysInsideTheFile)
+{
+    testsupport::TempDir dir;
+    Win32FileSystem fs;
+    const std::string missing = dir.file("missing.dat");
+    EXPECT_FALSE(fs.openExisting(missing, Access::ReadWrite));
+    EXPECT_FALSE(std::filesystem::exists(missing)); // never created
+    EXPECT_FALSE(fs.openExisting(dir.path(), Access::Read));
+    EXPECT_FALSE(fs.exists(dir.path()));
+
+    const std::string path = dir.file("IMP.dat");
+    writeFile(path, "0123456789");
+    auto file = fs.openExisting(path, Access::ReadWrite);
+    ASSERT_TRUE(file) << file.error();
+    EXPECT_EQ((*file)->size(), 10u);
+    const std::vector<std::uint8_t> two = {'A', 'B'};
+    ASSERT_TRUE((*file)->write(8, two));
+    const Status beyond = (*file)->write(9, two);
+    ASSERT_FALSE(beyond);
+    EXPECT_EQ(beyond.error(), "Could not write " + path + ": 2 bytes at offset 9 would extend the file beyond its 10 bytes");
+    std::vector<std::uint8_t> out(3);
+    ASSERT_TRUE((*file)->read(7, out));
+    EXPECT_EQ(std::string(out.begin(), out.end()), "7AB");
+    ASSERT_TRUE((*file)->close());
+    EXPECT_EQ(readFile(path), "01234567AB");
+    EXPECT_EQ(*fs.length(path), 10u);
+    EXPECT_EQ(*fs.readAll(path), "01234567AB");
+}
+
+TEST(Win32FileSystem, AFileTheGameHoldsIsInUseAndStaysWhole)
+{
+    testsupport::TempDir dir;
+    Win32FileSystem fs;
+    const std::string path = dir.file("vrn.exe");
+    writeFile(path, "MZ old");
+    {
+        testsupport::FileHolder game(path);
+        ASSERT_TRUE(game.held());
+        for (Access access : {Access::ReadWrite, Access::ReadWriteExclusive}) {
+            auto opened = fs.openExisting(path, access);
+            ASSERT_FALSE(opened);
+            EXPECT_EQ(opened.error(), "Could not open " + path + ": the file is in use by another program");
+            EXPECT_EQ(opened.reason(), "the file is in use by another program");
+        }
+        EXPECT_FALSE(fs.replaceAtomically(path, "new"));
+    }
+    EXPECT_EQ(readFile(path), "MZ old");
+    // Our own exclusive open keeps a second writer out until it is closed.
+    auto first = fs.openExisting(path, Access::ReadWriteExclusive);
+    ASSERT_TRUE(first) << first.error();
+    EXPECT_FALSE(fs.openExisting(path, Access::ReadWrite));
+    EXPECT_TRUE(fs.openExisting(path, Access::Read)); // reading is shared
+    ASSERT_TRUE((*first)->close());
+    EXPECT_TRUE(fs.openExisting(path, Access::ReadWrite));
+}
+
+TEST(Win32FileSystem, ReplaceIsAtomicAndRefusesReadOnlyFiles)
+{
+    testsupport::TempDir dir;
+    Win32FileSystem fs;
+    const std::string path = dir.file("names.def");
+    ASSERT_TRUE(fs.replaceAtomically(path, "first\r\n"));
+    ASSERT_TRUE(fs.replaceAtomically(path, "second\r\n"));
+    EXPECT_EQ(readFile(path), "second\r\n");
+
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    const Status refused = fs.replaceAtomically(path, "third\r\n");
+    EXPECT_FALSE(refused);
+    EXPECT_NE(refused.error().find(path), std::string::npos) << refused.error();
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(readFile(path), "second\r\n");
+    // Nothing is left beside it.
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        ++files;
+    EXPECT_EQ(files, 1);
+
+    // The backup of a game file is made the same way, once.
+    ASSERT_TRUE(ensureBackup(fs, path));
+    ASSERT_TRUE(fs.replaceAtomically(path, "fourth\r\n"));
+    ASSERT_TRUE(ensureBackup(fs, path));
+    EXPECT_EQ(readFile(backupPath(path)), "second\r\n");
+}
+
+TEST(Win32FileSystem, DriveRootsAndBackslashes)
+{
+    EXPECT_EQ(joinPath("C:\\", "names.def"), "C:\\names.def");
+    EXPECT_EQ(joinPath("C:\\Games\\Varnhold", "names.def"), "C:\\Games\\Varnhold\\names.def");
+
+    testsupport::TempDir dir;
+    Win32FileSystem fs;
+    std::string backslashed = dir.file("Itemdesc.edt");
+    for (char& c : backslashed)
+        if (c == '/')
+            c = '\\';
+    writeFile(backslashed, "texts");
+    EXPECT_TRUE(fs.exists(backslashed));
+    EXPECT_EQ(*fs.readAll(backslashed), "texts");
+    ASSERT_TRUE(fs.replaceAtomically(backslashed, "new texts"));
+    EXPECT_EQ(readFile(backslashed), "new texts");
+    // A drive's root folder is no file.
+    EXPECT_FALSE(fs.exists("C:\\"));
+    EXPECT_FALSE(fs.openExisting("C:\\", Access::Read));
+}
+
+} // namespace
