@@ -51,8 +51,9 @@ std::vector<Case> cases()
         const char* says;
         Left left;
     };
+    static const std::string missing = testsupport::missingFileReason();
     const Outcome patch[] = {
-        {"Vanishes", Fault::Vanishes, "No such file or directory", Left::Gone},
+        {"Vanishes", Fault::Vanishes, missing.c_str(), Left::Gone},
         {"ReadOnly", Fault::ReadOnly, "Permission denied", Left::Old},
         {"Locked", Fault::Locked, "in use by another program", Left::Old},
         {"Shortened", Fault::Shortened, "has changed its length since its version was checked.\rNothing was written.",

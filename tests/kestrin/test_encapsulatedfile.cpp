@@ -142,8 +142,8 @@ TEST_F(EncapsulatedFile, OpenFailuresNameTheFile)
         std::string message;
     };
     const Case cases[] = {
-        {missing, "Cannot open file \"" + missing + "\". No such file or directory"},
-        {dir.path(), "Cannot open file \"" + dir.path() + "\". Is a directory"},
+        {missing, "Cannot open file \"" + missing + "\". " + testsupport::missingFileReason()},
+        {dir.path(), "Cannot open file \"" + dir.path() + "\". " + testsupport::openFailureReason(dir.path())},
         {path, "Cannot open file \"" + path + "\". The file is in use by another program"},
         {shortFile, "Cannot use file \"" + shortFile
                         + "\". It is 577 bytes long; a custom mercenary profile needs at least 578 bytes."},

@@ -38,8 +38,10 @@ struct Case {
     friend void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 };
 
+const std::string kVanished = "\". " + testsupport::missingFileReason();
+
 const Case kCases[] = {
-    {"Vanishes", Fault::Vanishes, "\". No such file or directory", Left::Gone},
+    {"Vanishes", Fault::Vanishes, kVanished.c_str(), Left::Gone},
     {"ReadOnly", Fault::ReadOnly, "\". Permission denied", Left::Old},
     {"Locked", Fault::Locked, "\". The file is in use by another program", Left::Old},
     {"Shortened", Fault::Shortened, "\". It is 300 bytes long; a custom mercenary profile needs at least 578 bytes.",
@@ -147,9 +149,9 @@ TEST_F(SaveFaults, ALockHeldByAnotherProgramRefusesTheSave)
         ASSERT_TRUE(holder.held());
         EXPECT_FALSE(saveCustom());
         expectError("\". The file is in use by another program");
-        EXPECT_EQ(readFile(path), old);
         EXPECT_FALSE(std::filesystem::exists(backup));
     }
+    EXPECT_EQ(readFile(path), old); // read once released: the game may share no reading
     expectSavedWithBackup();
 }
 

@@ -256,7 +256,7 @@ TEST_F(Presets, BadNumericKeyEndsThePresetThere)
 
 TEST_F(Presets, NamesListedInFileOrder)
 {
-    EXPECT_EQ(presetsPath(ui), dir.path() + "/Presets.ini");
+    EXPECT_EQ(presetsPath(ui), dir.file("Presets.ini"));
     struct Row {
         std::optional<std::string> file;
         std::vector<std::string> names;

@@ -327,7 +327,7 @@ TEST_F(ProfileFile, FilesThatCannotBeUsedChangeNothing)
     const std::string shortBytes = before.substr(0, 577); // attitude byte 577 missing
     writeFile(shortFile, shortBytes);
     const std::map<std::string, std::string> cases = {
-        {missing, "Cannot open file \"" + missing + "\". No such file or directory"},
+        {missing, "Cannot open file \"" + missing + "\". " + testsupport::missingFileReason()},
         {shortFile, "Cannot use file \"" + shortFile
                         + "\". It is 577 bytes long; a custom mercenary profile needs at least 578 bytes."},
     };

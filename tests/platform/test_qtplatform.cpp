@@ -141,7 +141,7 @@ private slots:
                 shownFilters += combo->itemText(shownFilters.size());
             selectedAtStart = dialog->selectedNameFilter();
             QCOMPARE_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
-            QCOMPARE_EQ(dialog->directory().absolutePath(), folder);
+            QCOMPARE_EQ(QDir::toNativeSeparators(dialog->directory().absolutePath()), folder);
             dialog->selectNameFilter(dialog->nameFilters().at(2));
             // Typed as a user would: selectFile() leaves a focused name field alone.
             dialog->findChild<QLineEdit*>("fileNameEdit")->setText("VRN.EXE");
@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(shownFilters, (QStringList{"Programs (*.exe)", "Text", "All files"}));
         QVERIFY(selectedAtStart.startsWith("Text"));
         QVERIFY(choice);
-        QCOMPARE(QString::fromStdString(choice->path), folder + "/VRN.EXE");
+        QCOMPARE(choice->path, dir.file("VRN.EXE")); // native separators
         QCOMPARE(choice->filterIndex, 3);
 
         whenModal<QFileDialog>([&](QFileDialog* dialog) {
@@ -163,7 +163,7 @@ private slots:
         });
         choice = platform.saveFileDialog({"Save", "Names|*.txt", "names.txt", dir.path(), 1, "txt", false});
         QVERIFY(choice);
-        QCOMPARE(QString::fromStdString(choice->path), folder + "/out"); // no extension added
+        QCOMPARE(choice->path, dir.file("out")); // no extension added
         whenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
         QVERIFY(!platform.saveFileDialog({}));
     }

@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 // ours
-#include "platform/filesystem.h"
+#include "platform/nativefilesystem.h"
 
 namespace testsupport {
 
@@ -73,6 +73,22 @@ std::string patternBytes(std::uint64_t length, std::uint32_t seed)
         b = static_cast<char>(v == 0 ? 0x5A : v);
     }
     return bytes;
+}
+
+std::string openFailureReason(const std::string& path)
+{
+    platform::NativeFileSystem files;
+    std::string reason = files.readAll(path).reason();
+    if (!reason.empty() && reason[0] >= 'a' && reason[0] <= 'z')
+        reason[0] = static_cast<char>(reason[0] - 'a' + 'A');
+    return reason;
+}
+
+std::string missingFileReason()
+{
+    static const std::string reason =
+        openFailureReason((std::filesystem::temp_directory_path() / "varnhold-test-no-such-file").string());
+    return reason;
 }
 
 } // namespace testsupport

@@ -32,4 +32,12 @@ std::string readFile(const std::string& path);
 /// show in comparisons.
 std::string patternBytes(std::uint64_t length, std::uint32_t seed = 1);
 
+/// The system's own words, as the native file system reports them and with a
+/// capital first letter as the programs show them, for why `path` cannot be
+/// read: "No such file or directory" for a missing file on Linux, "File not
+/// found" under Wine.
+std::string openFailureReason(const std::string& path);
+/// openFailureReason() of a file that does not exist.
+std::string missingFileReason();
+
 } // namespace testsupport

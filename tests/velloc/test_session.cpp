@@ -109,7 +109,7 @@ TEST_F(SessionFlow, OpenItemTextFileAsEitherType)
     EXPECT_EQ(boxes(), (std::vector<Box>{kSelectTarget, kLoaded}));
     EXPECT_EQ(session->form(), FileForm::Binary);
     EXPECT_EQ(session->texts(), sample(FileType::Items));
-    EXPECT_EQ(session->fileLabel(), "Current File: " + lowered(dir.path()) + "/itemdesc.edt (Items)");
+    EXPECT_EQ(session->fileLabel(), "Current File: " + lowered(dir.file("itemdesc.edt")) + " (Items)");
 
     // The same bytes read as Bobby Ray texts keep the full names.
     const std::string vlc = dir.file("odd.vlc");
