@@ -13,16 +13,7 @@ targets=${FUZZ_TARGETS:-"itemcodec brk exetable profile codepage names textform 
 build=$root/build-fuzz
 
 # clang and its sanitizer and libFuzzer runtimes, only when missing.
-"$root/scripts/install.sh"
-missing=()
-for p in clang libclang-rt-14-dev; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/install.sh" clang libclang-rt-14-dev
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVARNHOLD_FUZZ=ON -DVARNHOLD_BENCH=OFF -DVARNHOLD_SANITIZE=ON >/dev/null

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, only those missing.
+# Installs the Debian packages the project needs, and any named on the
+# command line, only those missing: scripts/install.sh [PACKAGE...]
 # Run as root.
 set -euo pipefail
 
 packages=(
   qt6-base-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
   cmake ninja-build g++ pkg-config xvfb xauth xdotool imagemagick
+  "$@"
 )
 
 missing=()
