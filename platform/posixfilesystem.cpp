@@ -12,6 +12,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// ours
+#include "platform/bytefilechecks.h"
+
 namespace platform {
 
 namespace {
@@ -23,15 +26,9 @@ std::string reason(int error)
 }
 
 /// "<what> <path>: <reason>", with the reason also kept apart.
-Status failure(std::string_view what, const std::string& path, std::string why)
-{
-    std::string message = std::string(what) + " " + path + ": " + why;
-    return Status::failure(std::move(message), std::move(why));
-}
-
 Status failed(std::string_view what, const std::string& path, int error)
 {
-    return failure(what, path, reason(error));
+    return fileFailure(what, path, reason(error));
 }
 
 /// Opens a path as a regular file. O_NONBLOCK keeps the open from hanging on
@@ -66,7 +63,7 @@ int openRegular(const std::string& path, int flags, struct stat& info)
 Status openError(const std::string& path, int error)
 {
     if (error == EINVAL)
-        return failure("Could not open", path, "it is not a regular file");
+        return fileFailure("Could not open", path, "it is not a regular file");
     return failed("Could not open", path, error);
 }
 
@@ -121,12 +118,8 @@ public:
 
     Status read(std::uint64_t offset, std::span<std::uint8_t> out) override
     {
-        if (fd_ < 0)
-            return failure("Could not read", path_, "the file is closed");
-        if (!inside(offset, out.size()))
-            return failure("Could not read", path_,
-                           std::to_string(out.size()) + " bytes at offset " + std::to_string(offset)
-                               + " lie beyond the end of the file (" + std::to_string(size_) + " bytes)");
+        if (auto refused = checkRead(fd_ >= 0, path_, size_, offset, out.size()); !refused)
+            return refused;
         auto* data = reinterpret_cast<char*>(out.data());
         std::size_t left = out.size();
         auto at = static_cast<off_t>(offset);
@@ -138,7 +131,7 @@ public:
                 return failed("Could not read", path_, errno);
             }
             if (n == 0) // someone else shortened the file since it was opened
-                return failure("Could not read", path_, "the file ended early");
+                return fileFailure("Could not read", path_, "the file ended early");
             data += n;
             left -= static_cast<std::size_t>(n);
             at += n;
@@ -148,14 +141,8 @@ public:
 
     Status write(std::uint64_t offset, std::span<const std::uint8_t> data) override
     {
-        if (fd_ < 0)
-            return failure("Could not write", path_, "the file is closed");
-        if (!writable_)
-            return failure("Could not write", path_, "the file is open for reading only");
-        if (!inside(offset, data.size()))
-            return failure("Could not write", path_,
-                           std::to_string(data.size()) + " bytes at offset " + std::to_string(offset)
-                               + " would extend the file beyond its " + std::to_string(size_) + " bytes");
+        if (auto refused = checkWrite(fd_ >= 0, writable_, path_, size_, offset, data.size()); !refused)
+            return refused;
         if (data.empty())
             return Status::success();
         written_ = true;
@@ -183,11 +170,6 @@ public:
     }
 
 private:
-    bool inside(std::uint64_t offset, std::size_t count) const
-    {
-        return offset <= size_ && count <= size_ - offset;
-    }
-
     int fd_;
     std::string path_;
     std::uint64_t size_;
@@ -216,7 +198,7 @@ Result<std::string> saveTarget(const std::string& path)
         if (n < 0)
             return failed("Could not save", path, errno);
         if (static_cast<std::size_t>(n) >= link.size()) // the link changed while we read it
-            return failure("Could not save", path, "the link changed while it was read");
+            return fileFailure("Could not save", path, "the link changed while it was read");
         link.resize(static_cast<std::size_t>(n));
         if (!link.empty() && link.front() != '/') {
             auto slash = target.rfind('/');
@@ -292,7 +274,7 @@ Result<std::unique_ptr<ByteFile>> PosixFileSystem::openExisting(const std::strin
             int error = errno;
             ::close(fd);
             if (error == EWOULDBLOCK)
-                return failure("Could not open", path, "the file is in use by another program");
+                return fileFailure("Could not open", path, "the file is in use by another program");
             return failed("Could not lock", path, error);
         }
     }
@@ -337,7 +319,7 @@ Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_v
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
     std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
     if (name.empty() || name == "." || name == "..")
-        return failure("Could not save", path, "it does not name a file");
+        return fileFailure("Could not save", path, "it does not name a file");
 
     struct stat old;
     bool existed = false;
@@ -345,7 +327,7 @@ Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_v
         if (S_ISDIR(old.st_mode))
             return failed("Could not save", path, EISDIR);
         if (!S_ISREG(old.st_mode))
-            return failure("Could not save", path, "it is not a regular file");
+            return fileFailure("Could not save", path, "it is not a regular file");
         existed = true;
     }
 

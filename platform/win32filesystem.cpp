@@ -7,6 +7,9 @@
 // Windows
 #include <windows.h>
 
+// ours
+#include "platform/bytefilechecks.h"
+
 namespace platform {
 
 namespace {
@@ -52,15 +55,9 @@ std::string reason(DWORD error)
     return message;
 }
 
-Status failure(std::string_view what, const std::string& path, std::string why)
-{
-    std::string message = std::string(what) + " " + path + ": " + why;
-    return Status::failure(std::move(message), std::move(why));
-}
-
 Status failed(std::string_view what, const std::string& path, DWORD error)
 {
-    return failure(what, path, reason(error));
+    return fileFailure(what, path, reason(error));
 }
 
 /// Closes a handle on every path out of a scope.
@@ -124,9 +121,9 @@ Handle openRegular(const std::string& path, DWORD access, DWORD share)
 Status openError(const std::string& path, DWORD error)
 {
     if (error == ERROR_INVALID_FUNCTION)
-        return failure("Could not open", path, "it is not a regular file");
+        return fileFailure("Could not open", path, "it is not a regular file");
     if (error == ERROR_DIRECTORY)
-        return failure("Could not open", path, "it is a folder");
+        return fileFailure("Could not open", path, "it is a folder");
     return failed("Could not open", path, error);
 }
 
@@ -169,15 +166,11 @@ public:
 
     Status read(std::uint64_t offset, std::span<std::uint8_t> out) override
     {
-        if (!file_.valid())
-            return failure("Could not read", path_, "the file is closed");
-        if (!inside(offset, out.size()))
-            return failure("Could not read", path_,
-                           std::to_string(out.size()) + " bytes at offset " + std::to_string(offset) +
-                               " lie beyond the end of the file (" + std::to_string(size_) + " bytes)");
+        if (auto refused = checkRead(file_.valid(), path_, size_, offset, out.size()); !refused)
+            return refused;
         if (const DWORD error = transfer(file_.get(), out.data(), out.size(), offset, false)) {
             if (error == ERROR_HANDLE_EOF) // someone else shortened the file since it was opened
-                return failure("Could not read", path_, "the file ended early");
+                return fileFailure("Could not read", path_, "the file ended early");
             return failed("Could not read", path_, error);
         }
         return Status::success();
@@ -185,14 +178,8 @@ public:
 
     Status write(std::uint64_t offset, std::span<const std::uint8_t> data) override
     {
-        if (!file_.valid())
-            return failure("Could not write", path_, "the file is closed");
-        if (!writable_)
-            return failure("Could not write", path_, "the file is open for reading only");
-        if (!inside(offset, data.size()))
-            return failure("Could not write", path_,
-                           std::to_string(data.size()) + " bytes at offset " + std::to_string(offset) +
-                               " would extend the file beyond its " + std::to_string(size_) + " bytes");
+        if (auto refused = checkWrite(file_.valid(), writable_, path_, size_, offset, data.size()); !refused)
+            return refused;
         if (data.empty())
             return Status::success();
         written_ = true;
@@ -219,8 +206,6 @@ public:
     }
 
 private:
-    bool inside(std::uint64_t offset, std::size_t count) const { return offset <= size_ && count <= size_ - offset; }
-
     Handle file_;
     std::string path_;
     std::uint64_t size_;
@@ -255,7 +240,7 @@ Result<std::uint64_t> Win32FileSystem::length(const std::string& path)
     if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data))
         return failed("Could not read the size of", path, GetLastError());
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        return failure("Could not read the size of", path, "it is a folder");
+        return fileFailure("Could not read the size of", path, "it is a folder");
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
@@ -306,12 +291,12 @@ Status Win32FileSystem::replaceAtomically(const std::string& path, std::string_v
 {
     const auto [folder, name] = splitPath(path);
     if (name.empty() || name == "." || name == "..")
-        return failure("Could not save", path, "it does not name a file");
+        return fileFailure("Could not save", path, "it does not name a file");
     const std::wstring target = wide(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-            return failure("Could not save", path, "it is a folder");
+            return fileFailure("Could not save", path, "it is a folder");
         // Moving over a read-only file would replace it; a save must not.
         if (attributes & FILE_ATTRIBUTE_READONLY)
             return failed("Could not save", path, ERROR_ACCESS_DENIED);
@@ -330,7 +315,7 @@ Status Win32FileSystem::replaceAtomically(const std::string& path, std::string_v
             return failed("Could not save", path, GetLastError());
     }
     if (!file.valid())
-        return failure("Could not save", path, "no free name for the new file beside it");
+        return fileFailure("Could not save", path, "no free name for the new file beside it");
 
     auto abandon = [&](DWORD error) {
         file.reset();
