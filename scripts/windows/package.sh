@@ -24,6 +24,9 @@ cp /usr/lib/gcc/x86_64-w64-mingw32/12-posix/libstdc++-6.dll \
 cp "$root/demo/Presets.ini" "$stage/"
 x86_64-w64-mingw32-strip "$stage"/*.exe
 sed 's/$/\r/' "$root/scripts/windows/README.txt" >"$stage/README.txt"
+# Qt draws text with its bundled FreeType rather than the system's engine:
+# the same glyphs as on Linux, and line edits that also draw under Wine.
+printf '[Platforms]\r\nWindowsArguments = fontengine=freetype\r\n' >"$stage/qt.conf"
 
 (cd "$build" && zip -q -r -9 "$name.zip" "$name")
 echo "$build/$name.zip"
