@@ -73,7 +73,22 @@ int listLine(const std::string& text, const char* key, std::size_t lines)
 
 std::string presetsPath(platform::Platform& platform)
 {
-    return platform::joinPath(platform.programFolder(), "Presets.ini");
+    using platform::joinPath;
+    const std::string programFolder = platform.programFolder();
+    const std::string beside = joinPath(programFolder, "Presets.ini");
+    // The user's own presets come before the demo ones an installation puts
+    // under share/, beside the folder of the program file.
+    std::vector<std::string> places{beside};
+    if (const std::string config = platform.configFolder(); !config.empty())
+        places.push_back(joinPath(joinPath(config, "varnhold"), "Presets.ini"));
+    if (const std::string prefix = platform::folderOf(programFolder); !prefix.empty())
+        places.push_back(joinPath(joinPath(joinPath(prefix, "share"), "varnhold"), "Presets.ini"));
+    for (const std::string& place : places)
+        if (platform.files().exists(place))
+            return place;
+    // None there: the file beside the program, whose absence the window
+    // reports as it always has.
+    return beside;
 }
 
 std::vector<std::string> presetNames(platform::FileSystem& files, const std::string& iniPath)
@@ -89,11 +104,10 @@ std::vector<std::string> presetNames(platform::FileSystem& files, const std::str
     return names;
 }
 
-void loadPreset(platform::Platform& platform, const std::string& iniPath, const std::string& name, Profile& profile,
-                InventorySelect& window)
+std::vector<std::string> applyPreset(std::string_view iniText, const std::string& name, Profile& profile,
+                                     InventorySelect& window)
 {
-    const std::string text = presetsText(platform.files(), iniPath);
-    auto value = [&](const char* key) { return platform::iniValue(text, name, key, kMissing); };
+    auto value = [&](const char* key) { return platform::iniValue(iniText, name, key, kMissing); };
 
     // Each key takes effect as soon as it is read; a bad one ends the preset
     // with the keys before it applied.
@@ -108,26 +122,32 @@ void loadPreset(platform::Platform& platform, const std::string& iniPath, const 
     for (const auto& [key, field] : kSlotKeys)
         profile.setHidden(field, toInteger(value(key)));
 
-    auto fail = [&](std::string_view message) {
-        (void)platform.message(message, "Failure", platform::Buttons::OkCancel);
-    };
-
     // An unknown number stays in its field; the window keeps its previous
     // choice for that slot.
+    std::vector<std::string> failures;
     if (const auto attached = catalogue::CeramicStateFor(profile.hidden(Hidden::Ceramic)))
         window.setCeramicChecked(*attached);
     else
-        fail("Unknown vest.");
+        failures.emplace_back("Unknown vest.");
     if (!window.selectHelmet(profile.hidden(Hidden::Helmet)))
-        fail("Unknown helmet.");
+        failures.emplace_back("Unknown helmet.");
     if (!window.selectVest(profile.hidden(Hidden::Vest)))
-        fail("Unknown vest.");
+        failures.emplace_back("Unknown vest.");
     if (!window.selectModification1(profile.hidden(Hidden::Modification1)))
-        fail("Unknown modification.");
+        failures.emplace_back("Unknown modification.");
     if (!window.selectModification2(profile.hidden(Hidden::Modification2)))
-        fail("Unknown modification.");
+        failures.emplace_back("Unknown modification.");
     if (!window.selectWeapon(profile.hidden(Hidden::Weapon)))
-        fail("Unknown weapon.");
+        failures.emplace_back("Unknown weapon.");
+    return failures;
+}
+
+void loadPreset(platform::Platform& platform, const std::string& iniPath, const std::string& name, Profile& profile,
+                InventorySelect& window)
+{
+    const std::string text = presetsText(platform.files(), iniPath);
+    for (const std::string& failure : applyPreset(text, name, profile, window))
+        (void)platform.message(failure, "Failure", platform::Buttons::OkCancel);
 }
 
 } // namespace kestrin

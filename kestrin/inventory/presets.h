@@ -1,8 +1,9 @@
 #pragma once
 
 // Presets.ini: named sets of attributes, traits, personality, attitude and
-// kit, read from the folder of the program file and applied to the editor
-// in one go.
+// kit, read from the first Presets.ini found beside the program file, in the
+// user's configuration folder or with the installed data, and applied to the
+// editor in one go.
 
 // standard
 #include <string>
@@ -30,7 +31,10 @@ public:
     virtual void setCeramicChecked(bool checked) = 0;
 };
 
-/// The file the presets come from: Presets.ini beside the program file.
+/// The file the presets come from, the first Presets.ini that exists of:
+/// the folder of the program file; "varnhold" in the user's configuration
+/// folder; share/varnhold beside the program's folder (where an installation
+/// puts the demo presets). When there is none, the one beside the program.
 std::string presetsPath(platform::Platform& platform);
 
 /// The preset names in the file's order ("ERROR" for a missing name key).
@@ -45,6 +49,10 @@ std::vector<std::string> presetNames(platform::FileSystem& files, const std::str
 /// line outside its list throws Error, and the rest of the preset is not
 /// applied. Unknown item numbers show "Unknown helmet." (vest, modification,
 /// weapon) in a "Failure" box and loading goes on.
+/// The same on INI text already read; returns the failure messages of the
+/// unknown item numbers in order instead of showing them.
+std::vector<std::string> applyPreset(std::string_view iniText, const std::string& name, Profile& profile,
+                                     InventorySelect& window);
 void loadPreset(platform::Platform& platform, const std::string& iniPath, const std::string& name, Profile& profile,
                 InventorySelect& window);
 

@@ -125,15 +125,16 @@ void readProfile(platform::FileSystem& files, const std::string& path, Profile& 
     file.close();
 }
 
-void saveProfile(platform::Platform& platform, const std::string& path, const Profile& profile)
+std::vector<std::string> writeProfile(platform::FileSystem& files, const std::string& path, const Profile& profile)
 {
     const SaveValues values = convert(profile);
+    std::vector<std::string> notes;
 
     // Opening checks that the file exists, is ours alone and holds the whole
     // record; only then is the untouched file kept beside it, and only with
     // that copy made is anything written.
-    TEncapsulatedFile file(platform.files(), path); // closed on every path out
-    if (auto backup = platform::ensureBackup(platform.files(), path); !backup)
+    TEncapsulatedFile file(files, path); // closed on every path out
+    if (auto backup = platform::ensureBackup(files, path); !backup)
         throw Error(backup.error() + "\r\nNothing was saved.");
     auto put = [&file](int offset, int value) {
         file.SetAccessOffset(offset);
@@ -147,12 +148,11 @@ void saveProfile(platform::Platform& platform, const std::string& path, const Pr
     put(kPortrait, values.hidden[int(Hidden::Portrait)]);
 
     if (profile.name().empty())
-        platform.message("Sorry, please type your name in. (click on \"Name\" to do so.)", "", platform::Buttons::Ok);
+        notes.emplace_back("Sorry, please type your name in. (click on \"Name\" to do so.)");
     else
         WriteCellText(file, profile.name(), kName, kNameCells);
     if (profile.callsign().empty())
-        platform.message("Sorry, please type your callsign in. (click on \"Name\" to do so.)", "",
-                         platform::Buttons::Ok);
+        notes.emplace_back("Sorry, please type your callsign in. (click on \"Name\" to do so.)");
     else
         WriteCellText(file, profile.callsign(), kCallsign, kCallsignCells);
 
@@ -188,7 +188,13 @@ void saveProfile(platform::Platform& platform, const std::string& path, const Pr
     putHidden(Hidden::Helmet);
     put(kAttitude, profile.attitudeCode());
     file.close();
+    return notes;
+}
 
+void saveProfile(platform::Platform& platform, const std::string& path, const Profile& profile)
+{
+    for (const std::string& note : writeProfile(platform.files(), path, profile))
+        platform.message(note, "", platform::Buttons::Ok);
     platform.message(kWellDone, "Well done.", platform::Buttons::Ok);
 }
 

@@ -1,0 +1,75 @@
+#include "brackel/rulefiles.h"
+
+// ours
+#include "brackel/brkfile.h"
+#include "brackel/exetable.h"
+#include "platform/textlines.h"
+
+namespace brackel {
+
+platform::Result<LoadedRules> loadRules(platform::FileSystem& files, const std::string& path)
+{
+    auto length = files.length(path);
+    if (!length)
+        return length.status();
+    LoadedRules rules;
+    if (const ExeVersion* version = detectversion(*length)) {
+        auto table = readdata(files, path, *version);
+        if (!table)
+            return table.status();
+        rules.kind = FileKind::Executable;
+        rules.tag = version->tag;
+        rules.flags = table->flags;
+        rules.remaining = table->remaining;
+        return rules;
+    }
+    BrkParse brk;
+    if (*length <= kMaxBrkLength) {
+        auto lines = platform::readTextLines(files, path);
+        if (!lines)
+            return lines.status();
+        brk = parseBrk(*lines);
+    }
+    if (brk.outcome == BrkParse::Outcome::Malformed)
+        return platform::Status::failure("Could not open file,\r" + path + "\rThe Brackel file is damaged at " +
+                                         brk.error);
+    if (brk.outcome == BrkParse::Outcome::NotBrk)
+        return platform::Status::failure("Could not open file,\rwrong file format or\runknown VRN-Version");
+    rules.kind = FileKind::Brk;
+    rules.flags = brk.contents.flags;
+    rules.remaining = brk.contents.remaining;
+    return rules;
+}
+
+platform::Result<std::string_view> applyRules(platform::FileSystem& files, const std::string& path,
+                                              const Flags& flags)
+{
+    auto length = files.length(path);
+    if (!length)
+        return length.status();
+    const ExeVersion* version = detectversion(*length);
+    if (!version)
+        return platform::Status::failure("Unknown version !");
+    if (auto written = writedata(files, path, *version, flags); !written)
+        return written;
+    return version->tag;
+}
+
+platform::Status refuseReplacingExecutable(platform::FileSystem& files, const std::string& path)
+{
+    if (!files.exists(path))
+        return platform::Status::success();
+    auto length = files.length(path);
+    if (const ExeVersion* version = length ? detectversion(*length) : nullptr)
+        return platform::Status::failure(path + "\rThis file is the game executable " + std::string(version->tag) +
+                                         ".\rIt cannot be replaced by a Brackel file. Choose VRN-Exe to apply\r"
+                                         "the attachments to it, or give the Brackel file another name.");
+    return platform::Status::success();
+}
+
+platform::Status writeRules(platform::FileSystem& files, const std::string& path, const Flags& flags, int remaining)
+{
+    return platform::writeTextLines(files, path, brkLines(flags, remaining));
+}
+
+} // namespace brackel

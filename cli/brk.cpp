@@ -1,0 +1,67 @@
+// The attachment rules: a game executable's table as a .brk file, a .brk
+// file patched into an executable, and what a file holds.
+
+// ours
+#include "brackel/rulefiles.h"
+#include "brackel/brkfile.h"
+#include "cli/command.h"
+#include "platform/console.h"
+
+namespace cli {
+
+int brkExport(const std::vector<std::string>& words, platform::FileSystem& files)
+{
+    const Arguments args(words, {}, {});
+    args.expectOperands(2, 2);
+    const std::string& input = args.operands()[0];
+    const std::string& output = args.operands()[1];
+    auto rules = brackel::loadRules(files, input);
+    if (!rules) {
+        report(input, rules.error());
+        return kRefused;
+    }
+    if (auto written = writeOutput(files, output, brackel::brkLines(rules->flags, rules->remaining), input);
+        !written) {
+        report(output, written.error());
+        return kRefused;
+    }
+    return kSuccess;
+}
+
+int brkApply(const std::vector<std::string>& words, platform::FileSystem& files)
+{
+    const Arguments args(words, {}, {});
+    args.expectOperands(2, 2);
+    const std::string& rulesFile = args.operands()[0];
+    const std::string& game = args.operands()[1];
+    auto rules = brackel::loadRules(files, rulesFile);
+    if (!rules) {
+        report(rulesFile, rules.error());
+        return kRefused;
+    }
+    if (auto patched = brackel::applyRules(files, game, rules->flags); !patched) {
+        report(game, patched.error());
+        return kRefused;
+    }
+    return kSuccess;
+}
+
+int brkInfo(const std::vector<std::string>& words, platform::FileSystem& files)
+{
+    const Arguments args(words, {}, {});
+    args.expectOperands(1, 1);
+    const std::string& input = args.operands()[0];
+    auto rules = brackel::loadRules(files, input);
+    if (!rules) {
+        report(input, rules.error());
+        return kRefused;
+    }
+    const std::string kind = rules->kind == brackel::FileKind::Executable
+                                 ? "game executable " + std::string(rules->tag)
+                                 : std::string("Brackel file");
+    const std::string line = input + ": " + kind + ", " + std::to_string(rules->remaining) + " of " +
+                             std::to_string(brackel::kTableEntries) + " table entries free\n";
+    return platform::writeStandardOutput(line) ? kSuccess : kRefused;
+}
+
+} // namespace cli

@@ -1,0 +1,125 @@
+#include "cli/command.h"
+
+// standard
+#include <cstdio>
+
+// Qt
+#include <QDir>
+#include <QFileInfo>
+
+// ours
+#include "brackel/exetable.h"
+#include "platform/console.h"
+#include "platform/textlines.h"
+#include "velloc/itemtexts.h"
+
+namespace cli {
+
+Arguments::Arguments(const std::vector<std::string>& words, const std::vector<std::string_view>& valued,
+                     const std::vector<std::string_view>& flags)
+{
+    auto among = [](const std::vector<std::string_view>& names, std::string_view name) {
+        for (std::string_view n : names)
+            if (n == name)
+                return true;
+        return false;
+    };
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (optionsEnded || word.size() < 2 || word[0] != '-' || word == "-") {
+            operands_.push_back(word);
+            continue;
+        }
+        if (word == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const std::size_t equals = word.find('=');
+        const std::string name = word.substr(0, equals);
+        if (among(flags, name) && equals == std::string::npos) {
+            options_[name];
+        } else if (among(valued, name)) {
+            if (equals != std::string::npos)
+                options_[name] = word.substr(equals + 1);
+            else if (i + 1 < words.size())
+                options_[name] = words[++i];
+            else
+                throw UsageError{"option " + name + " needs a value"};
+        } else {
+            throw UsageError{"unknown option " + word};
+        }
+    }
+}
+
+std::string Arguments::value(std::string_view option) const
+{
+    auto found = options_.find(std::string(option));
+    return found == options_.end() ? std::string() : found->second;
+}
+
+void Arguments::expectOperands(std::size_t least, std::size_t most) const
+{
+    if (operands_.size() < least)
+        throw UsageError{"missing file operand"};
+    if (operands_.size() > most)
+        throw UsageError{"too many operands (from \"" + operands_[most] + "\" on)"};
+}
+
+void report(const std::string& file, std::string_view message)
+{
+    std::string line = "varnhold: ";
+    if (!file.empty() && message.starts_with(file + "\r"))
+        message.remove_prefix(file.size()); // "path\rWhat happened": the path leads, as below
+    if (!file.empty() && message.find(file) == std::string_view::npos)
+        line += file + ": ";
+    // The programs' messages break their lines with "\r" or "\r\n".
+    bool blank = false;
+    for (char c : message) {
+        if (c == '\r' || c == '\n') {
+            if (!blank && !line.empty() && line.back() != ' ')
+                line += ' ';
+            blank = true;
+            continue;
+        }
+        blank = false;
+        line += c;
+    }
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+
+platform::Status writeOutput(platform::FileSystem& files, const std::string& output,
+                             const std::vector<std::string>& lines, const std::string& input)
+{
+    if (output == "-") {
+        if (!platform::writeStandardOutput(platform::joinLines(lines)))
+            return platform::Status::failure("Could not write to standard output.");
+        return platform::Status::success();
+    }
+    const QFileInfo out(QString::fromStdString(output));
+    const QFileInfo in(QString::fromStdString(input));
+    if (out.exists() && in.exists() && out.canonicalFilePath() == in.canonicalFilePath())
+        return platform::Status::failure(output + "\rThe output is the input file itself; nothing was written.");
+    // No text file of ours ever replaces a game file.
+    if (files.exists(output)) {
+        auto length = files.length(output);
+        if (const brackel::ExeVersion* version = length ? brackel::detectversion(*length) : nullptr)
+            return platform::Status::failure(output + "\rThis file is the game executable " +
+                                             std::string(version->tag) + "; it is never replaced. Nothing was written.");
+        if (length && *length == velloc::kItemFileLength)
+            return platform::Status::failure(output + "\rThis file is an item text file of the game; it is never "
+                                                      "replaced. Nothing was written.");
+    }
+    return platform::writeTextLines(files, output, lines);
+}
+
+std::string workingFolder()
+{
+    return QDir::toNativeSeparators(QDir::currentPath()).toStdString();
+}
+
+} // namespace cli

@@ -1,0 +1,81 @@
+#pragma once
+// What every subcommand of the console program shares: its parsed
+// arguments, the way it reports, and the exit statuses.
+
+// standard
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// ours
+#include "platform/filesystem.h"
+#include "platform/result.h"
+
+namespace cli {
+
+enum Exit : int {
+    kSuccess = 0,
+    kRefused = 1, // the work was refused or failed; nothing was written
+    kUsage = 2,   // the command line was wrong
+};
+
+/// A usage error: thrown while reading the arguments, reported with a hint
+/// to --help and exit status 2.
+struct UsageError {
+    std::string text;
+};
+
+/// The arguments after the subcommand's name.
+class Arguments {
+public:
+    /// Splits words into operands and options. Options are "--name VALUE",
+    /// "--name=VALUE" or a lone "--flag"; `valued` names the options that
+    /// take a value, `flags` those that take none. "--" ends the options.
+    Arguments(const std::vector<std::string>& words, const std::vector<std::string_view>& valued,
+              const std::vector<std::string_view>& flags);
+    const std::vector<std::string>& operands() const { return operands_; }
+    bool has(std::string_view option) const { return options_.count(std::string(option)) != 0; }
+    std::string value(std::string_view option) const;
+    /// Throws UsageError unless there are between `least` and `most` operands.
+    void expectOperands(std::size_t least, std::size_t most) const;
+
+private:
+    std::vector<std::string> operands_;
+    std::map<std::string, std::string> options_;
+};
+
+/// One line on standard error, "varnhold: " then the message with its line
+/// breaks turned into spaces; the file is named first unless the message
+/// names it already. Refusals and notes alike.
+void report(const std::string& file, std::string_view message);
+
+/// Writes the lines (each ended by CR LF) to the path through the atomic
+/// replacement, or to standard output for "-". The output is refused when it
+/// is the input file itself or a game file (an executable of a known build,
+/// an item text file).
+platform::Status writeOutput(platform::FileSystem& files, const std::string& output,
+                             const std::vector<std::string>& lines, const std::string& input);
+
+/// The working folder, absolute, with the system's separators.
+std::string workingFolder();
+
+struct Command {
+    std::string_view name;
+    std::string_view summary; // one line for the program's --help
+    std::string_view help;    // the subcommand's --help, after its usage line
+    std::string_view usage;   // "GAME.EXE OUTPUT.brk"
+    int (*run)(const std::vector<std::string>& words, platform::FileSystem& files);
+};
+
+// The subcommands, by file kind.
+int brkExport(const std::vector<std::string>& words, platform::FileSystem& files);
+int brkApply(const std::vector<std::string>& words, platform::FileSystem& files);
+int brkInfo(const std::vector<std::string>& words, platform::FileSystem& files);
+int itemsExport(const std::vector<std::string>& words, platform::FileSystem& files);
+int itemsApply(const std::vector<std::string>& words, platform::FileSystem& files);
+int namesDef(const std::vector<std::string>& words, platform::FileSystem& files);
+int impDump(const std::vector<std::string>& words, platform::FileSystem& files);
+int impApply(const std::vector<std::string>& words, platform::FileSystem& files);
+
+} // namespace cli

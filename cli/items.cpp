@@ -1,0 +1,94 @@
+// The item texts: an item text file as text form, a text form patched into
+// an item text file, and names.def.
+
+// ours
+#include "cli/command.h"
+#include "velloc/itemcodec.h"
+#include "velloc/textfiles.h"
+#include "velloc/textform.h"
+
+namespace cli {
+
+namespace {
+
+int writeTexts(platform::FileSystem& files, const std::string& output, const velloc::ItemTexts& texts,
+               const std::string& input)
+{
+    if (auto written = writeOutput(files, output, velloc::textFormLines(texts), input); !written) {
+        report(output, written.error());
+        return kRefused;
+    }
+    return kSuccess;
+}
+
+} // namespace
+
+int itemsExport(const std::vector<std::string>& words, platform::FileSystem& files)
+{
+    const Arguments args(words, {}, {"--itemdesc", "--braydesc"});
+    args.expectOperands(2, 2);
+    if (args.has("--itemdesc") == args.has("--braydesc"))
+        throw UsageError{"say which file it is: --itemdesc or --braydesc"};
+    const velloc::FileType type = args.has("--itemdesc") ? velloc::FileType::Items : velloc::FileType::BobbyRay;
+    const std::string& input = args.operands()[0];
+    auto texts = velloc::readdata(files, input, type, velloc::ItemTexts{});
+    if (!texts) {
+        report(input, texts.error());
+        return kRefused;
+    }
+    return writeTexts(files, args.operands()[1], *texts, input);
+}
+
+int itemsApply(const std::vector<std::string>& words, platform::FileSystem& files)
+{
+    const Arguments args(words, {}, {});
+    args.expectOperands(2, 2);
+    const std::string& textFile = args.operands()[0];
+    const std::string& itemFile = args.operands()[1];
+
+    // The text form's mode line tells the layout; the item file is read in it,
+    // and the text form read over it, so that items and fields the text form
+    // does not mention keep what the file holds.
+    auto probe = velloc::readTextFormFile(files, textFile, velloc::ItemTexts{});
+    if (!probe) {
+        report(textFile, probe.error());
+        return kRefused;
+    }
+    if (probe->outcome != velloc::TextFormRead::Outcome::Accepted) {
+        report(textFile, velloc::textFormRefusal(*probe, textFile));
+        return kRefused;
+    }
+    auto current = velloc::readdata(files, itemFile, probe->texts.fileType, velloc::ItemTexts{});
+    if (!current) {
+        report(itemFile, current.error());
+        return kRefused;
+    }
+    auto read = velloc::readTextFormFile(files, textFile, *current);
+    if (!read || read->outcome != velloc::TextFormRead::Outcome::Accepted) {
+        report(textFile, read ? velloc::textFormRefusal(*read, textFile) : read.error());
+        return kRefused;
+    }
+    if (auto written = velloc::writedata(files, itemFile, read->texts); !written) {
+        report(itemFile, written.error());
+        return kRefused;
+    }
+    return kSuccess;
+}
+
+int namesDef(const std::vector<std::string>& words, platform::FileSystem& files)
+{
+    const Arguments args(words, {}, {});
+    args.expectOperands(1, 2);
+    const std::string& input = args.operands()[0];
+    const std::string output = args.operands().size() == 2
+                                   ? args.operands()[1]
+                                   : platform::joinPath(velloc::checkifroot(workingFolder()), "names.def");
+    auto texts = velloc::readdata(files, input, velloc::FileType::Items, velloc::ItemTexts{});
+    if (!texts) {
+        report(input, texts.error());
+        return kRefused;
+    }
+    return writeTexts(files, output, *texts, input);
+}
+
+} // namespace cli

@@ -1,0 +1,280 @@
+#include "kestrin/inventory/profilepreset.h"
+
+// standard
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+// ours
+#include "kestrin/inventory/catalogue.h"
+#include "kestrin/profile/profilefile.h"
+#include "kestrin/profile/profilerecord.h"
+#include "platform/ini.h"
+#include "platform/textlines.h"
+
+namespace kestrin {
+
+namespace {
+
+// The keys of a preset section in the order the loader applies them.
+constexpr std::array<std::pair<const char*, Attribute>, kAttributeCount> kTextKeys = {{
+    {"Health", Attribute::Health},
+    {"Agility", Attribute::Agility},
+    {"Dexterity", Attribute::Dexterity},
+    {"Strength", Attribute::Strength},
+    {"Leadership", Attribute::Leadership},
+    {"Wisdom", Attribute::Wisdom},
+    {"Marksmanship", Attribute::Marksmanship},
+    {"Mechanic", Attribute::Mechanic},
+    {"Explosives", Attribute::Explosives},
+    {"Medical", Attribute::Medical},
+    {"Experience", Attribute::Experience},
+}};
+
+constexpr std::array<std::pair<const char*, Hidden>, 6> kSlotKeys = {{
+    {"SlotFirstHand", Hidden::Weapon},
+    {"SlotAttachment1_1", Hidden::Modification1},
+    {"SlotAttachment1_2", Hidden::Modification2},
+    {"SlotVest", Hidden::Vest},
+    {"SlotHelmet", Hidden::Helmet},
+    {"CeramicPlates", Hidden::Ceramic},
+}};
+
+// The further keys, which the Presets window's loader does not know.
+constexpr std::array<std::pair<const char*, Palette>, kPaletteCount> kColourKeys = {{
+    {"PantsColor", Palette::Pants},
+    {"VestColor", Palette::Vest},
+    {"SkinColor", Palette::Skin},
+    {"HairColor", Palette::Hair},
+}};
+
+constexpr std::string_view kAbsent = "\x01"; // no INI value reads as this
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+/// A value as an INI line carries it: in double quotes when it has blanks
+/// at either end (which a reader trims) or is itself quoted.
+std::string quoted(const std::string& value)
+{
+    if (!value.empty() && (isBlank(value.front()) || isBlank(value.back()) ||
+                           (value.size() >= 2 && value.front() == '"' && value.back() == '"')))
+        return '"' + value + '"';
+    return value;
+}
+
+std::string unquoted(std::string value)
+{
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+std::string lowered(std::string_view text)
+{
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return lower;
+}
+
+bool validSectionName(std::string_view name)
+{
+    return !name.empty() && name.find_first_of("[]\r\n") == std::string_view::npos && !isBlank(name.front()) &&
+           !isBlank(name.back());
+}
+
+/// A further key's number within its range, or Error naming the key.
+int furtherNumber(const std::string& text, const char* key, int lowest, int highest)
+{
+    const int value = toInteger(text);
+    if (value < lowest || value > highest)
+        throw Error(std::string(key) + " = " + std::to_string(value) + " is not one of " + std::to_string(lowest) +
+                    " to " + std::to_string(highest) + ".");
+    return value;
+}
+
+} // namespace
+
+void ProfileChoices::showPortrait(int face)
+{
+    if (face >= 0 && face <= 15)
+        profile_.setHidden(Hidden::Portrait, face);
+}
+
+void ProfileChoices::selectColor(Palette palette, const std::string& name)
+{
+    if (record::isPaletteName(palette, name))
+        profile_.setPalette(palette, name);
+}
+
+void ProfileChoices::setCeramicChecked(bool checked)
+{
+    if (checked == ceramicChecked_)
+        return;
+    ceramicChecked_ = checked;
+    profile_.setHidden(Hidden::Ceramic, checked ? catalogue::kCeramicPlates : 0);
+}
+
+bool ProfileChoices::weapon(int item)
+{
+    const catalogue::WeaponEntry* entry = catalogue::WeaponEntryFor(item);
+    if (entry) {
+        profile_.setHidden(Hidden::Weapon, entry->weapon);
+        profile_.setHidden(Hidden::Ammo, entry->ammo);
+    }
+    return entry;
+}
+
+bool ProfileChoices::modification(Hidden slot, int item)
+{
+    const catalogue::AttachmentEntry* entry = catalogue::ModificationEntryFor(item);
+    if (entry)
+        profile_.setHidden(slot, entry->item);
+    return entry;
+}
+
+bool ProfileChoices::helmet(int item)
+{
+    const catalogue::ArmourEntry* entry = catalogue::HelmetEntryFor(item);
+    if (entry)
+        profile_.setHidden(Hidden::Helmet, entry->item);
+    return entry;
+}
+
+bool ProfileChoices::vest(int item)
+{
+    const catalogue::ArmourEntry* entry = catalogue::VestEntryFor(item);
+    if (entry)
+        profile_.setHidden(Hidden::Vest, entry->item);
+    return entry;
+}
+
+std::string defaultSectionName(const Profile& profile)
+{
+    return validSectionName(profile.name()) && profile.name() != "Presets" ? profile.name() : "Custom";
+}
+
+std::vector<std::string> presetSection(const Profile& profile, const std::string& sectionName)
+{
+    if (!validSectionName(sectionName))
+        throw Error("\"" + sectionName + "\" cannot be the name of a preset section.");
+    if (hasLineBreak(profile.name()) || hasLineBreak(profile.callsign()))
+        throw Error("The name or callsign holds a line break, which a preset cannot hold.");
+
+    std::vector<std::string> lines{"[" + sectionName + "]"};
+    auto add = [&lines](std::string_view key, const std::string& value) {
+        lines.push_back(std::string(key) + "=" + value);
+    };
+    for (const auto& [key, attribute] : kTextKeys)
+        add(key, profile.attributeText(attribute));
+    add("Trait1", std::to_string(profile.trait1Position()));
+    add("Trait2", std::to_string(profile.trait2Position()));
+    add("Personality", std::to_string(profile.personalityPosition()));
+    // A stored attitude of 9 has no line in the list; its code is given, which
+    // the loader refuses rather than choosing another attitude.
+    add("Attitude", std::to_string(profile.attitudePosition() >= 0 ? profile.attitudePosition()
+                                                                     : profile.attitudeCode()));
+    for (const auto& [key, field] : kSlotKeys)
+        add(key, std::to_string(profile.hidden(field)));
+
+    add("Name", quoted(profile.name()));
+    add("Callsign", quoted(profile.callsign()));
+    if (profile.voiceButton() != 0)
+        add("Voice", std::to_string(profile.hidden(Hidden::Speech)));
+    if (profile.bodyTypeButton() >= 0)
+        add("BodyType", std::to_string(profile.bodyTypeCode()));
+    add("Portrait", std::to_string(profile.hidden(Hidden::Portrait)));
+    for (const auto& [key, palette] : kColourKeys)
+        if (record::isPaletteName(palette, profile.palette(palette)))
+            add(key, profile.palette(palette));
+    return lines;
+}
+
+std::vector<std::string> dumpProfile(platform::FileSystem& files, const std::string& path,
+                                     const std::string& sectionName)
+{
+    Profile profile;
+    ProfileChoices choices(profile);
+    readProfile(files, path, profile, choices);
+    return presetSection(profile, sectionName.empty() ? defaultSectionName(profile) : sectionName);
+}
+
+std::vector<std::string> presetSections(std::string_view iniText)
+{
+    std::vector<std::string> names;
+    for (const std::string& raw : platform::splitLines(iniText)) {
+        std::string_view line = raw;
+        while (!line.empty() && isBlank(line.front()))
+            line.remove_prefix(1);
+        while (!line.empty() && isBlank(line.back()))
+            line.remove_suffix(1);
+        if (line.size() < 2 || line.front() != '[' || line.back() != ']')
+            continue;
+        std::string name(line.substr(1, line.size() - 2));
+        if (lowered(name) != "presets")
+            names.push_back(std::move(name));
+    }
+    return names;
+}
+
+bool hasSection(const std::vector<std::string>& sections, std::string_view name)
+{
+    return std::ranges::any_of(sections, [&](const std::string& s) { return lowered(s) == lowered(name); });
+}
+
+std::vector<std::string> applyPresetSection(platform::FileSystem& files, std::string_view iniText,
+                                            const std::string& section, const std::string& path)
+{
+    if (!hasSection(presetSections(iniText), section))
+        throw Error("There is no section [" + section + "].");
+
+    Profile profile;
+    ProfileChoices choices(profile);
+    readProfile(files, path, profile, choices);
+
+    const std::vector<std::string> failures = applyPreset(iniText, section, profile, choices.inventory());
+    if (!failures.empty()) {
+        std::string text;
+        for (const std::string& failure : failures)
+            text += (text.empty() ? "" : " ") + failure;
+        throw Error(text);
+    }
+
+    auto further = [&](const char* key) { return platform::iniValue(iniText, section, key, kAbsent); };
+    if (std::string name = further("Name"); name != kAbsent) {
+        name = unquoted(std::move(name));
+        if (name.size() > std::size_t(record::kNameCells))
+            throw Error("Name is " + std::to_string(name.size()) + " characters long; at most " +
+                        std::to_string(record::kNameCells) + " fit.");
+        profile.setName(std::move(name));
+    }
+    if (std::string callsign = further("Callsign"); callsign != kAbsent) {
+        callsign = unquoted(std::move(callsign));
+        if (callsign.size() > std::size_t(record::kCallsignCells))
+            throw Error("Callsign is " + std::to_string(callsign.size()) + " characters long; at most " +
+                        std::to_string(record::kCallsignCells) + " fit.");
+        profile.setCallsign(std::move(callsign));
+    }
+    if (const std::string voice = further("Voice"); voice != kAbsent)
+        profile.checkVoice(furtherNumber(voice, "Voice", 51, 56));
+    if (const std::string body = further("BodyType"); body != kAbsent) {
+        const int code = furtherNumber(body, "BodyType", 0, 3);
+        if (code == 2)
+            throw Error("BodyType = 2 is not a body type (0, 1 or 3).");
+        profile.checkBodyType(code);
+    }
+    if (const std::string face = further("Portrait"); face != kAbsent)
+        choices.showPortrait(furtherNumber(face, "Portrait", 0, 15));
+    for (const auto& [key, palette] : kColourKeys) {
+        const std::string name = further(key);
+        if (name == kAbsent)
+            continue;
+        if (!record::isPaletteName(palette, name))
+            throw Error(std::string(key) + " = " + name + " is no palette name of its part.");
+        profile.setPalette(palette, name);
+    }
+    return writeProfile(files, path, profile);
+}
+
+} // namespace kestrin

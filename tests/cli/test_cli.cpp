@@ -1,0 +1,258 @@
+// The console program driven as a process, as a script would: its outputs
+// byte for byte against what the windows' own flows write, round trips that
+// must leave game files untouched, and every refusal with its status, its
+// one line on standard error and the files left as they were.
+
+// standard
+#include <string>
+#include <vector>
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+// Qt
+#include <QProcess>
+
+// ours
+#include "brackel/editor.h"
+#include "kestrin/inventory/profilepreset.h"
+#include "kestrin/profile/profilerecord.h"
+#include "platform/nativefilesystem.h"
+#include "platform/scriptedplatform.h"
+#include "platform/textlines.h"
+#include "tests/support/tempdir.h"
+#include "velloc/session.h"
+
+namespace {
+
+using testsupport::readFile;
+using testsupport::TempDir;
+using testsupport::writeFile;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome varnhold(const std::vector<std::string>& args, const std::string& folder = {})
+{
+    QProcess process;
+    process.setProgram(QString::fromUtf8(VARNHOLD_CLI));
+    QStringList list;
+    for (const std::string& a : args)
+        list << QString::fromStdString(a);
+    process.setArguments(list);
+    if (!folder.empty())
+        process.setWorkingDirectory(QString::fromStdString(folder));
+    process.start();
+    Outcome run;
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+        ADD_FAILURE() << "varnhold did not run to its end: " << process.errorString().toStdString();
+        return run;
+    }
+    run.status = process.exitCode();
+    run.out = process.readAllStandardOutput().toStdString();
+    run.err = process.readAllStandardError().toStdString();
+    return run;
+}
+
+/// A copy of the demo game folder's files in a fresh folder.
+class Cli : public ::testing::Test {
+protected:
+    Cli()
+    {
+        for (const char* name : {"vrn.exe", "Itemdesc.edt", "Braydesc.edt", "IMP.dat", "names.def"})
+            writeFile(dir.file(name), readFile(platform::joinPath(VARNHOLD_DEMO_DIR, name)));
+    }
+    std::string f(const char* name) const { return dir.file(name); }
+    void expectRefused(const Outcome& run, const std::string& reason)
+    {
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(run.err.rfind("varnhold: ", 0), 0u) << run.err;
+    }
+    TempDir dir;
+};
+
+TEST_F(Cli, AttachmentRulesExportLikeTheWindowApplyBackUnchangedAndCarryAnEdit)
+{
+    const std::string original = readFile(f("vrn.exe"));
+    ASSERT_EQ(varnhold({"brk-export", f("vrn.exe"), f("rules.brk")}).status, 0);
+
+    // The window's Save as of the same executable as a Brackel file.
+    platform::ScriptedPlatform ui;
+    brackel::Editor editor(ui);
+    ui.chooseFile(f("vrn.exe"));
+    ui.answer(platform::Answer::Ok);
+    editor.open();
+    ui.chooseFile(f("window.brk"), 2);
+    ui.answer(platform::Answer::Ok);
+    editor.saveAs();
+    EXPECT_EQ(readFile(f("rules.brk")), readFile(f("window.brk")));
+    EXPECT_EQ(varnhold({"brk-export", f("vrn.exe"), "-"}).out, readFile(f("window.brk")));
+
+    EXPECT_EQ(varnhold({"brk-apply", f("rules.brk"), f("vrn.exe")}).status, 0);
+    EXPECT_EQ(readFile(f("vrn.exe")), original);
+    EXPECT_EQ(readFile(f("vrn.exe.bak")), original);
+
+    // A weapon given every attachment takes four more entries of the six free.
+    std::string rules = readFile(f("rules.brk"));
+    const std::size_t line = rules.find("\r\n08=");
+    ASSERT_NE(line, std::string::npos);
+    rules.replace(line + 5, 8, "11111111");
+    writeFile(f("rules.brk"), rules);
+    EXPECT_EQ(varnhold({"brk-apply", f("rules.brk"), f("vrn.exe")}).status, 0);
+    EXPECT_EQ(varnhold({"brk-info", f("vrn.exe")}).out,
+              f("vrn.exe") + ": game executable [US1.03], 2 of 182 table entries free\n");
+    EXPECT_NE(varnhold({"brk-export", f("vrn.exe"), "-"}).out.find("\r\n08=11111111\r\n"), std::string::npos);
+    const std::string patched = readFile(f("vrn.exe"));
+    ASSERT_EQ(patched.size(), original.size());
+    EXPECT_EQ(readFile(f("vrn.exe.bak")), original); // the first backup stays
+}
+
+TEST_F(Cli, ItemTextsExportLikeTheWindowAndApplyBackUnchanged)
+{
+    // names.def of the demo folder was written by the window's own writer.
+    platform::NativeFileSystem files;
+    ASSERT_TRUE(files.remove(f("names.def")));
+    Outcome names = varnhold({"names-def", f("Itemdesc.edt")}, dir.path());
+    ASSERT_EQ(names.status, 0) << names.err;
+    EXPECT_EQ(readFile(f("names.def")), readFile(platform::joinPath(VARNHOLD_DEMO_DIR, "names.def")));
+
+    // The window's Save As of Braydesc.edt as a Velloc file.
+    platform::ScriptedPlatform ui;
+    velloc::Session session(ui);
+    ui.chooseFile(f("Braydesc.edt"));
+    ui.answer(platform::Answer::Cancel); // Cancel: Braydesc
+    ui.answer(platform::Answer::Ok);
+    session.open();
+    ui.chooseFile(f("window.vlc"), 3);
+    ui.answer(platform::Answer::Ok);
+    session.saveAs();
+    ASSERT_EQ(varnhold({"items-export", "--braydesc", f("Braydesc.edt"), f("bray.vlc")}).status, 0);
+    EXPECT_EQ(readFile(f("bray.vlc")), readFile(f("window.vlc")));
+
+    const std::string itemdesc = readFile(f("Itemdesc.edt"));
+    const std::string braydesc = readFile(f("Braydesc.edt"));
+    ASSERT_EQ(varnhold({"items-export", "--itemdesc", f("Itemdesc.edt"), f("items.vlc")}).status, 0);
+    EXPECT_EQ(varnhold({"items-apply", f("items.vlc"), f("Itemdesc.edt")}).status, 0);
+    EXPECT_EQ(varnhold({"items-apply", f("bray.vlc"), f("Braydesc.edt")}).status, 0);
+    EXPECT_EQ(readFile(f("Itemdesc.edt")), itemdesc);
+    EXPECT_EQ(readFile(f("Braydesc.edt")), braydesc);
+
+    // A text form of one item changes that item's field and nothing else.
+    writeFile(f("one.vlc"), "[head]\r\nmode=velloc-a\r\nversion=2.0\r\n\r\n[02]\r\nname=Rex\r\n");
+    EXPECT_EQ(varnhold({"items-apply", f("one.vlc"), f("Itemdesc.edt")}).status, 0);
+    const std::string patched = readFile(f("Itemdesc.edt"));
+    const std::size_t at = 2 * 800;
+    EXPECT_EQ(patched.substr(0, at), itemdesc.substr(0, at));
+    EXPECT_EQ(patched.substr(at + 8), itemdesc.substr(at + 8));
+    EXPECT_EQ(patched.substr(at, 8), std::string("S") + itemdesc[at + 1] + "f" + itemdesc[at + 3] + "y" +
+                                         itemdesc[at + 5] + '\0' + itemdesc[at + 7]);
+}
+
+TEST_F(Cli, MercenaryDumpLoadsInThePresetsWindowAndAppliesBackUnchanged)
+{
+    const std::string original = readFile(f("IMP.dat"));
+    Outcome dump = varnhold({"imp-dump", f("IMP.dat")});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    ASSERT_EQ(dump.out.rfind("[Mara Voss]\r\nHealth=82\r\n", 0), 0u) << dump.out;
+
+    // The Presets window's loader takes the section; its keys set the profile.
+    kestrin::Profile profile;
+    kestrin::ProfileChoices choices(profile);
+    EXPECT_TRUE(kestrin::applyPreset(dump.out, "Mara Voss", profile, choices.inventory()).empty());
+    EXPECT_EQ(profile.attributeText(kestrin::Attribute::Health), "82");
+    EXPECT_EQ(profile.hidden(kestrin::Hidden::Weapon), 20);
+
+    writeFile(f("merc.ini"), dump.out);
+    EXPECT_EQ(varnhold({"imp-apply", f("merc.ini"), f("IMP.dat")}).status, 0);
+    EXPECT_EQ(readFile(f("IMP.dat")), original);
+
+    // An edited preset: Health in both copies, the name's cells.
+    std::string edited = dump.out;
+    edited.replace(edited.find("Health=82"), 9, "Health=99");
+    edited.replace(edited.find("Name=Mara Voss"), 14, "Name=\" Ada \"");
+    writeFile(f("merc.ini"), "[Presets]\r\nAmount=1\r\n1=Mara Voss\r\n" + edited);
+    EXPECT_EQ(varnhold({"imp-apply", f("merc.ini"), f("IMP.dat")}).status, 0);
+    const std::string saved = readFile(f("IMP.dat"));
+    EXPECT_EQ(saved[305], 99);
+    EXPECT_EQ(saved[342], 99);
+    EXPECT_EQ(std::string({saved[8], saved[10], saved[12], saved[14], saved[16], saved[18]}),
+              std::string(" Ada \0", 6));
+    Outcome again = varnhold({"imp-dump", f("IMP.dat"), "--section", "Again"});
+    EXPECT_NE(again.out.find("\r\nName=\" Ada \"\r\n"), std::string::npos) << again.out;
+}
+
+TEST_F(Cli, RefusalsWriteNothing)
+{
+    writeFile(f("short.exe"), std::string(5000, 'x'));
+    std::string all = "[head]\r\nmode=brackel\r\nversion=2.0\r\naddons=0\r\n\r\n[main]\r\n";
+    for (int i = 0; i < 65; ++i)
+        all += (i < 10 ? "0" : "") + std::to_string(i) + "=11111111\r\n";
+    writeFile(f("all.brk"), all);
+    writeFile(f("long.vlc"), "[head]\r\nmode=velloc-a\r\nversion=2.0\r\n\r\n[07]\r\nname=" + std::string(80, 'n') +
+                                 "\r\n");
+    writeFile(f("old.vlc"), "[head]\r\nmode=velloc-a\r\nversion=1.0\r\n\r\n[07]\r\nname=x\r\n");
+    writeFile(f("short.edt"), std::string(900, 'e'));
+    writeFile(f("short.dat"), std::string(100, 'd'));
+    const std::string merc = varnhold({"imp-dump", f("IMP.dat")}).out;
+    writeFile(f("merc.ini"), merc);
+    std::string unknown = merc;
+    unknown.replace(unknown.find("SlotFirstHand=20"), 16, "SlotFirstHand=99");
+    writeFile(f("unknown.ini"), unknown);
+    writeFile(f("two.ini"), merc + "[Other]\r\nHealth=50\r\n");
+
+    const std::vector<std::string> games = {"vrn.exe", "Itemdesc.edt", "Braydesc.edt", "IMP.dat", "short.exe",
+                                            "short.edt", "short.dat"};
+    std::vector<std::string> before;
+    for (const std::string& g : games)
+        before.push_back(readFile(f(g.c_str())));
+
+    expectRefused(varnhold({"brk-apply", f("all.brk"), f("vrn.exe")}), "520 entries are needed");
+    expectRefused(varnhold({"brk-apply", f("all.brk"), f("short.exe")}), "Unknown version !");
+    expectRefused(varnhold({"brk-export", f("short.exe"), f("x.brk")}), "wrong file format");
+    expectRefused(varnhold({"brk-export", f("vrn.exe"), f("Itemdesc.edt")}), "is never replaced");
+    expectRefused(varnhold({"items-apply", f("long.vlc"), f("Itemdesc.edt")}), "item 7, short name: is 80");
+    expectRefused(varnhold({"items-apply", f("old.vlc"), f("Itemdesc.edt")}), "previous version");
+    expectRefused(varnhold({"items-apply", f("names.def"), f("short.edt")}), "900 bytes long");
+    expectRefused(varnhold({"items-export", "--itemdesc", f("vrn.exe"), f("x.vlc")}), "2812928 bytes long");
+    expectRefused(varnhold({"names-def", f("Itemdesc.edt"), f("vrn.exe")}), "is never replaced");
+    expectRefused(varnhold({"imp-dump", f("IMP.dat"), f("IMP.dat")}), "input file itself");
+    expectRefused(varnhold({"imp-apply", f("unknown.ini"), f("IMP.dat")}), "Unknown weapon.");
+    expectRefused(varnhold({"imp-apply", f("merc.ini"), f("short.dat")}), "short.dat");
+    expectRefused(varnhold({"imp-apply", f("two.ini"), f("IMP.dat")}), "--section");
+    expectRefused(varnhold({"imp-apply", f("merc.ini"), f("IMP.dat"), "--section", "Nobody"}), "[Nobody]");
+
+    for (std::size_t i = 0; i < games.size(); ++i)
+        EXPECT_EQ(readFile(f(games[i].c_str())), before[i]) << games[i];
+    platform::NativeFileSystem files;
+    for (const char* made : {"vrn.exe.bak", "Itemdesc.edt.bak", "IMP.dat.bak", "short.dat.bak", "x.brk", "x.vlc"})
+        EXPECT_FALSE(files.exists(f(made))) << made;
+}
+
+TEST(CliUsage, HelpVersionAndWrongCommandLines)
+{
+    Outcome help = varnhold({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* command : {"brk-export", "brk-apply", "brk-info", "items-export", "items-apply", "names-def",
+                                "imp-dump", "imp-apply"}) {
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+        Outcome own = varnhold({command, "--help"});
+        EXPECT_EQ(own.status, 0);
+        EXPECT_EQ(own.out.rfind(std::string("Usage: varnhold ") + command + " ", 0), 0u) << own.out;
+    }
+    EXPECT_EQ(varnhold({"--version"}).out, "varnhold 1.0.0\n");
+    for (const auto& wrong : std::vector<std::vector<std::string>>{
+             {}, {"bogus"}, {"brk-info"}, {"brk-info", "a", "b"}, {"brk-export", "--force", "a", "b"},
+             {"items-export", "a.edt", "b.vlc"}, {"imp-dump", "IMP.dat", "--section"}}) {
+        Outcome run = varnhold(wrong);
+        EXPECT_EQ(run.status, 2) << run.err;
+        EXPECT_NE(run.err.find("--help"), std::string::npos);
+        EXPECT_TRUE(run.out.empty());
+    }
+}
+
+} // namespace
