@@ -37,9 +37,14 @@ void Editor::success(const char* text)
     platform_.message(text, "Success", platform::Buttons::Ok);
 }
 
-bool Editor::readNames()
+bool Editor::readNames(const std::string& startFile)
 {
-    const std::string path = platform::joinPath(platform_.workingFolder(), "names.def");
+    std::string path = platform::joinPath(platform_.workingFolder(), "names.def");
+    // Started with a file from elsewhere (a double click on it, say), the
+    // names that belong with it are those in its own folder.
+    if (const std::string beside = platform::folderOf(startFile);
+        !beside.empty() && !platform_.files().exists(path))
+        path = platform::joinPath(beside, "names.def");
     if (!platform_.files().exists(path)) {
         error("File not found - names.def");
         return false;
@@ -87,8 +92,11 @@ void Editor::open()
     auto choice = platform_.openFileDialog(options);
     if (!choice || choice->path.empty())
         return;
-    const std::string path = choice->path;
+    openPath(choice->path);
+}
 
+void Editor::openPath(const std::string& path)
+{
     // The new file is read completely before anything of the editor changes,
     // so a failed open leaves the open file and its model as they were.
     auto length = platform_.files().length(path);

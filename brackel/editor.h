@@ -41,11 +41,18 @@ public:
 
     void setView(EditorView* view) { view_ = view; }
 
-    /// Reads names.def from the working folder. False (after the message)
-    /// when it is missing or cannot be read: the program then ends.
-    bool readNames();
+    /// Reads names.def from the working folder or, when that has none and
+    /// the program was started with a file, from the folder of startFile.
+    /// False (after the message) when neither exists or it cannot be read:
+    /// the program then ends.
+    bool readNames(const std::string& startFile = {});
 
+    /// Open: the dialog, then openPath with the file chosen.
     void open();
+    /// Opens an executable of a known build (by its length) or a .brk file
+    /// and reports the outcome in a box; a failed open leaves the open file
+    /// and its model as they were.
+    void openPath(const std::string& path);
     void save();
     void saveAs();
     void close();

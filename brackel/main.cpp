@@ -1,7 +1,10 @@
 // Brackel: edits which attachments each of the game's weapons accepts.
+// "brackel FILE" opens the file at start-up as Open would.
 
 // Qt
 #include <QApplication>
+#include <QDir>
+#include <QTimer>
 
 // ours
 #include "brackel/editor.h"
@@ -14,11 +17,16 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName("Brackel");
     platform::QtPlatform platform("Brackel");
+    const auto file = platform::fileArgument(QCoreApplication::arguments(), QDir::currentPath());
     brackel::Editor editor(platform);
-    if (!editor.readNames())
+    if (!editor.readNames(file.value_or(std::string())))
         return 1;
     brackel::MainWindow window(editor, platform::CodePage::system());
     platform.setParentWindow(&window);
     window.show();
+    // Opened from the event loop, as the menu command is: the window is up,
+    // and the outcome's box stands over it showing the file.
+    if (file)
+        QTimer::singleShot(0, &window, [&editor, path = *file] { editor.openPath(path); });
     return QApplication::exec();
 }

@@ -81,4 +81,22 @@ inline std::string joinPath(std::string_view folder, std::string_view name)
     return path;
 }
 
+/// The folder that holds a path: everything before its last separator
+/// ("/games/vrn/vrn.exe" gives "/games/vrn"). A root keeps its separator
+/// ("/vrn.exe" gives "/", "C:\vrn.exe" gives "C:\"), and a bare name gives
+/// "". On Windows both '\' and '/' separate.
+inline std::string folderOf(std::string_view path)
+{
+#ifdef _WIN32
+    const auto last = path.find_last_of("\\/");
+    const bool root = last == 0 || (last == 2 && path[1] == ':');
+#else
+    const auto last = path.rfind('/');
+    const bool root = last == 0;
+#endif
+    if (last == std::string_view::npos)
+        return {};
+    return std::string(path.substr(0, root ? last + 1 : last));
+}
+
 } // namespace platform

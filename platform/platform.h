@@ -64,6 +64,11 @@ public:
     /// absolute and without a trailing separator (except a root).
     virtual std::string programFolder() = 0;
     virtual std::string workingFolder() = 0;
+    /// The user's own configuration folder (~/.config on Linux, the local
+    /// application data folder on Windows), absolute and without a trailing
+    /// separator; empty when the system names none. Programs keep their
+    /// files in a "varnhold" folder inside it.
+    virtual std::string configFolder() = 0;
 
     /// The shell's "open" of a web address.
     virtual Status openUrl(const std::string& url) = 0;

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace platform {
@@ -163,6 +164,14 @@ QStringList qtNameFilters(std::string_view filter)
     return filters;
 }
 
+std::optional<std::string> fileArgument(const QStringList& arguments, const QString& workingFolder)
+{
+    if (arguments.size() < 2 || arguments.at(1).isEmpty())
+        return std::nullopt;
+    const QString path = QDir::cleanPath(QDir(workingFolder).absoluteFilePath(arguments.at(1)));
+    return QDir::toNativeSeparators(path).toStdString();
+}
+
 QtPlatform::QtPlatform(std::string programName) : programName_(std::move(programName)) {}
 
 Answer QtPlatform::message(std::string_view text, std::string_view title, Buttons buttons)
@@ -234,6 +243,12 @@ std::string QtPlatform::programFolder()
 std::string QtPlatform::workingFolder()
 {
     return QDir::toNativeSeparators(QDir::currentPath()).toStdString();
+}
+
+std::string QtPlatform::configFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return folder.isEmpty() ? std::string() : QDir::toNativeSeparators(QDir::cleanPath(folder)).toStdString();
 }
 
 Status QtPlatform::openUrl(const std::string& url)

@@ -3,6 +3,7 @@
 // The desktop implementation of the platform layer, with Qt Widgets.
 
 // standard
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,14 @@ namespace platform {
 /// just its description. An empty description shows the patterns as given.
 QStringList qtNameFilters(std::string_view filter);
 
+/// The file named on the command line: the first of the application's
+/// arguments after the program's own name (QCoreApplication::arguments(),
+/// from which Qt has already taken its own options such as "-platform"),
+/// made absolute against workingFolder, cleaned of "." and ".." and written
+/// with the system's separators. Later arguments are ignored; std::nullopt
+/// when there is none or it is empty.
+std::optional<std::string> fileArgument(const QStringList& arguments, const QString& workingFolder);
+
 class QtPlatform final : public Platform {
 public:
     /// programName: shown on boxes given no title.
@@ -38,6 +47,7 @@ public:
     FileSystem& files() override { return files_; }
     std::string programFolder() override;
     std::string workingFolder() override;
+    std::string configFolder() override;
     Status openUrl(const std::string& url) override;
     std::string programName() const override { return programName_; }
 

@@ -55,6 +55,8 @@ public:
     void setFileSystem(FileSystem* files) { files_ = files ? files : &native_; }
     void setProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
     void setWorkingFolder(std::string folder) { workingFolder_ = std::move(folder); }
+    /// Empty (the default): the system names no configuration folder.
+    void setConfigFolder(std::string folder) { configFolder_ = std::move(folder); }
 
     Answer message(std::string_view text, std::string_view title, Buttons buttons) override;
     std::optional<FileChoice> openFileDialog(const FileDialogOptions& options) override;
@@ -62,6 +64,7 @@ public:
     FileSystem& files() override { return *files_; }
     std::string programFolder() override { return programFolder_; }
     std::string workingFolder() override { return workingFolder_; }
+    std::string configFolder() override { return configFolder_; }
     Status openUrl(const std::string& url) override;
     std::string programName() const override { return programName_; }
 
@@ -83,6 +86,7 @@ private:
     FileSystem* files_ = &native_;
     std::string programFolder_ = ".";
     std::string workingFolder_ = ".";
+    std::string configFolder_;
 };
 
 } // namespace platform

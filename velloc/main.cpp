@@ -1,7 +1,10 @@
 // Velloc: edits the names and descriptions of the game's items.
+// "velloc FILE" opens the file at start-up as Open would.
 
 // Qt
 #include <QApplication>
+#include <QDir>
+#include <QTimer>
 
 // ours
 #include "platform/codepage.h"
@@ -14,9 +17,14 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName("Velloc");
     platform::QtPlatform platform("Velloc");
+    const auto file = platform::fileArgument(QCoreApplication::arguments(), QDir::currentPath());
     velloc::Session session(platform);
     velloc::MainWindow window(session, platform::CodePage::system());
     platform.setParentWindow(&window);
     window.show();
+    // Opened from the event loop, as the menu command is: the window is up
+    // for the progress window and the boxes.
+    if (file)
+        QTimer::singleShot(0, &window, [&session, path = *file] { session.openPath(path); });
     return QApplication::exec();
 }

@@ -71,7 +71,11 @@ void Session::open()
     auto choice = platform_.openFileDialog(options);
     if (!choice || choice->path.empty())
         return;
-    const std::string path = choice->path;
+    openPath(choice->path);
+}
+
+void Session::openPath(const std::string& path)
+{
     lastName_ = path;
 
     // Everything is read into a copy; the model changes only once the file

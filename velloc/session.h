@@ -41,7 +41,12 @@ public:
 
     void setView(SessionView* view) { view_ = view; }
 
+    /// Open: the dialog, then openPath with the file chosen.
     void open();
+    /// Reads an item text file (280,800 bytes, after asking which one it is)
+    /// or a text form and reports the outcome; a failed read leaves the model
+    /// and the open file as they were. The open dialog offers path next time.
+    void openPath(const std::string& path);
     void save();
     void saveAs();
     void closeFile();

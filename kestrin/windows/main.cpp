@@ -1,7 +1,11 @@
 // Kestrin: edits the player's custom mercenary in the game's IMP.dat.
+// "kestrin FILE" takes the file as the IMP.dat path, as "S&et IMP.dat path"
+// would; it is read when the user asks for it.
 
 // Qt
 #include <QApplication>
+#include <QDir>
+#include <QTimer>
 
 // ours
 #include "kestrin/windows/mainform.h"
@@ -15,10 +19,15 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName("Kestrin 1.03");
     QApplication::setQuitOnLastWindowClosed(false); // only the quit question ends the program
     platform::QtPlatform platform("Kestrin 1.03");
+    const auto file = platform::fileArgument(QCoreApplication::arguments(), QDir::currentPath());
     kestrin::Application kestrin(platform, platform::CodePage::system());
     kestrin::TMainForm* main = kestrin.windows().main;
     platform.setParentWindow(main);
     kestrin::centreOnScreen(main);
     main->show();
+    // From the event loop, so that a box about a missing file stands over
+    // the main window.
+    if (file)
+        QTimer::singleShot(0, main, [main, path = *file] { main->takeImpDatPath(path); });
     return QApplication::exec();
 }

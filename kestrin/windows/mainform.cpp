@@ -388,7 +388,24 @@ void TMainForm::selectPath()
     auto choice = platform_.openFileDialog(options);
     if (!choice || choice->path.empty())
         return;
-    impDatPath_ = choice->path;
+    setImpDatPath(choice->path);
+}
+
+void TMainForm::takeImpDatPath(const std::string& path)
+{
+    // The dialog lets only an existing file be chosen; a name given on the
+    // command line gets the same check, so that the buttons never come on
+    // for a file that is not there.
+    guarded([&] {
+        if (!platform_.files().exists(path))
+            throw Error("Cannot open file \"" + path + "\". There is no file of that name.");
+        setImpDatPath(path);
+    });
+}
+
+void TMainForm::setImpDatPath(const std::string& path)
+{
+    impDatPath_ = path;
     for (auto* button : pathButtons_)
         button->setEnabled(true);
 }

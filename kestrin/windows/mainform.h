@@ -51,6 +51,11 @@ public:
 
     // The file buttons, as their clicks run them.
     void selectPath();
+    /// Takes a file named on the command line as the IMP.dat path, as if it
+    /// had been chosen with "S&et IMP.dat path": the buttons come on and
+    /// nothing is read. A file that does not exist is reported and no path
+    /// is taken.
+    void takeImpDatPath(const std::string& path);
     void readCustom();
     void saveCustom();
 
@@ -69,6 +74,7 @@ private:
     void startRepeat(Attribute target, QTimer* timer);
     void repeatTick(int delta);
     bool askQuit();
+    void setImpDatPath(const std::string& path);
 
     Profile& profile_;
     WindowSet& windows_;

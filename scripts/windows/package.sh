@@ -14,7 +14,7 @@ stage=$build/$name
 rm -rf "$stage" "$build/$name.zip"
 mkdir -p "$stage/platforms" "$stage/styles"
 
-cp "$build/brackel.exe" "$build/velloc.exe" "$build/kestrin.exe" "$stage/"
+cp "$build/brackel.exe" "$build/velloc.exe" "$build/kestrin.exe" "$build/varnhold.exe" "$stage/"
 cp "$qt"/bin/Qt6Core.dll "$qt"/bin/Qt6Gui.dll "$qt"/bin/Qt6Widgets.dll "$stage/"
 cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$qt"/plugins/styles/*.dll "$stage/styles/"

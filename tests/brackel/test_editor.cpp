@@ -3,6 +3,7 @@
 // files on disk.
 
 // standard
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,68 @@ TEST_F(EditorFlow, StartUpNeedsNamesDef)
     EXPECT_EQ(boxes(), (std::vector<Box>{{"Could not read names.def:\r" + dir.file("names.def") +
                                               " is 16777217 bytes long; a names file is never larger than 16 MiB.",
                                           "Error", Buttons::Ok}}));
+}
+
+TEST_F(EditorFlow, StartedWithAFileTakesNamesDefBesideItWhenTheWorkingFolderHasNone)
+{
+    const std::string game = dir.file("game");
+    std::filesystem::create_directory(game);
+    const std::string besideNames = platform::joinPath(game, "names.def");
+    writeFile(besideNames, "mode=velloc-a\r\n[01]\r\nname=Sidearm\r\n");
+    const std::string exe = platform::joinPath(game, "vrn.exe"); // need not exist yet
+
+    // The working folder's names.def comes first.
+    EXPECT_TRUE(editor.readNames(exe));
+    EXPECT_EQ(editor.names().weaponNames[0], "Glock 17");
+
+    std::filesystem::remove(dir.file("names.def"));
+    EXPECT_TRUE(editor.readNames(exe));
+    EXPECT_EQ(editor.names().weaponNames[0], "Sidearm");
+    EXPECT_TRUE(boxes().empty());
+
+    // Refused there as in the working folder.
+    writeFile(besideNames, std::string((16u << 20) + 1, 'x'));
+    ui.answer(Answer::Ok);
+    EXPECT_FALSE(editor.readNames(exe));
+    EXPECT_EQ(boxes(), (std::vector<Box>{{"Could not read names.def:\r" + besideNames +
+                                              " is 16777217 bytes long; a names file is never larger than 16 MiB.",
+                                          "Error", Buttons::Ok}}));
+
+    // Neither, with a file or without: the usual message, and the program
+    // ends.
+    std::filesystem::remove(besideNames);
+    for (const std::string& start : {exe, std::string()}) {
+        ui.answer(Answer::Ok);
+        EXPECT_FALSE(editor.readNames(start));
+        EXPECT_EQ(boxes(), (std::vector<Box>{{"File not found - names.def", "Error", Buttons::Ok}}));
+    }
+}
+
+TEST_F(EditorFlow, OpenPathIsOpenWithoutTheDialog)
+{
+    const std::string exe = makeExe("vrn.exe");
+    ui.answer(Answer::Ok);
+    editor.openPath(exe);
+    EXPECT_EQ(boxes(), std::vector<Box>{kLoaded});
+    EXPECT_TRUE(ui.dialogs().empty());
+    EXPECT_EQ(editor.currentFileLabel(), "Current File: " + lowered(exe) + " [US1.03]");
+
+    // A missing file is the failed open's error box, naming it; the open
+    // file stays.
+    ui.answer(Answer::Ok);
+    editor.openPath(dir.file("gone.brk"));
+    const auto shown = boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Error");
+    EXPECT_NE(shown[0].text.find(dir.file("gone.brk")), std::string::npos);
+    EXPECT_EQ(editor.currentFile(), exe);
+
+    const std::string brk = makeBrk("rules.brk", Flags{}, 182);
+    ui.answer(Answer::Ok);
+    editor.openPath(brk);
+    EXPECT_EQ(boxes(), std::vector<Box>{kLoaded});
+    EXPECT_EQ(editor.fileKind(), FileKind::Brk);
+    EXPECT_TRUE(ui.dialogs().empty());
 }
 
 TEST_F(EditorFlow, OpenExecutableShowsPathInLowerCaseWithItsBuild)

@@ -37,6 +37,7 @@ private slots:
     void cleanup();
     void startsWithFileButtonsDisabled();
     void choosingAPathEnablesTheButtons();
+    void aStartFileIsTakenAsThePathUnread();
     void windowsOpenOverTheMainWindowOnce();
     void keyFiltersSwallowOtherCharacters();
     void nameRefusesTextASaveCannotWrite();
@@ -155,6 +156,37 @@ void MainFormTest::choosingAPathEnablesTheButtons()
                              "FlatSpeedButton28", "FlatSpeedButton29"})
         QVERIFY2(find<QWidget>(main, name)->isEnabled(), name);
     QCOMPARE(main->impDatPath(), dir->file("IMP.dat"));
+}
+
+void MainFormTest::aStartFileIsTakenAsThePathUnread()
+{
+    const char* pathButtons[] = {"FlatSpeedButton23", "FlatSpeedButton24", "FlatSpeedButton25",
+                                 "FlatSpeedButton26", "FlatSpeedButton28", "FlatSpeedButton29"};
+    // Neither a missing file nor a folder is taken; each is named in a box.
+    for (const std::string& path : {dir->file("IMP.dat"), dir->path()}) {
+        ui->answer(Answer::Ok);
+        main->takeImpDatPath(path);
+        QCOMPARE(ui->boxes().back(),
+                 (Box{"Cannot open file \"" + path + "\". There is no file of that name.", "Kestrin 1.03", Buttons::Ok}));
+        QVERIFY(main->impDatPath().empty());
+        for (const char* name : pathButtons)
+            QVERIFY2(!find<QWidget>(main, name)->isEnabled(), name);
+    }
+    ui->clearRecord();
+
+    // An existing one enables the buttons as the dialog's choice does, and is
+    // read only when asked.
+    std::string bytes = testsupport::patternBytes(600);
+    bytes[record::kVoice] = 52;
+    testsupport::writeFile(dir->file("IMP.dat"), bytes);
+    main->takeImpDatPath(dir->file("IMP.dat"));
+    QCOMPARE(main->impDatPath(), dir->file("IMP.dat"));
+    for (const char* name : pathButtons)
+        QVERIFY2(find<QWidget>(main, name)->isEnabled(), name);
+    QVERIFY(!find<QRadioButton>(main, "FlatRadioButton5")->isChecked());
+    find<widgets::FlatSpeedButton>(main, "FlatSpeedButton29")->click();
+    QVERIFY(find<QRadioButton>(main, "FlatRadioButton5")->isChecked());
+    QVERIFY(ui->boxes().empty() && ui->dialogs().empty());
 }
 
 void MainFormTest::windowsOpenOverTheMainWindowOnce()

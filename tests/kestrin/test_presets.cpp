@@ -5,6 +5,7 @@
 // standard
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -252,6 +253,36 @@ TEST_F(Presets, BadNumericKeyEndsThePresetThere)
         EXPECT_TRUE(freshWindow.calls.empty());
     }
     EXPECT_TRUE(ui.boxes().empty());
+}
+
+TEST_F(Presets, FoundBesideTheProgramThenInTheUsersFolderThenWithTheInstalledData)
+{
+    using platform::joinPath;
+    const std::string bin = dir.file("bin");
+    const std::string mine = joinPath(dir.file("config"), "varnhold");
+    const std::string demo = joinPath(joinPath(dir.file("share"), "varnhold"), "Presets.ini");
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(mine);
+    std::filesystem::create_directories(joinPath(dir.file("share"), "varnhold"));
+    ui.setProgramFolder(bin);
+    ui.setConfigFolder(dir.file("config"));
+    auto names = [&] { return presetNames(ui.files(), presetsPath(ui)); };
+    auto presets = [](const char* name) { return std::string("[Presets]\r\nAmount=1\r\n1=") + name + "\r\n"; };
+
+    // None anywhere: the one beside the program, missing as before.
+    EXPECT_EQ(presetsPath(ui), joinPath(bin, "Presets.ini"));
+
+    testsupport::writeFile(demo, presets("Demo"));
+    EXPECT_EQ(names(), std::vector<std::string>{"Demo"});
+    ui.setConfigFolder(""); // a system that names no configuration folder
+    EXPECT_EQ(names(), std::vector<std::string>{"Demo"});
+
+    ui.setConfigFolder(dir.file("config"));
+    testsupport::writeFile(joinPath(mine, "Presets.ini"), presets("Mine"));
+    EXPECT_EQ(names(), std::vector<std::string>{"Mine"});
+
+    testsupport::writeFile(joinPath(bin, "Presets.ini"), presets("Beside"));
+    EXPECT_EQ(names(), std::vector<std::string>{"Beside"});
 }
 
 TEST_F(Presets, NamesListedInFileOrder)

@@ -132,6 +132,14 @@ TEST(PosixFileSystem, OpensOnlyExistingFilesAndHonoursExclusiveUse)
     EXPECT_TRUE(fs.openExisting(path, Access::ReadWriteExclusive));
 }
 
+TEST(PosixFileSystem, FolderOfAPathKeepsTheRoot)
+{
+    EXPECT_EQ(folderOf("/games/varnhold/vrn.exe"), "/games/varnhold");
+    EXPECT_EQ(folderOf("/vrn.exe"), "/");
+    EXPECT_EQ(folderOf("vrn.exe"), "");
+    EXPECT_EQ(joinPath(folderOf("/vrn.exe"), "names.def"), "/names.def");
+}
+
 TEST(PosixFileSystem, QueriesReadsAndRemoves)
 {
     TempDir dir;

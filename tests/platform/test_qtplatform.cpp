@@ -129,6 +129,26 @@ private slots:
         QCOMPARE(shown, expectedButtons.value(buttons));
     }
 
+    void fileArgumentAndConfigFolder()
+    {
+        testsupport::TempDir dir;
+        auto file = [](const QStringList& arguments, const std::string& working) {
+            return fileArgument(arguments, QString::fromStdString(working)).value_or("(none)");
+        };
+        QCOMPARE(file({"brackel"}, dir.path()), std::string("(none)"));
+        QCOMPARE(file({"brackel", ""}, dir.path()), std::string("(none)"));
+        // Relative to the working folder, cleaned; later arguments ignored.
+        QCOMPARE(file({"brackel", "vrn.exe", "other.brk"}, dir.path()), dir.file("vrn.exe"));
+        QCOMPARE(file({"brackel", "./game/../vrn.exe"}, dir.path()), dir.file("vrn.exe"));
+        QCOMPARE(file({"velloc", QString::fromStdString(dir.file("Itemdesc.edt"))}, folderOf(dir.path())),
+                 dir.file("Itemdesc.edt"));
+
+        const std::string config = QtPlatform("Kestrin").configFolder();
+        QVERIFY(!config.empty());
+        QVERIFY(QDir::isAbsolutePath(QString::fromStdString(config)));
+        QVERIFY(config.size() == 1 || (config.back() != '/' && config.back() != '\\'));
+    }
+
     void fileDialogs()
     {
         testsupport::TempDir dir;

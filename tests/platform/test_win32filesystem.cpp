@@ -113,6 +113,11 @@ TEST(Win32FileSystem, DriveRootsAndBackslashes)
 {
     EXPECT_EQ(joinPath("C:\\", "names.def"), "C:\\names.def");
     EXPECT_EQ(joinPath("C:\\Games\\Varnhold", "names.def"), "C:\\Games\\Varnhold\\names.def");
+    EXPECT_EQ(folderOf("C:\\Games\\Varnhold\\vrn.exe"), "C:\\Games\\Varnhold");
+    EXPECT_EQ(folderOf("C:/Games/vrn.exe"), "C:/Games");
+    EXPECT_EQ(folderOf("C:\\vrn.exe"), "C:\\");
+    EXPECT_EQ(folderOf("\\\\server\\games\\vrn.exe"), "\\\\server\\games");
+    EXPECT_EQ(folderOf("vrn.exe"), "");
 
     testsupport::TempDir dir;
     Win32FileSystem fs;

@@ -140,6 +140,35 @@ TEST_F(SessionFlow, OpenDialogOffersTheLastNameAndSaveDialogNone)
     EXPECT_EQ(ui.dialogs()[2].options.initialName, path);
 }
 
+TEST_F(SessionFlow, OpenPathIsOpenWithoutTheDialog)
+{
+    // An item text file still asks which one it is, whatever its name.
+    const std::string path = makeEdt("start.vlc", FileType::BobbyRay);
+    ui.answer(Answer::Cancel);
+    ui.answer(Answer::Ok);
+    session->openPath(path);
+    EXPECT_EQ(boxes(), (std::vector<Box>{kSelectTarget, kLoaded}));
+    EXPECT_EQ(session->texts(), sample(FileType::BobbyRay));
+    EXPECT_EQ(session->currentFile(), path);
+
+    // A missing file: the failed open's error box naming it, nothing changes.
+    const std::string gone = dir.file("gone.edt");
+    ui.answer(Answer::Ok);
+    session->openPath(gone);
+    const auto shown = boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Error");
+    EXPECT_NE(shown[0].text.find(gone), std::string::npos);
+    EXPECT_EQ(session->currentFile(), path);
+    EXPECT_EQ(session->form(), FileForm::Binary);
+
+    // The open dialog then offers the name last given.
+    ui.cancelDialog();
+    session->open();
+    ASSERT_EQ(ui.dialogs().size(), 1u);
+    EXPECT_EQ(ui.dialogs()[0].options.initialName, gone);
+}
+
 TEST_F(SessionFlow, FailedOpensChangeNothing)
 {
     const std::string path = makeEdt("Itemdesc.edt", FileType::Items);

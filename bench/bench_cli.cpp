@@ -1,0 +1,110 @@
+// Each subcommand of the console program as a whole process on copies of
+// the demo game files, beside the floor: a program that links the same Qt
+// Core, makes its QCoreApplication and ends. Start-up dominates both; the
+// goal is each subcommand within 1.5 times the floor.
+
+// standard
+#include <string>
+#include <vector>
+
+// Google Benchmark
+#include <benchmark/benchmark.h>
+
+// Qt
+#include <QProcess>
+#include <QStringList>
+
+// ours
+#include "platform/filesystem.h"
+#include "tests/support/tempdir.h"
+
+namespace {
+
+using testsupport::readFile;
+using testsupport::writeFile;
+
+// The demo files and the text files the apply commands take, made once.
+struct Folder {
+    testsupport::TempDir dir;
+    Folder()
+    {
+        for (const char* name : {"vrn.exe", "Itemdesc.edt", "Braydesc.edt", "IMP.dat"})
+            writeFile(dir.file(name), readFile(platform::joinPath(VARNHOLD_DEMO_DIR, name)));
+    }
+};
+
+Folder& folder()
+{
+    static Folder f;
+    return f;
+}
+
+bool run(const char* program, const QStringList& args)
+{
+    QProcess process;
+    process.setProgram(QString::fromUtf8(program));
+    process.setArguments(args);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start();
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+void measure(benchmark::State& state, const char* program, const QStringList& args)
+{
+    for (auto _ : state)
+        if (!run(program, args))
+            state.SkipWithError("the program failed");
+}
+
+QString at(const char* name)
+{
+    return QString::fromStdString(folder().dir.file(name));
+}
+
+void BM_Floor(benchmark::State& state) { measure(state, VARNHOLD_QT_FLOOR, {}); }
+
+void BM_Cli(benchmark::State& state, std::vector<const char*> words)
+{
+    QStringList args;
+    for (const char* w : words)
+        args << (QString(w).contains('.') ? at(w) : QString(w));
+    measure(state, VARNHOLD_CLI, args);
+}
+
+void prepare()
+{
+    // The apply commands read what the export commands write.
+    run(VARNHOLD_CLI, {"brk-export", at("vrn.exe"), at("rules.brk")});
+    run(VARNHOLD_CLI, {"items-export", "--itemdesc", at("Itemdesc.edt"), at("items.vlc")});
+    run(VARNHOLD_CLI, {"imp-dump", at("IMP.dat"), at("merc.ini")});
+}
+
+} // namespace
+
+BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Cli, version, {"--version"})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Cli, brk_info, {"brk-info", "vrn.exe"})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Cli, brk_export, {"brk-export", "vrn.exe", "rules.brk"})
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Cli, brk_apply, {"brk-apply", "rules.brk", "vrn.exe"})
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Cli, items_export, {"items-export", "--itemdesc", "Itemdesc.edt", "items.vlc"})
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Cli, items_apply, {"items-apply", "items.vlc", "Itemdesc.edt"})
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Cli, names_def, {"names-def", "Itemdesc.edt", "names.def"})
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Cli, imp_dump, {"imp-dump", "IMP.dat", "merc.ini"})
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Cli, imp_apply, {"imp-apply", "merc.ini", "IMP.dat"})
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    prepare();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
