@@ -4,7 +4,6 @@
 #include <QString>
 
 // ours
-#include "brackel/brkfile.h"
 #include "platform/textlines.h"
 
 namespace brackel {
@@ -99,50 +98,13 @@ void Editor::openPath(const std::string& path)
 {
     // The new file is read completely before anything of the editor changes,
     // so a failed open leaves the open file and its model as they were.
-    auto length = platform_.files().length(path);
-    if (!length) {
-        error(length.error());
+    auto rules = loadRules(platform_.files(), path);
+    if (!rules) {
+        error(rules.error());
         return;
     }
-    FileKind kind;
-    std::string_view tag;
-    Flags flags;
-    int remaining;
-    if (const ExeVersion* version = detectversion(*length)) {
-        auto table = readdata(platform_.files(), path, *version);
-        if (!table) {
-            error(table.error());
-            return;
-        }
-        kind = FileKind::Executable;
-        tag = version->tag;
-        flags = table->flags;
-        remaining = table->remaining;
-    } else {
-        BrkParse brk;
-        if (*length <= kMaxBrkLength) {
-            auto lines = platform::readTextLines(platform_.files(), path);
-            if (!lines) {
-                error(lines.error());
-                return;
-            }
-            brk = parseBrk(*lines);
-        }
-        if (brk.outcome == BrkParse::Outcome::Malformed) {
-            error("Could not open file,\r" + path + "\rThe Brackel file is damaged at " + brk.error);
-            return;
-        }
-        if (brk.outcome == BrkParse::Outcome::NotBrk) {
-            error("Could not open file,\rwrong file format or\runknown VRN-Version");
-            return;
-        }
-        kind = FileKind::Brk;
-        flags = brk.contents.flags;
-        remaining = brk.contents.remaining;
-    }
-
-    model_.load(flags, remaining);
-    setFile(path, kind, tag);
+    model_.load(rules->flags, rules->remaining);
+    setFile(path, rules->kind, rules->tag);
     // The window shows the loaded file behind the message.
     if (view_) {
         view_->fileStateChanged();
@@ -153,8 +115,7 @@ void Editor::openPath(const std::string& path)
 
 bool Editor::writeBrk(const std::string& path)
 {
-    auto written = platform::writeTextLines(platform_.files(), path,
-                                            brkLines(model_.currentFlags(), model_.remainingEntries()));
+    auto written = writeRules(platform_.files(), path, model_.currentFlags(), model_.remainingEntries());
     if (!written) {
         error(written.error());
         return false;
@@ -164,22 +125,12 @@ bool Editor::writeBrk(const std::string& path)
 
 bool Editor::writeExe(const std::string& path, std::string_view* tag)
 {
-    auto length = platform_.files().length(path);
-    if (!length) {
-        error(length.error());
+    auto patched = applyRules(platform_.files(), path, model_.currentFlags());
+    if (!patched) {
+        error(patched.error());
         return false;
     }
-    const ExeVersion* version = detectversion(*length);
-    if (!version) {
-        error("Unknown version !");
-        return false;
-    }
-    auto written = writedata(platform_.files(), path, *version, model_.currentFlags());
-    if (!written) {
-        error(written.error());
-        return false;
-    }
-    *tag = version->tag;
+    *tag = *patched;
     return true;
 }
 
@@ -219,11 +170,8 @@ void Editor::saveAs()
     } else {
         if (platform_.files().exists(path)) {
             // A game executable is never replaced by a text file.
-            auto length = platform_.files().length(path);
-            if (const ExeVersion* version = length ? detectversion(*length) : nullptr) {
-                error(path + "\rThis file is the game executable " + std::string(version->tag) +
-                      ".\rIt cannot be replaced by a Brackel file. Choose VRN-Exe to apply\r"
-                      "the attachments to it, or give the Brackel file another name.");
+            if (auto refused = refuseReplacingExecutable(platform_.files(), path); !refused) {
+                error(refused.error());
                 return;
             }
             const auto answer = platform_.message(

@@ -12,11 +12,11 @@
 #include "brackel/attachmentmodel.h"
 #include "brackel/exetable.h"
 #include "brackel/namesfile.h"
+#include "brackel/rulefiles.h"
 #include "platform/platform.h"
 
 namespace brackel {
 
-enum class FileKind { None, Executable, Brk };
 
 /// What the window redraws when the editor tells it to.
 class EditorView {
@@ -74,8 +74,6 @@ public:
     /// The list line of a weapon position: "4: " and the weapon's name.
     std::string weaponLine(int position) const;
 
-    /// Files larger than this are not read as .brk files.
-    static constexpr std::uint64_t kMaxBrkLength = 16u << 20;
     /// A names.def larger than this is refused at start-up.
     static constexpr std::uint64_t kMaxNamesLength = 16u << 20;
 

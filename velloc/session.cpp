@@ -4,8 +4,8 @@
 #include <QString>
 
 // ours
-#include "platform/textlines.h"
 #include "velloc/itemcodec.h"
+#include "velloc/textfiles.h"
 #include "velloc/textform.h"
 
 namespace velloc {
@@ -104,35 +104,20 @@ void Session::openPath(const std::string& path)
         form = FileForm::Binary;
         read = std::move(*texts);
     } else {
-        TextFormRead parsed;
-        if (*length <= kMaxTextFormLength) {
-            auto lines = platform::readTextLines(platform_.files(), path);
-            if (!lines) {
-                progress.done();
-                error(lines.error());
-                return;
-            }
-            parsed = parseTextForm(*lines, texts_);
-        }
+        auto parsed = readTextFormFile(platform_.files(), path, texts_);
         progress.done();
-        switch (parsed.outcome) {
-        case TextFormRead::Outcome::Accepted:
-            break;
-        case TextFormRead::Outcome::Rejected:
-            platform_.message("This File is a previous version and cannot be used\r"
-                              "further ! Try applying it to a edt file with an older\r"
-                              "Velloc and rereading it with this version.",
-                              "Incompatibilty", platform::Buttons::Ok);
+        if (!parsed) {
+            error(parsed.error());
             return;
-        case TextFormRead::Outcome::NotIdentified:
-            error("Error reading file - couldn't identify file typ");
-            return;
-        case TextFormRead::Outcome::Malformed:
-            error("Could not read " + path + ":\r" + parsed.error + "\rNothing was changed.");
+        }
+        if (parsed->outcome != TextFormRead::Outcome::Accepted) {
+            const bool older = parsed->outcome == TextFormRead::Outcome::Rejected;
+            platform_.message(textFormRefusal(*parsed, path), older ? "Incompatibilty" : "Error",
+                              platform::Buttons::Ok);
             return;
         }
         form = FileForm::TextForm;
-        read = std::move(parsed.texts);
+        read = std::move(parsed->texts);
     }
 
     texts_ = std::move(read);
@@ -159,7 +144,7 @@ bool Session::writeBinary(const std::string& path)
 bool Session::writeTextForm(const std::string& path)
 {
     Progress progress(view_, "Saving File...");
-    auto written = platform::writeTextLines(platform_.files(), path, textFormLines(texts_));
+    auto written = velloc::writeTextForm(platform_.files(), path, texts_);
     progress.done();
     if (!written) {
         error(written.error());
@@ -176,7 +161,7 @@ void Session::saved()
     if (platform_.message("Would you like to use this descriptions in Tarvesk ?", "Update Tarvesk ?",
                           platform::Buttons::YesNo) != platform::Answer::Yes)
         return;
-    auto written = platform::writeTextLines(platform_.files(), namesDefPath(), textFormLines(texts_));
+    auto written = velloc::writeTextForm(platform_.files(), namesDefPath(), texts_);
     if (!written)
         error(written.error());
 }
@@ -217,11 +202,8 @@ void Session::saveAs()
     } else {
         if (platform_.files().exists(path)) {
             // A game item text file is never replaced by a text file.
-            auto length = platform_.files().length(path);
-            if (length && *length == kItemFileLength) {
-                error(path + "\rThis file is an item text file of the game.\rIt cannot be replaced by a text "
-                             "form. Choose EDT-File to write the texts into it,\ror give the text form another "
-                             "name.");
+            if (auto refused = refuseReplacingItemFile(platform_.files(), path); !refused) {
+                error(refused.error());
                 return;
             }
             if (platform_.message(path + "\rThis File is already existing.\r\rDo you want to replace it ?",

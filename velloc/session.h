@@ -63,8 +63,6 @@ public:
     /// Where names.def is written.
     std::string namesDefPath() const;
 
-    /// Files larger than this are not read as text form.
-    static constexpr std::uint64_t kMaxTextFormLength = 64u << 20;
 
 private:
     void error(const std::string& text);
