@@ -92,6 +92,13 @@ void report(const std::string& file, std::string_view message)
 }
 
 
+namespace {
+
+/// Text files of ours are far smaller; a larger file is no text of ours.
+constexpr std::uint64_t kMaxReplacedLength = 64u << 20;
+
+} // namespace
+
 platform::Status writeOutput(platform::FileSystem& files, const std::string& output,
                              const std::vector<std::string>& lines, const std::string& input)
 {
@@ -113,6 +120,13 @@ platform::Status writeOutput(platform::FileSystem& files, const std::string& out
         if (length && *length == velloc::kItemFileLength)
             return platform::Status::failure(output + "\rThis file is an item text file of the game; it is never "
                                                       "replaced. Nothing was written.");
+        // Other game files (IMP.dat) carry no mark, but every one holds zero
+        // bytes, which no text file of ours does: only a text file is replaced.
+        auto bytes = length && *length <= kMaxReplacedLength ? files.readAll(output)
+                                                              : platform::Result<std::string>::failure("too large");
+        if (!bytes || bytes->find('\0') != std::string::npos)
+            return platform::Status::failure(output + "\rThis file is not a text file; it is never replaced by one. "
+                                                      "Nothing was written.");
     }
     return platform::writeTextLines(files, output, lines);
 }

@@ -52,8 +52,9 @@ void report(const std::string& file, std::string_view message);
 
 /// Writes the lines (each ended by CR LF) to the path through the atomic
 /// replacement, or to standard output for "-". The output is refused when it
-/// is the input file itself or a game file (an executable of a known build,
-/// an item text file).
+/// is the input file itself, a game file (an executable of a known build, an
+/// item text file) or any other file that is not text (one holding a zero
+/// byte, as IMP.dat does).
 platform::Status writeOutput(platform::FileSystem& files, const std::string& output,
                              const std::vector<std::string>& lines, const std::string& input);
 

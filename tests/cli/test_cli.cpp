@@ -221,6 +221,7 @@ TEST_F(Cli, RefusalsWriteNothing)
     expectRefused(varnhold({"items-export", "--itemdesc", f("vrn.exe"), f("x.vlc")}), "2812928 bytes long");
     expectRefused(varnhold({"names-def", f("Itemdesc.edt"), f("vrn.exe")}), "is never replaced");
     expectRefused(varnhold({"imp-dump", f("IMP.dat"), f("IMP.dat")}), "input file itself");
+    expectRefused(varnhold({"brk-export", f("vrn.exe"), f("IMP.dat")}), "not a text file");
     expectRefused(varnhold({"imp-apply", f("unknown.ini"), f("IMP.dat")}), "Unknown weapon.");
     expectRefused(varnhold({"imp-apply", f("merc.ini"), f("short.dat")}), "short.dat");
     expectRefused(varnhold({"imp-apply", f("two.ini"), f("IMP.dat")}), "--section");
