@@ -16,6 +16,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Brackel");
+    // Ties the windows to the desktop entry (its icon, its name in the task bar).
+    QGuiApplication::setDesktopFileName("io.github.varnhold.Brackel");
     platform::QtPlatform platform("Brackel");
     const auto file = platform::fileArgument(QCoreApplication::arguments(), QDir::currentPath());
     brackel::Editor editor(platform);

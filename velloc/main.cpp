@@ -16,6 +16,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Velloc");
+    // Ties the windows to the desktop entry (its icon, its name in the task bar).
+    QGuiApplication::setDesktopFileName("io.github.varnhold.Velloc");
     platform::QtPlatform platform("Velloc");
     const auto file = platform::fileArgument(QCoreApplication::arguments(), QDir::currentPath());
     velloc::Session session(platform);

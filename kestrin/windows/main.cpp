@@ -17,6 +17,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kestrin 1.03");
+    // Ties the windows to the desktop entry (its icon, its name in the task bar).
+    QGuiApplication::setDesktopFileName("io.github.varnhold.Kestrin");
     QApplication::setQuitOnLastWindowClosed(false); // only the quit question ends the program
     platform::QtPlatform platform("Kestrin 1.03");
     const auto file = platform::fileArgument(QCoreApplication::arguments(), QDir::currentPath());
