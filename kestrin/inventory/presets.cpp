@@ -24,39 +24,6 @@ std::string presetsText(platform::FileSystem& files, const std::string& iniPath)
     return text ? std::move(*text) : std::string();
 }
 
-struct TextKey {
-    const char* key;
-    Attribute attribute;
-};
-
-// In the order they are applied.
-constexpr std::array<TextKey, kAttributeCount> kTextKeys = {{
-    {"Health", Attribute::Health},
-    {"Agility", Attribute::Agility},
-    {"Dexterity", Attribute::Dexterity},
-    {"Strength", Attribute::Strength},
-    {"Leadership", Attribute::Leadership},
-    {"Wisdom", Attribute::Wisdom},
-    {"Marksmanship", Attribute::Marksmanship},
-    {"Mechanic", Attribute::Mechanic},
-    {"Explosives", Attribute::Explosives},
-    {"Medical", Attribute::Medical},
-    {"Experience", Attribute::Experience},
-}};
-
-struct SlotKey {
-    const char* key;
-    Hidden field;
-};
-
-constexpr std::array<SlotKey, 6> kSlotKeys = {{
-    {"SlotFirstHand", Hidden::Weapon},
-    {"SlotAttachment1_1", Hidden::Modification1},
-    {"SlotAttachment1_2", Hidden::Modification2},
-    {"SlotVest", Hidden::Vest},
-    {"SlotHelmet", Hidden::Helmet},
-    {"CeramicPlates", Hidden::Ceramic},
-}};
 
 /// A list key's line: a number within the list's lines, or Error naming the
 /// key and the range (the list would otherwise end up with no selection).
@@ -70,6 +37,29 @@ int listLine(const std::string& text, const char* key, std::size_t lines)
 }
 
 } // namespace
+
+const std::array<PresetTextKey, kAttributeCount> kPresetTextKeys = {{
+    {"Health", Attribute::Health},
+    {"Agility", Attribute::Agility},
+    {"Dexterity", Attribute::Dexterity},
+    {"Strength", Attribute::Strength},
+    {"Leadership", Attribute::Leadership},
+    {"Wisdom", Attribute::Wisdom},
+    {"Marksmanship", Attribute::Marksmanship},
+    {"Mechanic", Attribute::Mechanic},
+    {"Explosives", Attribute::Explosives},
+    {"Medical", Attribute::Medical},
+    {"Experience", Attribute::Experience},
+}};
+
+const std::array<PresetSlotKey, 6> kPresetSlotKeys = {{
+    {"SlotFirstHand", Hidden::Weapon},
+    {"SlotAttachment1_1", Hidden::Modification1},
+    {"SlotAttachment1_2", Hidden::Modification2},
+    {"SlotVest", Hidden::Vest},
+    {"SlotHelmet", Hidden::Helmet},
+    {"CeramicPlates", Hidden::Ceramic},
+}};
 
 std::string presetsPath(platform::Platform& platform)
 {
@@ -111,7 +101,7 @@ std::vector<std::string> applyPreset(std::string_view iniText, const std::string
 
     // Each key takes effect as soon as it is read; a bad one ends the preset
     // with the keys before it applied.
-    for (const auto& [key, attribute] : kTextKeys)
+    for (const auto& [key, attribute] : kPresetTextKeys)
         profile.setAttributeText(attribute, value(key));
 
     profile.selectTraitPosition(1, listLine(value("Trait1"), "Trait1", record::kTraits.size()));
@@ -119,7 +109,7 @@ std::vector<std::string> applyPreset(std::string_view iniText, const std::string
     profile.selectPersonality(listLine(value("Personality"), "Personality", record::kPersonalities.size()));
     profile.selectAttitude(listLine(value("Attitude"), "Attitude", record::kAttitudes.size()));
 
-    for (const auto& [key, field] : kSlotKeys)
+    for (const auto& [key, field] : kPresetSlotKeys)
         profile.setHidden(field, toInteger(value(key)));
 
     // An unknown number stays in its field; the window keeps its previous

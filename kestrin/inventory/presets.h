@@ -6,6 +6,7 @@
 // editor in one go.
 
 // standard
+#include <array>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,19 @@ public:
     /// change of state.
     virtual void setCeramicChecked(bool checked) = 0;
 };
+
+/// The keys of a preset section that set attribute texts, and those that
+/// set the kit's item numbers, each in the order the loader applies them.
+struct PresetTextKey {
+    const char* key;
+    Attribute attribute;
+};
+struct PresetSlotKey {
+    const char* key;
+    Hidden field;
+};
+extern const std::array<PresetTextKey, kAttributeCount> kPresetTextKeys;
+extern const std::array<PresetSlotKey, 6> kPresetSlotKeys;
 
 /// The file the presets come from, the first Presets.ini that exists of:
 /// the folder of the program file; "varnhold" in the user's configuration

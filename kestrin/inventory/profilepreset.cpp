@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <optional>
 
 // ours
 #include "kestrin/inventory/catalogue.h"
@@ -15,30 +16,6 @@
 namespace kestrin {
 
 namespace {
-
-// The keys of a preset section in the order the loader applies them.
-constexpr std::array<std::pair<const char*, Attribute>, kAttributeCount> kTextKeys = {{
-    {"Health", Attribute::Health},
-    {"Agility", Attribute::Agility},
-    {"Dexterity", Attribute::Dexterity},
-    {"Strength", Attribute::Strength},
-    {"Leadership", Attribute::Leadership},
-    {"Wisdom", Attribute::Wisdom},
-    {"Marksmanship", Attribute::Marksmanship},
-    {"Mechanic", Attribute::Mechanic},
-    {"Explosives", Attribute::Explosives},
-    {"Medical", Attribute::Medical},
-    {"Experience", Attribute::Experience},
-}};
-
-constexpr std::array<std::pair<const char*, Hidden>, 6> kSlotKeys = {{
-    {"SlotFirstHand", Hidden::Weapon},
-    {"SlotAttachment1_1", Hidden::Modification1},
-    {"SlotAttachment1_2", Hidden::Modification2},
-    {"SlotVest", Hidden::Vest},
-    {"SlotHelmet", Hidden::Helmet},
-    {"CeramicPlates", Hidden::Ceramic},
-}};
 
 // The further keys, which the Presets window's loader does not know.
 constexpr std::array<std::pair<const char*, Palette>, kPaletteCount> kColourKeys = {{
@@ -166,7 +143,7 @@ std::vector<std::string> presetSection(const Profile& profile, const std::string
     auto add = [&lines](std::string_view key, const std::string& value) {
         lines.push_back(std::string(key) + "=" + value);
     };
-    for (const auto& [key, attribute] : kTextKeys)
+    for (const auto& [key, attribute] : kPresetTextKeys)
         add(key, profile.attributeText(attribute));
     add("Trait1", std::to_string(profile.trait1Position()));
     add("Trait2", std::to_string(profile.trait2Position()));
@@ -175,7 +152,7 @@ std::vector<std::string> presetSection(const Profile& profile, const std::string
     // the loader refuses rather than choosing another attitude.
     add("Attitude", std::to_string(profile.attitudePosition() >= 0 ? profile.attitudePosition()
                                                                      : profile.attitudeCode()));
-    for (const auto& [key, field] : kSlotKeys)
+    for (const auto& [key, field] : kPresetSlotKeys)
         add(key, std::to_string(profile.hidden(field)));
 
     add("Name", quoted(profile.name()));
@@ -242,20 +219,21 @@ std::vector<std::string> applyPresetSection(platform::FileSystem& files, std::st
     }
 
     auto further = [&](const char* key) { return platform::iniValue(iniText, section, key, kAbsent); };
-    if (std::string name = further("Name"); name != kAbsent) {
-        name = unquoted(std::move(name));
-        if (name.size() > std::size_t(record::kNameCells))
-            throw Error("Name is " + std::to_string(name.size()) + " characters long; at most " +
-                        std::to_string(record::kNameCells) + " fit.");
-        profile.setName(std::move(name));
-    }
-    if (std::string callsign = further("Callsign"); callsign != kAbsent) {
-        callsign = unquoted(std::move(callsign));
-        if (callsign.size() > std::size_t(record::kCallsignCells))
-            throw Error("Callsign is " + std::to_string(callsign.size()) + " characters long; at most " +
-                        std::to_string(record::kCallsignCells) + " fit.");
-        profile.setCallsign(std::move(callsign));
-    }
+    // Name and callsign: a text that fits its cells, or nothing when absent.
+    auto cellText = [&](const char* key, int cells) -> std::optional<std::string> {
+        std::string text = further(key);
+        if (text == kAbsent)
+            return std::nullopt;
+        text = unquoted(std::move(text));
+        if (text.size() > std::size_t(cells))
+            throw Error(std::string(key) + " is " + std::to_string(text.size()) + " characters long; at most " +
+                        std::to_string(cells) + " fit.");
+        return text;
+    };
+    if (auto name = cellText("Name", record::kNameCells))
+        profile.setName(std::move(*name));
+    if (auto callsign = cellText("Callsign", record::kCallsignCells))
+        profile.setCallsign(std::move(*callsign));
     if (const std::string voice = further("Voice"); voice != kAbsent)
         profile.checkVoice(furtherNumber(voice, "Voice", 51, 56));
     if (const std::string body = further("BodyType"); body != kAbsent) {
