@@ -41,11 +41,11 @@ std::string quoted(const std::string& value)
     return value;
 }
 
-std::string unquoted(std::string value)
+std::string unquoted(std::string_view value)
 {
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-        return value.substr(1, value.size() - 2);
-    return value;
+        value = value.substr(1, value.size() - 2);
+    return std::string(value);
 }
 
 std::string lowered(std::string_view text)
@@ -221,10 +221,10 @@ std::vector<std::string> applyPresetSection(platform::FileSystem& files, std::st
     auto further = [&](const char* key) { return platform::iniValue(iniText, section, key, kAbsent); };
     // Name and callsign: a text that fits its cells, or nothing when absent.
     auto cellText = [&](const char* key, int cells) -> std::optional<std::string> {
-        std::string text = further(key);
-        if (text == kAbsent)
+        const std::string value = further(key);
+        if (value == kAbsent)
             return std::nullopt;
-        text = unquoted(std::move(text));
+        std::string text = unquoted(value);
         if (text.size() > std::size_t(cells))
             throw Error(std::string(key) + " is " + std::to_string(text.size()) + " characters long; at most " +
                         std::to_string(cells) + " fit.");
