@@ -4,6 +4,7 @@
 // one line on standard error and the files left as they were.
 
 // standard
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -190,8 +191,11 @@ TEST_F(Cli, RefusalsWriteNothing)
 {
     writeFile(f("short.exe"), std::string(5000, 'x'));
     std::string all = "[head]\r\nmode=brackel\r\nversion=2.0\r\naddons=0\r\n\r\n[main]\r\n";
-    for (int i = 0; i < 65; ++i)
-        all += (i < 10 ? "0" : "") + std::to_string(i) + "=11111111\r\n";
+    for (int i = 0; i < 65; ++i) {
+        char line[16];
+        std::snprintf(line, sizeof line, "%02d=11111111\r\n", i);
+        all += line;
+    }
     writeFile(f("all.brk"), all);
     writeFile(f("long.vlc"), "[head]\r\nmode=velloc-a\r\nversion=2.0\r\n\r\n[07]\r\nname=" + std::string(80, 'n') +
                                  "\r\n");
