@@ -49,26 +49,24 @@ int itemsApply(const std::vector<std::string>& words, platform::FileSystem& file
     // The text form's mode line tells the layout; the item file is read in it,
     // and the text form read over it, so that items and fields the text form
     // does not mention keep what the file holds.
-    auto probe = velloc::readTextFormFile(files, textFile, velloc::ItemTexts{});
-    if (!probe) {
-        report(textFile, probe.error());
+    auto lines = velloc::readTextFormLines(files, textFile);
+    if (!lines) {
+        report(textFile, lines.error());
         return kRefused;
     }
-    if (probe->outcome != velloc::TextFormRead::Outcome::Accepted) {
-        report(textFile, velloc::textFormRefusal(*probe, textFile));
+    const velloc::TextFormRead probe =
+        *lines ? velloc::parseTextForm(**lines, velloc::ItemTexts{}) : velloc::TextFormRead{};
+    if (probe.outcome != velloc::TextFormRead::Outcome::Accepted) {
+        report(textFile, velloc::textFormRefusal(probe, textFile));
         return kRefused;
     }
-    auto current = velloc::readdata(files, itemFile, probe->texts.fileType, velloc::ItemTexts{});
+    auto current = velloc::readdata(files, itemFile, probe.texts.fileType, velloc::ItemTexts{});
     if (!current) {
         report(itemFile, current.error());
         return kRefused;
     }
-    auto read = velloc::readTextFormFile(files, textFile, *current);
-    if (!read || read->outcome != velloc::TextFormRead::Outcome::Accepted) {
-        report(textFile, read ? velloc::textFormRefusal(*read, textFile) : read.error());
-        return kRefused;
-    }
-    if (auto written = velloc::writedata(files, itemFile, read->texts); !written) {
+    const velloc::TextFormRead read = velloc::parseTextForm(**lines, *current);
+    if (auto written = velloc::writedata(files, itemFile, read.texts); !written) {
         report(itemFile, written.error());
         return kRefused;
     }

@@ -5,20 +5,27 @@
 
 namespace velloc {
 
-platform::Result<TextFormRead> readTextFormFile(platform::FileSystem& files, const std::string& path,
-                                                const ItemTexts& previous)
+platform::Result<std::optional<std::vector<std::string>>> readTextFormLines(platform::FileSystem& files,
+                                                                            const std::string& path)
 {
     auto length = files.length(path);
     if (!length)
         return length.status();
-    TextFormRead parsed;
-    if (*length <= kMaxTextFormLength) {
-        auto lines = platform::readTextLines(files, path);
-        if (!lines)
-            return lines.status();
-        parsed = parseTextForm(*lines, previous);
-    }
-    return parsed;
+    if (*length > kMaxTextFormLength)
+        return std::optional<std::vector<std::string>>();
+    auto lines = platform::readTextLines(files, path);
+    if (!lines)
+        return lines.status();
+    return std::optional(std::move(*lines));
+}
+
+platform::Result<TextFormRead> readTextFormFile(platform::FileSystem& files, const std::string& path,
+                                                const ItemTexts& previous)
+{
+    auto lines = readTextFormLines(files, path);
+    if (!lines)
+        return lines.status();
+    return *lines ? parseTextForm(**lines, previous) : TextFormRead{};
 }
 
 std::string textFormRefusal(const TextFormRead& read, const std::string& path)

@@ -5,7 +5,9 @@
 // joined with "\r".
 
 // standard
+#include <optional>
 #include <string>
+#include <vector>
 
 // ours
 #include "platform/filesystem.h"
@@ -17,6 +19,11 @@ namespace velloc {
 
 /// Files larger than this are not read as text form.
 inline constexpr std::uint64_t kMaxTextFormLength = 64u << 20;
+
+/// The lines of the text-form file at path; none (nullopt) for a file too
+/// large to be a text form. Fails only when the file cannot be read.
+platform::Result<std::optional<std::vector<std::string>>> readTextFormLines(platform::FileSystem& files,
+                                                                            const std::string& path);
 
 /// Reads the text-form file at path over a copy of `previous`. Fails only
 /// when the file cannot be read; a file too large for a text form comes back
