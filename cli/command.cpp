@@ -91,7 +91,6 @@ void report(const std::string& file, std::string_view message)
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
-
 namespace {
 
 /// Text files of ours are far smaller; a larger file is no text of ours.
@@ -114,19 +113,25 @@ platform::Status writeOutput(platform::FileSystem& files, const std::string& out
     // No text file of ours ever replaces a game file.
     if (files.exists(output)) {
         auto length = files.length(output);
-        if (const brackel::ExeVersion* version = length ? brackel::detectversion(*length) : nullptr)
+        if (!length)
+            return length.status();
+        if (const brackel::ExeVersion* version = brackel::detectversion(*length))
             return platform::Status::failure(output + "\rThis file is the game executable " +
                                              std::string(version->tag) + "; it is never replaced. Nothing was written.");
-        if (length && *length == velloc::kItemFileLength)
+        if (*length == velloc::kItemFileLength)
             return platform::Status::failure(output + "\rThis file is an item text file of the game; it is never "
                                                       "replaced. Nothing was written.");
         // Other game files (IMP.dat) carry no mark, but every one holds zero
         // bytes, which no text file of ours does: only a text file is replaced.
-        auto bytes = length && *length <= kMaxReplacedLength ? files.readAll(output)
-                                                              : platform::Result<std::string>::failure("too large");
-        if (!bytes || bytes->find('\0') != std::string::npos)
-            return platform::Status::failure(output + "\rThis file is not a text file; it is never replaced by one. "
-                                                      "Nothing was written.");
+        const auto notText = platform::Status::failure(
+            output + "\rThis file is not a text file; it is never replaced by one. Nothing was written.");
+        if (*length > kMaxReplacedLength)
+            return notText;
+        auto bytes = files.readAll(output);
+        if (!bytes)
+            return bytes.status();
+        if (bytes->find('\0') != std::string::npos)
+            return notText;
     }
     return platform::writeTextLines(files, output, lines);
 }
