@@ -55,10 +55,11 @@ std::string lowered(std::string_view text)
     return lower;
 }
 
+/// A name an INI section header can carry that is not the list's own section.
 bool validSectionName(std::string_view name)
 {
     return !name.empty() && name.find_first_of("[]\r\n") == std::string_view::npos && !isBlank(name.front()) &&
-           !isBlank(name.back());
+           !isBlank(name.back()) && lowered(name) != "presets";
 }
 
 /// A further key's number within its range, or Error naming the key.
@@ -129,7 +130,7 @@ bool ProfileChoices::vest(int item)
 
 std::string defaultSectionName(const Profile& profile)
 {
-    return validSectionName(profile.name()) && profile.name() != "Presets" ? profile.name() : "Custom";
+    return validSectionName(profile.name()) ? profile.name() : "Custom";
 }
 
 std::vector<std::string> presetSection(const Profile& profile, const std::string& sectionName)
