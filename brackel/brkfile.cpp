@@ -17,11 +17,11 @@ std::string lineError(std::size_t index, const std::string& what)
 
 } // namespace
 
-BrkParse parseBrk(const std::vector<std::string>& lines)
+BrkParse parseBrk(const platform::TextLines& lines)
 {
     BrkParse result;
     std::size_t i = 0;
-    while (i < lines.size() && lines[i].find("mode=brackel") == std::string::npos)
+    while (i < lines.size() && lines[i].find("mode=brackel") == std::string_view::npos)
         ++i;
     if (i == lines.size())
         return result;
@@ -29,10 +29,10 @@ BrkParse parseBrk(const std::vector<std::string>& lines)
     BrkContents contents;
     bool inMain = false;
     for (++i; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
+        const std::string_view line = lines[i];
         if (!inMain) {
             if (line.compare(0, 7, "addons=") == 0) {
-                std::string_view text = std::string_view(line).substr(7);
+                std::string_view text = line.substr(7);
                 while (!text.empty() && text.back() == ' ')
                     text.remove_suffix(1);
                 int value = 0;
@@ -46,7 +46,7 @@ BrkParse parseBrk(const std::vector<std::string>& lines)
                 }
                 contents.remaining = value;
             }
-            if (line.find("[main]") != std::string::npos)
+            if (line.find("[main]") != std::string_view::npos)
                 inMain = true;
             continue;
         }
@@ -55,20 +55,20 @@ BrkParse parseBrk(const std::vector<std::string>& lines)
             continue;
         if (line.size() < 11 || !isDigit(line[0]) || !isDigit(line[1])) {
             result.outcome = BrkParse::Outcome::Malformed;
-            result.error = lineError(i, "\"" + line + "\" is not an entry line (such as 04=10001000).");
+            result.error = lineError(i, "\"" + std::string(line) + "\" is not an entry line (such as 04=10001000).");
             return result;
         }
         const int position = (line[0] - '0') * 10 + (line[1] - '0');
         if (position >= kWeaponCount) {
             result.outcome = BrkParse::Outcome::Malformed;
-            result.error = lineError(i, "weapon position " + line.substr(0, 2) + " lies outside 00 to 64.");
+            result.error = lineError(i, "weapon position " + std::string(line.substr(0, 2)) + " lies outside 00 to 64.");
             return result;
         }
         for (const KindInfo& k : kKinds) {
             const char c = line[3 + k.brkColumn];
             if (!isDigit(c)) {
                 result.outcome = BrkParse::Outcome::Malformed;
-                result.error = lineError(i, "\"" + line + "\" holds a flag that is not a digit.");
+                result.error = lineError(i, "\"" + std::string(line) + "\" holds a flag that is not a digit.");
                 return result;
             }
             contents.flags.set(k.kind, position, c == '1');

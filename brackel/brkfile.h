@@ -19,6 +19,7 @@
 
 // ours
 #include "brackel/attachments.h"
+#include "platform/textlines.h"
 
 namespace brackel {
 
@@ -40,7 +41,7 @@ struct BrkParse {
 /// clear. An entry line whose position is above 64 or not two digits, or
 /// whose flags are not digits, and an unreadable count make the file
 /// Malformed, and nothing of it is used.
-BrkParse parseBrk(const std::vector<std::string>& lines);
+BrkParse parseBrk(const platform::TextLines& lines);
 
 /// The 71 lines of the file for this model.
 std::vector<std::string> brkLines(const Flags& flags, int remaining);

@@ -48,13 +48,6 @@ bool Editor::readNames(const std::string& startFile)
         error("File not found - names.def");
         return false;
     }
-    // A names.def of the description editor is far smaller; anything this
-    // large is no names file and is not read into memory.
-    if (auto length = platform_.files().length(path); length && *length > kMaxNamesLength) {
-        error("Could not read names.def:\r" + path + " is " + std::to_string(*length) +
-              " bytes long; a names file is never larger than " + std::to_string(kMaxNamesLength >> 20) + " MiB.");
-        return false;
-    }
     auto lines = platform::readTextLines(platform_.files(), path);
     if (!lines) {
         error("Could not read names.def:\r" + lines.error());
@@ -169,8 +162,8 @@ void Editor::saveAs()
             return;
     } else {
         if (platform_.files().exists(path)) {
-            // A game executable is never replaced by a text file.
-            if (auto refused = refuseReplacingExecutable(platform_.files(), path); !refused) {
+            // A game file is never replaced by a text file.
+            if (auto refused = platform::checkReplaceable(platform_.files(), path); !refused) {
                 error(refused.error());
                 return;
             }

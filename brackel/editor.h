@@ -75,7 +75,6 @@ public:
     std::string weaponLine(int position) const;
 
     /// A names.def larger than this is refused at start-up.
-    static constexpr std::uint64_t kMaxNamesLength = 16u << 20;
 
 private:
     void error(const std::string& text);

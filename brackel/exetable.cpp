@@ -1,32 +1,13 @@
 #include "brackel/exetable.h"
 
-// standard
-#include <algorithm>
-
 // ours
 #include "platform/backup.h"
 
 namespace brackel {
 
-const std::array<ExeVersion, 11> kExeVersions = {{
-    {2439168, "[RU1.02]", 0x203420},
-    {2703360, "[NL]", 0x21BD24},
-    {2715679, "[FR]", 0x21DCCC},
-    {2719775, "[DE1.05]", 0x21DF5C},
-    {2812928, "[US1.03]", 0x235118},
-    {2817536, "[US1.04]", 0x236120},
-    {2827776, "[US1.06]", 0x2383A8},
-    {2919936, "[DE1.02]", 0x22DEC8},
-    {2924544, "[DE1.02Beta]", 0x22EE28},
-    {2960896, "[DE1.01]", 0x237458},
-    {3152896, "[DE1.00]", 0x25CC18},
-}};
-
 const ExeVersion* detectversion(std::uint64_t length)
 {
-    auto it = std::find_if(kExeVersions.begin(), kExeVersions.end(),
-                           [length](const ExeVersion& v) { return v.length == length; });
-    return it == kExeVersions.end() ? nullptr : &*it;
+    return platform::gameBuildOfLength(length);
 }
 
 TableContents decodeTable(std::span<const std::uint8_t, kTableBytes> table)

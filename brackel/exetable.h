@@ -13,18 +13,17 @@
 
 // ours
 #include "brackel/attachments.h"
+#include "platform/gamefiles.h"
 #include "platform/filesystem.h"
 #include "platform/result.h"
 
 namespace brackel {
 
-struct ExeVersion {
-    std::uint64_t length;      // exact file length in bytes
-    std::string_view tag;      // shown after the file name, "[US1.03]"
-    std::uint32_t tableOffset; // byte offset of the first table entry
-};
+/// A known build: its length, tag and table offset (platform/gamefiles.h,
+/// where every program finds the game's files by their length).
+using ExeVersion = platform::GameBuild;
 
-extern const std::array<ExeVersion, 11> kExeVersions;
+inline constexpr const auto& kExeVersions = platform::kGameBuilds;
 
 /// The build of a file of this length, or null for an unknown build.
 const ExeVersion* detectversion(std::uint64_t length);

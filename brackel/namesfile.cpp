@@ -8,11 +8,11 @@ namespace brackel {
 
 namespace {
 
-std::optional<int> sectionNumber(const std::string& header)
+std::optional<int> sectionNumber(std::string_view header)
 {
     if (header.size() < 2)
         return std::nullopt;
-    std::string_view text = std::string_view(header).substr(1, header.size() - 2);
+    std::string_view text = header.substr(1, header.size() - 2);
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ')
@@ -24,7 +24,7 @@ std::optional<int> sectionNumber(const std::string& header)
     return value;
 }
 
-bool startsWith(const std::string& line, std::string_view prefix)
+bool startsWith(std::string_view line, std::string_view prefix)
 {
     return line.compare(0, prefix.size(), prefix) == 0;
 }
@@ -63,17 +63,17 @@ std::string checkforand(std::string_view text)
     return out;
 }
 
-Names parseNames(const std::vector<std::string>& lines)
+Names parseNames(const platform::TextLines& lines)
 {
     Names names;
     std::size_t i = 0;
-    while (i < lines.size() && lines[i].find("mode=velloc") == std::string::npos)
+    while (i < lines.size() && lines[i].find("mode=velloc") == std::string_view::npos)
         ++i;
 
     std::optional<int> section;  // number of the open section; none outside
     bool inSection = false;
     for (++i; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
+        const std::string_view line = lines[i];
         if (!line.empty() && line[0] == '[') {
             section = sectionNumber(line);
             inSection = true;
@@ -89,7 +89,7 @@ Names parseNames(const std::vector<std::string>& lines)
         const bool longName = startsWith(line, "lname=");
         if (!longName && !startsWith(line, "name="))
             continue;
-        const std::string value = line.substr(longName ? 6 : 5);
+        const std::string value(line.substr(longName ? 6 : 5));
         if (!longName && *section >= 1 && *section <= kWeaponCount)
             names.weaponNames[*section - 1] = value;
         if (auto kind = captionKind(*section, longName))

@@ -12,6 +12,7 @@
 
 // ours
 #include "brackel/attachments.h"
+#include "platform/textlines.h"
 
 namespace brackel {
 
@@ -35,6 +36,6 @@ std::string checkforand(std::string_view text);
 /// not a number is skipped. Within a section (up to an empty line), "name="
 /// gives the names of items 1..65 and the captions of talon (50) and
 /// extender (310); "lname=" gives the captions of the other six kinds.
-Names parseNames(const std::vector<std::string>& lines);
+Names parseNames(const platform::TextLines& lines);
 
 } // namespace brackel

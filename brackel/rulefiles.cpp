@@ -23,13 +23,10 @@ platform::Result<LoadedRules> loadRules(platform::FileSystem& files, const std::
         rules.remaining = table->remaining;
         return rules;
     }
-    BrkParse brk;
-    if (*length <= kMaxBrkLength) {
-        auto lines = platform::readTextLines(files, path);
-        if (!lines)
-            return lines.status();
-        brk = parseBrk(*lines);
-    }
+    auto lines = platform::readTextLines(files, path);
+    if (!lines)
+        return lines.status();
+    const BrkParse brk = parseBrk(*lines);
     if (brk.outcome == BrkParse::Outcome::Malformed)
         return platform::Status::failure("Could not open file,\r" + path + "\rThe Brackel file is damaged at " +
                                          brk.error);
@@ -53,18 +50,6 @@ platform::Result<std::string_view> applyRules(platform::FileSystem& files, const
     if (auto written = writedata(files, path, *version, flags); !written)
         return written;
     return version->tag;
-}
-
-platform::Status refuseReplacingExecutable(platform::FileSystem& files, const std::string& path)
-{
-    if (!files.exists(path))
-        return platform::Status::success();
-    auto length = files.length(path);
-    if (const ExeVersion* version = length ? detectversion(*length) : nullptr)
-        return platform::Status::failure(path + "\rThis file is the game executable " + std::string(version->tag) +
-                                         ".\rIt cannot be replaced by a Brackel file. Choose VRN-Exe to apply\r"
-                                         "the attachments to it, or give the Brackel file another name.");
-    return platform::Status::success();
 }
 
 platform::Status writeRules(platform::FileSystem& files, const std::string& path, const Flags& flags, int remaining)

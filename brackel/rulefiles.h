@@ -26,9 +26,6 @@ struct LoadedRules {
     int remaining = kTableEntries;
 };
 
-/// Files larger than this are not read as .brk files.
-inline constexpr std::uint64_t kMaxBrkLength = 16u << 20;
-
 /// Reads the file at path: an executable of a known build by its length,
 /// anything else as a .brk file. Fails with the message the user sees.
 platform::Result<LoadedRules> loadRules(platform::FileSystem& files, const std::string& path);
@@ -39,11 +36,8 @@ platform::Result<LoadedRules> loadRules(platform::FileSystem& files, const std::
 platform::Result<std::string_view> applyRules(platform::FileSystem& files, const std::string& path,
                                               const Flags& flags);
 
-/// The refusal to replace a game executable by a .brk file, or success when
-/// path is none (a missing file, or one of any other length).
-platform::Status refuseReplacingExecutable(platform::FileSystem& files, const std::string& path);
-
-/// Writes the .brk file through the atomic replacement.
+/// Writes the .brk file through the text-file writer, which never replaces
+/// a game file.
 platform::Status writeRules(platform::FileSystem& files, const std::string& path, const Flags& flags,
                             int remaining);
 

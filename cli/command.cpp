@@ -8,10 +8,8 @@
 #include <QFileInfo>
 
 // ours
-#include "brackel/exetable.h"
 #include "platform/console.h"
 #include "platform/textlines.h"
-#include "velloc/itemtexts.h"
 
 namespace cli {
 
@@ -91,48 +89,23 @@ void report(const std::string& file, std::string_view message)
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
-namespace {
-
-/// Text files of ours are far smaller; a larger file is no text of ours.
-constexpr std::uint64_t kMaxReplacedLength = 64u << 20;
-
-} // namespace
+platform::Status writeStandardOutput(std::string_view bytes)
+{
+    if (!platform::writeStandardOutput(bytes))
+        return platform::Status::failure("Could not write to standard output.");
+    return platform::Status::success();
+}
 
 platform::Status writeOutput(platform::FileSystem& files, const std::string& output,
                              const std::vector<std::string>& lines, const std::string& input)
 {
-    if (output == "-") {
-        if (!platform::writeStandardOutput(platform::joinLines(lines)))
-            return platform::Status::failure("Could not write to standard output.");
-        return platform::Status::success();
-    }
+    if (output == "-")
+        return writeStandardOutput(platform::joinLines(lines));
     const QFileInfo out(QString::fromStdString(output));
     const QFileInfo in(QString::fromStdString(input));
     if (out.exists() && in.exists() && out.canonicalFilePath() == in.canonicalFilePath())
-        return platform::Status::failure(output + "\rThe output is the input file itself; nothing was written.");
-    // No text file of ours ever replaces a game file.
-    if (files.exists(output)) {
-        auto length = files.length(output);
-        if (!length)
-            return length.status();
-        if (const brackel::ExeVersion* version = brackel::detectversion(*length))
-            return platform::Status::failure(output + "\rThis file is the game executable " +
-                                             std::string(version->tag) + "; it is never replaced. Nothing was written.");
-        if (*length == velloc::kItemFileLength)
-            return platform::Status::failure(output + "\rThis file is an item text file of the game; it is never "
-                                                      "replaced. Nothing was written.");
-        // Other game files (IMP.dat) carry no mark, but every one holds zero
-        // bytes, which no text file of ours does: only a text file is replaced.
-        const auto notText = platform::Status::failure(
-            output + "\rThis file is not a text file; it is never replaced by one. Nothing was written.");
-        if (*length > kMaxReplacedLength)
-            return notText;
-        auto bytes = files.readAll(output);
-        if (!bytes)
-            return bytes.status();
-        if (bytes->find('\0') != std::string::npos)
-            return notText;
-    }
+        return platform::Status::failure(output + "\rThe output is the input file itself. Nothing was written.",
+                                         {}, output);
     return platform::writeTextLines(files, output, lines);
 }
 

@@ -50,11 +50,14 @@ private:
 /// names it already. Refusals and notes alike.
 void report(const std::string& file, std::string_view message);
 
-/// Writes the lines (each ended by CR LF) to the path through the atomic
-/// replacement, or to standard output for "-". The output is refused when it
-/// is the input file itself, a game file (an executable of a known build, an
-/// item text file) or any other file that is not text (one holding a zero
-/// byte, as IMP.dat does).
+/// Writes the bytes to standard output; a failure says so ("Could not write
+/// to standard output").
+platform::Status writeStandardOutput(std::string_view bytes);
+
+/// Writes the lines (each ended by CR LF) to the path through the text-file
+/// writer, or to standard output for "-". The output is refused when it is
+/// the input file itself, and, by the writer, when it is a game file or any
+/// other file that is not a text file of ours.
 platform::Status writeOutput(platform::FileSystem& files, const std::string& output,
                              const std::vector<std::string>& lines, const std::string& input);
 

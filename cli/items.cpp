@@ -3,6 +3,7 @@
 
 // ours
 #include "cli/command.h"
+#include "platform/textlines.h"
 #include "velloc/itemcodec.h"
 #include "velloc/textfiles.h"
 #include "velloc/textform.h"
@@ -49,13 +50,12 @@ int itemsApply(const std::vector<std::string>& words, platform::FileSystem& file
     // The text form's mode line tells the layout; the item file is read in it,
     // and the text form read over it, so that items and fields the text form
     // does not mention keep what the file holds.
-    auto lines = velloc::readTextFormLines(files, textFile);
+    auto lines = platform::readTextLines(files, textFile);
     if (!lines) {
         report(textFile, lines.error());
         return kRefused;
     }
-    const velloc::TextFormRead probe =
-        *lines ? velloc::parseTextForm(**lines, velloc::ItemTexts{}) : velloc::TextFormRead{};
+    const velloc::TextFormRead probe = velloc::parseTextForm(*lines, velloc::ItemTexts{});
     if (probe.outcome != velloc::TextFormRead::Outcome::Accepted) {
         report(textFile, velloc::textFormRefusal(probe, textFile));
         return kRefused;
@@ -65,7 +65,7 @@ int itemsApply(const std::vector<std::string>& words, platform::FileSystem& file
         report(itemFile, current.error());
         return kRefused;
     }
-    const velloc::TextFormRead read = velloc::parseTextForm(**lines, *current);
+    const velloc::TextFormRead read = velloc::parseTextForm(*lines, *current);
     if (auto written = velloc::writedata(files, itemFile, read.texts); !written) {
         report(itemFile, written.error());
         return kRefused;

@@ -14,7 +14,7 @@ bool inside(std::uint64_t size, std::uint64_t offset, std::size_t count)
 Status fileFailure(std::string_view what, const std::string& path, std::string why)
 {
     std::string message = std::string(what) + " " + path + ": " + why;
-    return Status::failure(std::move(message), std::move(why));
+    return Status::failure(std::move(message), std::move(why), path);
 }
 
 Status checkRead(bool open, const std::string& path, std::uint64_t size, std::uint64_t offset, std::size_t count)

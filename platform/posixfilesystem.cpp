@@ -382,7 +382,7 @@ Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_v
         // failure its own way then passes on this whole message.
         if (syncError != 0 && syncError != EINVAL && syncError != EROFS)
             return Status::failure("Saved " + path + ", but the folder could not be written to disk: "
-                                   + reason(syncError));
+                                   + reason(syncError), {}, path);
     }
     return Status::success();
 }

@@ -16,11 +16,15 @@ namespace platform {
 class [[nodiscard]] Status {
 public:
     static Status success() { return Status(); }
-    static Status failure(std::string message, std::string reason = {})
+    /// `path`: the file the message names, when it names one, so that a
+    /// caller which names the file itself (the console program) need not
+    /// name it twice.
+    static Status failure(std::string message, std::string reason = {}, std::string path = {})
     {
         Status s;
         s.error_ = message.empty() ? std::string("Unknown error") : std::move(message);
         s.reason_ = std::move(reason);
+        s.path_ = std::move(path);
         return s;
     }
 
@@ -29,10 +33,13 @@ public:
     const std::string& error() const { return error_; }
     /// The reason alone, or the whole message when none was given apart.
     const std::string& reason() const { return reason_.empty() ? error_ : reason_; }
+    /// The file the message names; empty when it names none.
+    const std::string& path() const { return path_; }
 
 private:
     std::string error_;
     std::string reason_;
+    std::string path_;
 };
 
 /// A value or a failure (a message, and perhaps its reason apart).
@@ -42,15 +49,16 @@ public:
     Result(T value) : value_(std::move(value)) {}
     Result(Status failure) : failure_(failure.ok() ? Status::failure({}) : std::move(failure)) {}
 
-    static Result failure(std::string message, std::string reason = {})
+    static Result failure(std::string message, std::string reason = {}, std::string path = {})
     {
-        return Result(Status::failure(std::move(message), std::move(reason)));
+        return Result(Status::failure(std::move(message), std::move(reason), std::move(path)));
     }
 
     bool ok() const { return value_.has_value(); }
     explicit operator bool() const { return ok(); }
     const std::string& error() const { return failure_.error(); }
     const std::string& reason() const { return failure_.reason(); }
+    const std::string& path() const { return failure_.path(); }
     Status status() const { return ok() ? Status::success() : failure_; }
 
     T& value() & { return *value_; }

@@ -1,26 +1,78 @@
 #include "platform/textlines.h"
 
+// ours
+#include "platform/gamefiles.h"
+
 namespace platform {
 
-std::vector<std::string> splitLines(std::string_view bytes)
+namespace {
+
+bool isLineEnd(char c)
 {
-    std::vector<std::string> lines;
+    return c == '\r' || c == '\n';
+}
+
+/// Calls f(start, length) for each line of the text. CR LF is one line
+/// end; a lone CR and a lone LF are one each. Text after the last line end
+/// is a last line without an end.
+template <class F>
+void forEachLine(std::string_view bytes, F&& f)
+{
     std::size_t start = 0;
     std::size_t i = 0;
     while (i < bytes.size()) {
         const char c = bytes[i];
-        if (c != '\r' && c != '\n') {
+        if (!isLineEnd(c)) {
             ++i;
             continue;
         }
-        lines.emplace_back(bytes.substr(start, i - start));
-        // CR LF is one line end; a lone CR or a lone LF is one too.
+        f(start, i - start);
         i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
         start = i;
     }
-    // Text after the last line end is a last line without an end.
     if (start < bytes.size())
-        lines.emplace_back(bytes.substr(start));
+        f(start, bytes.size() - start);
+}
+
+Status notOurs(const std::string& path, const std::string& why)
+{
+    return Status::failure(path + "\rThis file " + why + "; it is never replaced by a text file.\rNothing was written.",
+                           "this file " + why + "; it is never replaced by a text file", path);
+}
+
+} // namespace
+
+TextLines::TextLines(std::string bytes) : bytes_(std::move(bytes))
+{
+    // Counted first, so the index takes exactly what it needs.
+    std::size_t count = 0;
+    forEachLine(bytes_, [&](std::size_t, std::size_t) { ++count; });
+    starts_.reserve(count);
+    forEachLine(bytes_, [&](std::size_t start, std::size_t) { starts_.push_back(static_cast<std::uint32_t>(start)); });
+}
+
+TextLines::TextLines(const std::vector<std::string>& lines) : TextLines(joinLines(lines))
+{
+}
+
+std::string_view TextLines::operator[](std::size_t i) const
+{
+    const std::size_t start = starts_[i];
+    std::size_t end = i + 1 < starts_.size() ? starts_[i + 1] : bytes_.size();
+    // Take off the line end: CR LF, or one CR or LF. A line's own bytes never
+    // end in CR when LF follows, for CR LF always ends a line.
+    if (end > start && isLineEnd(bytes_[end - 1])) {
+        --end;
+        if (end > start && bytes_[end] == '\n' && bytes_[end - 1] == '\r')
+            --end;
+    }
+    return std::string_view(bytes_).substr(start, end - start);
+}
+
+std::vector<std::string> splitLines(std::string_view bytes)
+{
+    std::vector<std::string> lines;
+    forEachLine(bytes, [&](std::size_t start, std::size_t length) { lines.emplace_back(bytes.substr(start, length)); });
     return lines;
 }
 
@@ -38,17 +90,63 @@ std::string joinLines(const std::vector<std::string>& lines)
     return text;
 }
 
-Result<std::vector<std::string>> readTextLines(FileSystem& files, const std::string& path)
+Result<std::string> readTextFile(FileSystem& files, const std::string& path)
 {
+    auto length = files.length(path);
+    if (!length)
+        return length.status();
+    auto tooLarge = [&](std::uint64_t size) {
+        const std::string why = "it is " + std::to_string(size) + " bytes long; no text file of ours is larger than " +
+                                std::string(kMaxTextFileSize);
+        return Status::failure("Could not read " + path + ":\r" + why + ".", why, path);
+    };
+    if (*length > kMaxTextFileLength)
+        return tooLarge(*length);
+    auto bytes = files.readAll(path);
+    if (bytes && bytes->size() > kMaxTextFileLength) // it grew while we looked
+        return tooLarge(bytes->size());
+    return bytes;
+}
+
+Result<TextLines> readTextLines(FileSystem& files, const std::string& path)
+{
+    auto bytes = readTextFile(files, path);
+    if (!bytes)
+        return bytes.status();
+    return TextLines(std::move(*bytes));
+}
+
+Status checkReplaceable(FileSystem& files, const std::string& path)
+{
+    if (!files.exists(path))
+        return Status::success(); // nothing there, or no file to replace (the writer says so)
+    auto length = files.length(path);
+    if (!length)
+        return length.status();
+    if (const std::string game = gameFileOfLength(*length); !game.empty())
+        return notOurs(path, "is " + game);
+    if (*length > kMaxTextFileLength)
+        return notOurs(path, "is " + std::to_string(*length) + " bytes long, larger than any text file of ours");
+    // Other game files (IMP.dat) carry no mark, but every one holds zero
+    // bytes, which no text file of ours does.
     auto bytes = files.readAll(path);
     if (!bytes)
         return bytes.status();
-    return splitLines(*bytes);
+    if (bytes->find('\0') != std::string::npos)
+        return notOurs(path, "holds bytes of value zero, so it is no text file");
+    return Status::success();
+}
+
+Status writeTextFile(FileSystem& files, const std::string& path, std::string_view bytes)
+{
+    if (auto refused = checkReplaceable(files, path); !refused)
+        return refused;
+    return files.replaceAtomically(path, bytes);
 }
 
 Status writeTextLines(FileSystem& files, const std::string& path, const std::vector<std::string>& lines)
 {
-    return files.replaceAtomically(path, joinLines(lines));
+    return writeTextFile(files, path, joinLines(lines));
 }
 
 } // namespace platform

@@ -9,11 +9,14 @@
 #include <cstdint>
 #include <string>
 
+// ours
+#include "platform/gamefiles.h"
+
 namespace velloc {
 
 inline constexpr int kItemCount = 351;
 /// Length of an item text file: 351 records of 800 bytes.
-inline constexpr std::uint64_t kItemFileLength = 280800;
+inline constexpr std::uint64_t kItemFileLength = platform::kItemFileLength;
 inline constexpr int kRecordBytes = 800;
 
 enum class FileType : int {

@@ -4,6 +4,7 @@
 #include <QString>
 
 // ours
+#include "platform/textlines.h"
 #include "velloc/itemcodec.h"
 #include "velloc/textfiles.h"
 #include "velloc/textform.h"
@@ -201,8 +202,8 @@ void Session::saveAs()
             return;
     } else {
         if (platform_.files().exists(path)) {
-            // A game item text file is never replaced by a text file.
-            if (auto refused = refuseReplacingItemFile(platform_.files(), path); !refused) {
+            // A game file is never replaced by a text file.
+            if (auto refused = platform::checkReplaceable(platform_.files(), path); !refused) {
                 error(refused.error());
                 return;
             }

@@ -5,27 +5,13 @@
 
 namespace velloc {
 
-platform::Result<std::optional<std::vector<std::string>>> readTextFormLines(platform::FileSystem& files,
-                                                                            const std::string& path)
-{
-    auto length = files.length(path);
-    if (!length)
-        return length.status();
-    if (*length > kMaxTextFormLength)
-        return std::optional<std::vector<std::string>>();
-    auto lines = platform::readTextLines(files, path);
-    if (!lines)
-        return lines.status();
-    return std::optional(std::move(*lines));
-}
-
 platform::Result<TextFormRead> readTextFormFile(platform::FileSystem& files, const std::string& path,
                                                 const ItemTexts& previous)
 {
-    auto lines = readTextFormLines(files, path);
+    auto lines = platform::readTextLines(files, path);
     if (!lines)
         return lines.status();
-    return *lines ? parseTextForm(**lines, previous) : TextFormRead{};
+    return parseTextForm(*lines, previous);
 }
 
 std::string textFormRefusal(const TextFormRead& read, const std::string& path)
@@ -43,18 +29,6 @@ std::string textFormRefusal(const TextFormRead& read, const std::string& path)
         return "Could not read " + path + ":\r" + read.error + "\rNothing was changed.";
     }
     return {};
-}
-
-platform::Status refuseReplacingItemFile(platform::FileSystem& files, const std::string& path)
-{
-    if (!files.exists(path))
-        return platform::Status::success();
-    auto length = files.length(path);
-    if (length && *length == kItemFileLength)
-        return platform::Status::failure(
-            path + "\rThis file is an item text file of the game.\rIt cannot be replaced by a text "
-                   "form. Choose EDT-File to write the texts into it,\ror give the text form another name.");
-    return platform::Status::success();
 }
 
 platform::Status writeTextForm(platform::FileSystem& files, const std::string& path, const ItemTexts& texts)

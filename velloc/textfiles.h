@@ -17,28 +17,16 @@
 
 namespace velloc {
 
-/// Files larger than this are not read as text form.
-inline constexpr std::uint64_t kMaxTextFormLength = 64u << 20;
-
-/// The lines of the text-form file at path; none (nullopt) for a file too
-/// large to be a text form. Fails only when the file cannot be read.
-platform::Result<std::optional<std::vector<std::string>>> readTextFormLines(platform::FileSystem& files,
-                                                                            const std::string& path);
-
-/// Reads the text-form file at path over a copy of `previous`. Fails only
-/// when the file cannot be read; a file too large for a text form comes back
-/// NotIdentified.
+/// Reads the text-form file at path over a copy of `previous`. Fails when
+/// the file cannot be read or is larger than any text file of ours.
 platform::Result<TextFormRead> readTextFormFile(platform::FileSystem& files, const std::string& path,
                                                 const ItemTexts& previous);
 
 /// The message for a read that was not accepted.
 std::string textFormRefusal(const TextFormRead& read, const std::string& path);
 
-/// The refusal to replace a game item text file by a text form, or success
-/// when path is none.
-platform::Status refuseReplacingItemFile(platform::FileSystem& files, const std::string& path);
-
-/// Writes the text form of the texts through the atomic replacement.
+/// Writes the text form of the texts through the text-file writer, which
+/// never replaces a game file.
 platform::Status writeTextForm(platform::FileSystem& files, const std::string& path, const ItemTexts& texts);
 
 } // namespace velloc

@@ -102,7 +102,7 @@ std::vector<std::string> textFormLines(const ItemTexts& texts)
     return lines;
 }
 
-TextFormRead parseTextForm(const std::vector<std::string>& lines, const ItemTexts& previous)
+TextFormRead parseTextForm(const platform::TextLines& lines, const ItemTexts& previous)
 {
     TextFormRead read;
     read.texts = previous;
@@ -115,9 +115,9 @@ TextFormRead parseTextForm(const std::vector<std::string>& lines, const ItemText
     std::size_t i = 0;
     FileType type = FileType::Items;
     for (; i < lines.size(); ++i) {
-        if (lines[i].find("mode=velloc-a") != std::string::npos)
+        if (lines[i].find("mode=velloc-a") != std::string_view::npos)
             break;
-        if (lines[i].find("mode=velloc-b") != std::string::npos) {
+        if (lines[i].find("mode=velloc-b") != std::string_view::npos) {
             type = FileType::BobbyRay;
             break;
         }

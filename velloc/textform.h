@@ -25,6 +25,7 @@
 #include <vector>
 
 // ours
+#include "platform/textlines.h"
 #include "velloc/itemtexts.h"
 
 namespace velloc {
@@ -50,7 +51,7 @@ struct TextFormRead {
 /// fields that the file does not mention keep their texts. An empty file,
 /// a record index that is not a number from 0 to 350, and a file that ends
 /// right after its mode line or an index line are Malformed.
-TextFormRead parseTextForm(const std::vector<std::string>& lines, const ItemTexts& previous);
+TextFormRead parseTextForm(const platform::TextLines& lines, const ItemTexts& previous);
 
 /// The folder of names.def for a working folder: a drive root such as
 /// "C:\\" gives its first 2 characters ("C:"), so that joining the file name
