@@ -64,29 +64,45 @@ void Arguments::expectOperands(std::size_t least, std::size_t most) const
         throw UsageError{"too many operands (from \"" + operands_[most] + "\" on)"};
 }
 
-void report(const std::string& file, std::string_view message)
+void report(const std::string& file, const platform::Status& failure)
 {
+    std::string_view message = failure.error();
     std::string line = "varnhold: ";
-    if (!file.empty() && message.starts_with(file + "\r"))
-        message.remove_prefix(file.size()); // "path\rWhat happened": the path leads, as below
-    if (!file.empty() && message.find(file) == std::string_view::npos)
+    if (!file.empty() && message.starts_with(file + "\r")) {
+        message.remove_prefix(file.size() + 1); // "path\rWhat happened": the path leads, as below
         line += file + ": ";
-    // The programs' messages break their lines with "\r" or "\r\n".
-    bool blank = false;
+    } else if (!file.empty() && failure.path() != file) {
+        line += file + ": ";
+    }
+    // The programs' messages break their lines with "\r" or "\r\n". Where a
+    // line ends a sentence without a stop and the next starts another, the
+    // stop is put in, so that the sentences do not run together.
+    bool pendingBreak = false;
     for (char c : message) {
         if (c == '\r' || c == '\n') {
-            if (!blank && !line.empty() && line.back() != ' ')
-                line += ' ';
-            blank = true;
+            pendingBreak = true;
             continue;
         }
-        blank = false;
+        if (pendingBreak) {
+            const char last = line.back();
+            const bool endsWord = (last >= 'a' && last <= 'z') || (last >= '0' && last <= '9');
+            if (endsWord && c >= 'A' && c <= 'Z')
+                line += '.';
+            if (line.back() != ' ')
+                line += ' ';
+            pendingBreak = false;
+        }
         line += c;
     }
     while (!line.empty() && line.back() == ' ')
         line.pop_back();
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+void report(const std::string& file, std::string_view message)
+{
+    report(file, platform::Status::failure(std::string(message)));
 }
 
 platform::Status writeStandardOutput(std::string_view bytes)

@@ -45,9 +45,14 @@ private:
     std::map<std::string, std::string> options_;
 };
 
-/// One line on standard error, "varnhold: " then the message with its line
-/// breaks turned into spaces; the file is named first unless the message
-/// names it already. Refusals and notes alike.
+/// One line on standard error: "varnhold: ", the file and ": ", then the
+/// failure's message with its line breaks turned into spaces (a full stop
+/// added where a line ended a sentence without one). The file is left out
+/// when the message names it already (failure.path() is that file); a
+/// message that starts with the file's line reads "FILE: the rest".
+void report(const std::string& file, const platform::Status& failure);
+
+/// A note or refusal worded here, which never names the file itself.
 void report(const std::string& file, std::string_view message);
 
 /// Writes the bytes to standard output; a failure says so ("Could not write
