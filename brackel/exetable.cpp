@@ -33,12 +33,14 @@ TableContents decodeTable(std::span<const std::uint8_t, kTableBytes> table)
 platform::Result<TableBytes> encodeTable(const Flags& flags)
 {
     const int needed = flags.count();
-    if (needed > kTableEntries)
-        return platform::Status::failure(
-            "Too many attachments are allowed: " + std::to_string(needed) +
-            " entries are needed,\rbut the table of the game holds only " + std::to_string(kTableEntries) +
-            ".\rClear " + std::to_string(needed - kTableEntries) +
-            " of them and save again. Nothing was written.");
+    if (needed > kTableEntries) {
+        const std::string counts = "Too many attachments are allowed: " + std::to_string(needed) +
+                                   " entries are needed,\rbut the table of the game holds only " +
+                                   std::to_string(kTableEntries) + ".\r";
+        const std::string excess = std::to_string(needed - kTableEntries);
+        return platform::Status::failure(counts + "Clear " + excess + " of them and save again. Nothing was written.",
+                                         counts + "Allow " + excess + " fewer. Nothing was written.");
+    }
 
     TableBytes table;
     table.fill(0xFF);
@@ -81,9 +83,9 @@ platform::Status writedata(platform::FileSystem& files, const std::string& path,
         return file.status();
     if ((*file)->size() != version.length)
         return platform::Status::failure("The file " + path + " has changed its length since its version was "
-                                         "checked.\rNothing was written.");
+                                         "checked.\rNothing was written.", {}, path);
     if (auto backup = platform::ensureBackup(files, path); !backup)
-        return platform::Status::failure(backup.error() + "\rNothing was saved.");
+        return backup.nothingWritten();
     if (auto written = (*file)->write(version.tableOffset, *table); !written)
         return written;
     return (*file)->close();

@@ -5,7 +5,6 @@
 #include "brackel/rulefiles.h"
 #include "brackel/brkfile.h"
 #include "cli/command.h"
-#include "platform/console.h"
 
 namespace cli {
 
@@ -17,12 +16,12 @@ int brkExport(const std::vector<std::string>& words, platform::FileSystem& files
     const std::string& output = args.operands()[1];
     auto rules = brackel::loadRules(files, input);
     if (!rules) {
-        report(input, rules.error());
+        report(input, rules.status());
         return kRefused;
     }
     if (auto written = writeOutput(files, output, brackel::brkLines(rules->flags, rules->remaining), input);
         !written) {
-        report(output, written.error());
+        report(output, written);
         return kRefused;
     }
     return kSuccess;
@@ -36,11 +35,11 @@ int brkApply(const std::vector<std::string>& words, platform::FileSystem& files)
     const std::string& game = args.operands()[1];
     auto rules = brackel::loadRules(files, rulesFile);
     if (!rules) {
-        report(rulesFile, rules.error());
+        report(rulesFile, rules.status());
         return kRefused;
     }
     if (auto patched = brackel::applyRules(files, game, rules->flags); !patched) {
-        report(game, patched.error());
+        report(game, patched.status());
         return kRefused;
     }
     return kSuccess;
@@ -53,7 +52,7 @@ int brkInfo(const std::vector<std::string>& words, platform::FileSystem& files)
     const std::string& input = args.operands()[0];
     auto rules = brackel::loadRules(files, input);
     if (!rules) {
-        report(input, rules.error());
+        report(input, rules.status());
         return kRefused;
     }
     const std::string kind = rules->kind == brackel::FileKind::Executable
@@ -61,7 +60,11 @@ int brkInfo(const std::vector<std::string>& words, platform::FileSystem& files)
                                  : std::string("Brackel file");
     const std::string line = input + ": " + kind + ", " + std::to_string(rules->remaining) + " of " +
                              std::to_string(brackel::kTableEntries) + " table entries free\n";
-    return platform::writeStandardOutput(line) ? kSuccess : kRefused;
+    if (auto written = writeStandardOutput(line); !written) {
+        report({}, written);
+        return kRefused;
+    }
+    return kSuccess;
 }
 
 } // namespace cli

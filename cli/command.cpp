@@ -66,14 +66,15 @@ void Arguments::expectOperands(std::size_t least, std::size_t most) const
 
 void report(const std::string& file, const platform::Status& failure)
 {
-    std::string_view message = failure.error();
+    // A failure that gives its reason apart, and names no other file, is
+    // worded "FILE: reason". One whose message names this very file is shown
+    // whole; any other names the file first.
+    const bool otherFile = !failure.path().empty() && failure.path() != file;
+    const bool ownReason = failure.hasReason() && !otherFile;
+    std::string_view message = ownReason ? failure.reason() : failure.error();
     std::string line = "varnhold: ";
-    if (!file.empty() && message.starts_with(file + "\r")) {
-        message.remove_prefix(file.size() + 1); // "path\rWhat happened": the path leads, as below
+    if (!file.empty() && (ownReason || failure.path() != file))
         line += file + ": ";
-    } else if (!file.empty() && failure.path() != file) {
-        line += file + ": ";
-    }
     // The programs' messages break their lines with "\r" or "\r\n". Where a
     // line ends a sentence without a stop and the next starts another, the
     // stop is put in, so that the sentences do not run together.
@@ -108,7 +109,7 @@ void report(const std::string& file, std::string_view message)
 platform::Status writeStandardOutput(std::string_view bytes)
 {
     if (!platform::writeStandardOutput(bytes))
-        return platform::Status::failure("Could not write to standard output.");
+        return platform::Status::failure("Could not write to standard output.", {}, "-");
     return platform::Status::success();
 }
 
@@ -120,8 +121,8 @@ platform::Status writeOutput(platform::FileSystem& files, const std::string& out
     const QFileInfo out(QString::fromStdString(output));
     const QFileInfo in(QString::fromStdString(input));
     if (out.exists() && in.exists() && out.canonicalFilePath() == in.canonicalFilePath())
-        return platform::Status::failure(output + "\rThe output is the input file itself. Nothing was written.",
-                                         {}, output);
+        return platform::Status::failure(output + "\rThe output is the input file itself.\rNothing was written.",
+                                         "The output is the input file itself. Nothing was written.", output);
     return platform::writeTextLines(files, output, lines);
 }
 

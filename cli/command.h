@@ -47,9 +47,10 @@ private:
 
 /// One line on standard error: "varnhold: ", the file and ": ", then the
 /// failure's message with its line breaks turned into spaces (a full stop
-/// added where a line ended a sentence without one). The file is left out
-/// when the message names it already (failure.path() is that file); a
-/// message that starts with the file's line reads "FILE: the rest".
+/// added where a line ended a sentence without one). A failure that gives
+/// its reason apart, and whose message names no other file, reads
+/// "FILE: reason" (the message is the window's wording); one whose message
+/// names this very file (failure.path()) is shown whole.
 void report(const std::string& file, const platform::Status& failure);
 
 /// A note or refusal worded here, which never names the file itself.

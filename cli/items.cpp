@@ -16,7 +16,7 @@ int writeTexts(platform::FileSystem& files, const std::string& output, const vel
                const std::string& input)
 {
     if (auto written = writeOutput(files, output, velloc::textFormLines(texts), input); !written) {
-        report(output, written.error());
+        report(output, written);
         return kRefused;
     }
     return kSuccess;
@@ -34,7 +34,7 @@ int itemsExport(const std::vector<std::string>& words, platform::FileSystem& fil
     const std::string& input = args.operands()[0];
     auto texts = velloc::readdata(files, input, type, velloc::ItemTexts{});
     if (!texts) {
-        report(input, texts.error());
+        report(input, texts.status());
         return kRefused;
     }
     return writeTexts(files, args.operands()[1], *texts, input);
@@ -52,7 +52,7 @@ int itemsApply(const std::vector<std::string>& words, platform::FileSystem& file
     // does not mention keep what the file holds.
     auto lines = platform::readTextLines(files, textFile);
     if (!lines) {
-        report(textFile, lines.error());
+        report(textFile, lines.status());
         return kRefused;
     }
     const velloc::TextFormRead probe = velloc::parseTextForm(*lines, velloc::ItemTexts{});
@@ -62,12 +62,12 @@ int itemsApply(const std::vector<std::string>& words, platform::FileSystem& file
     }
     auto current = velloc::readdata(files, itemFile, probe.texts.fileType, velloc::ItemTexts{});
     if (!current) {
-        report(itemFile, current.error());
+        report(itemFile, current.status());
         return kRefused;
     }
     const velloc::TextFormRead read = velloc::parseTextForm(*lines, *current);
     if (auto written = velloc::writedata(files, itemFile, read.texts); !written) {
-        report(itemFile, written.error());
+        report(itemFile, written);
         return kRefused;
     }
     return kSuccess;
@@ -83,7 +83,7 @@ int namesDef(const std::vector<std::string>& words, platform::FileSystem& files)
                                    : platform::joinPath(velloc::checkifroot(workingFolder()), "names.def");
     auto texts = velloc::readdata(files, input, velloc::FileType::Items, velloc::ItemTexts{});
     if (!texts) {
-        report(input, texts.error());
+        report(input, texts.status());
         return kRefused;
     }
     return writeTexts(files, output, *texts, input);

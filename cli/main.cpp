@@ -5,6 +5,7 @@
 // standard
 #include <array>
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,16 @@ int usage(const std::string& text, const std::string& helpCommand)
     return cli::kUsage;
 }
 
+/// Writes a help or version text; a failure is reported as any other.
+int print(const std::string& text)
+{
+    if (auto written = cli::writeStandardOutput(text); !written) {
+        cli::report({}, written);
+        return cli::kRefused;
+    }
+    return cli::kSuccess;
+}
+
 bool wantsHelp(const std::vector<std::string>& words)
 {
     for (const std::string& w : words) {
@@ -132,20 +143,24 @@ int main(int argc, char* argv[])
     const std::string name = words.front();
     words.erase(words.begin());
     if (name == "--help" || name == "-h")
-        return platform::writeStandardOutput(programHelp()) ? cli::kSuccess : cli::kRefused;
+        return print(programHelp());
     if (name == "--version")
-        return platform::writeStandardOutput("varnhold " VARNHOLD_VERSION "\n") ? cli::kSuccess : cli::kRefused;
+        return print("varnhold " VARNHOLD_VERSION "\n");
 
     for (const Command& c : kCommands) {
         if (c.name != name)
             continue;
         if (wantsHelp(words))
-            return platform::writeStandardOutput(commandHelp(c)) ? cli::kSuccess : cli::kRefused;
+            return print(commandHelp(c));
         try {
             platform::NativeFileSystem files;
             return c.run(words, files);
         } catch (const cli::UsageError& e) {
             return usage(name + ": " + e.text, name + " ");
+        } catch (const std::bad_alloc&) {
+            // Refused like any other failure, never an abort.
+            cli::report({}, "There is not enough memory for this work; it was stopped.");
+            return cli::kRefused;
         }
     }
     return usage("unknown command \"" + name + "\"", "");

@@ -28,11 +28,29 @@ public:
         return s;
     }
 
+    /// The words every refusal ends with when it wrote nothing.
+    static constexpr const char* kNothingWritten = "Nothing was written.";
+
     bool ok() const { return error_.empty(); }
     explicit operator bool() const { return ok(); }
     const std::string& error() const { return error_; }
+
+    /// The same failure with one more line (its reason, when it has one,
+    /// with one more sentence), keeping its path: "Could not read /x: I/O
+    /// error" then "Nothing was written.".
+    Status withLine(const std::string& line) const
+    {
+        Status s = *this;
+        s.error_ += "\r" + line;
+        if (!s.reason_.empty())
+            s.reason_ += (s.reason_.back() == '.' ? " " : ". ") + line;
+        return s;
+    }
+    /// The same failure, ending with "Nothing was written.".
+    Status nothingWritten() const { return withLine(kNothingWritten); }
     /// The reason alone, or the whole message when none was given apart.
     const std::string& reason() const { return reason_.empty() ? error_ : reason_; }
+    bool hasReason() const { return !reason_.empty(); }
     /// The file the message names; empty when it names none.
     const std::string& path() const { return path_; }
 
@@ -58,6 +76,7 @@ public:
     explicit operator bool() const { return ok(); }
     const std::string& error() const { return failure_.error(); }
     const std::string& reason() const { return failure_.reason(); }
+    bool hasReason() const { return failure_.hasReason(); }
     const std::string& path() const { return failure_.path(); }
     Status status() const { return ok() ? Status::success() : failure_; }
 

@@ -36,8 +36,8 @@ void forEachLine(std::string_view bytes, F&& f)
 
 Status notOurs(const std::string& path, const std::string& why)
 {
-    return Status::failure(path + "\rThis file " + why + "; it is never replaced by a text file.\rNothing was written.",
-                           "this file " + why + "; it is never replaced by a text file", path);
+    const std::string sentence = "This file " + why + "; it is never replaced by a text file.\rNothing was written.";
+    return Status::failure(path + "\r" + sentence, sentence, path);
 }
 
 } // namespace
@@ -96,9 +96,9 @@ Result<std::string> readTextFile(FileSystem& files, const std::string& path)
     if (!length)
         return length.status();
     auto tooLarge = [&](std::uint64_t size) {
-        const std::string why = "it is " + std::to_string(size) + " bytes long; no text file of ours is larger than " +
-                                std::string(kMaxTextFileSize);
-        return Status::failure("Could not read " + path + ":\r" + why + ".", why, path);
+        const std::string why = "is " + std::to_string(size) + " bytes long; no text file of ours is larger than " +
+                                std::string(kMaxTextFileSize) + ".";
+        return Status::failure(path + " " + why, "The file " + why, path);
     };
     if (*length > kMaxTextFileLength)
         return tooLarge(*length);
@@ -133,7 +133,7 @@ Status checkReplaceable(FileSystem& files, const std::string& path)
     if (!bytes)
         return bytes.status();
     if (bytes->find('\0') != std::string::npos)
-        return notOurs(path, "holds bytes of value zero, so it is no text file");
+        return notOurs(path, "is not a text file (it holds bytes of value zero)");
     return Status::success();
 }
 

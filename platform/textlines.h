@@ -78,7 +78,8 @@ std::string joinLines(const std::vector<std::string>& lines);
 
 /// The whole text file at path. A file over kMaxTextFileLength is refused
 /// before it is read: "<path> is N bytes long; no text file of ours is
-/// larger than 4 MiB.", with the path carried in the failure.
+/// larger than 4 MiB.", with the path carried in the failure (its reason
+/// reads "The file is N bytes long; ...").
 Result<std::string> readTextFile(FileSystem& files, const std::string& path);
 
 /// The lines of the text file at path, with readTextFile's refusals.

@@ -113,7 +113,7 @@ void Session::openPath(const std::string& path)
         }
         if (parsed->outcome != TextFormRead::Outcome::Accepted) {
             const bool older = parsed->outcome == TextFormRead::Outcome::Rejected;
-            platform_.message(textFormRefusal(*parsed, path), older ? "Incompatibilty" : "Error",
+            platform_.message(textFormRefusal(*parsed, path).error(), older ? "Incompatibilty" : "Error",
                               platform::Buttons::Ok);
             return;
         }

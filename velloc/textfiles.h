@@ -18,12 +18,14 @@
 namespace velloc {
 
 /// Reads the text-form file at path over a copy of `previous`. Fails when
-/// the file cannot be read or is larger than any text file of ours.
+/// the file cannot be read; a file larger than any text file of ours comes
+/// back NotIdentified, with the reason in its error.
 platform::Result<TextFormRead> readTextFormFile(platform::FileSystem& files, const std::string& path,
                                                 const ItemTexts& previous);
 
-/// The message for a read that was not accepted.
-std::string textFormRefusal(const TextFormRead& read, const std::string& path);
+/// The refusal of a read that was not accepted: the window's message, with
+/// the reason apart for the console program.
+platform::Status textFormRefusal(const TextFormRead& read, const std::string& path);
 
 /// Writes the text form of the texts through the text-file writer, which
 /// never replaces a game file.

@@ -112,13 +112,13 @@ TEST_F(EditorFlow, StartUpNeedsNamesDef)
     EXPECT_EQ(shown[0].title, "Error");
     EXPECT_NE(shown[0].text.find("names.def"), std::string::npos);
 
-    // Anything larger than a names file could be is not read at all.
+    // Anything larger than any text file of ours is not read at all.
     files.failRead.clear();
-    writeFile(dir.file("names.def"), std::string((16u << 20) + 1, 'x'));
+    writeFile(dir.file("names.def"), std::string(platform::kMaxTextFileLength + 1, 'x'));
     ui.answer(Answer::Ok);
     EXPECT_FALSE(editor.readNames());
     EXPECT_EQ(boxes(), (std::vector<Box>{{"Could not read names.def:\r" + dir.file("names.def") +
-                                              " is 16777217 bytes long; a names file is never larger than 16 MiB.",
+                                              " is 4194305 bytes long; no text file of ours is larger than 4 MiB.",
                                           "Error", Buttons::Ok}}));
 }
 
@@ -140,11 +140,11 @@ TEST_F(EditorFlow, StartedWithAFileTakesNamesDefBesideItWhenTheWorkingFolderHasN
     EXPECT_TRUE(boxes().empty());
 
     // Refused there as in the working folder.
-    writeFile(besideNames, std::string((16u << 20) + 1, 'x'));
+    writeFile(besideNames, std::string(platform::kMaxTextFileLength + 1, 'x'));
     ui.answer(Answer::Ok);
     EXPECT_FALSE(editor.readNames(exe));
     EXPECT_EQ(boxes(), (std::vector<Box>{{"Could not read names.def:\r" + besideNames +
-                                              " is 16777217 bytes long; a names file is never larger than 16 MiB.",
+                                              " is 4194305 bytes long; no text file of ours is larger than 4 MiB.",
                                           "Error", Buttons::Ok}}));
 
     // Neither, with a file or without: the usual message, and the program

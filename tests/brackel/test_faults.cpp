@@ -58,7 +58,7 @@ std::vector<Case> cases()
         {"Locked", Fault::Locked, "in use by another program", Left::Old},
         {"Shortened", Fault::Shortened, "has changed its length since its version was checked.\rNothing was written.",
          Left::Shortened},
-        {"BackupFails", Fault::BackupFails, ".bak: No space left on device\rNothing was saved.", Left::Old},
+        {"BackupFails", Fault::BackupFails, ".bak: No space left on device\rNothing was written.", Left::Old},
         {"BreaksMidway", Fault::BreaksMidway, "Input/output error", Left::SameLengthWithBackup},
     };
     const Outcome text[] = {

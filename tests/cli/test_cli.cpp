@@ -172,11 +172,12 @@ TEST_F(Cli, RefusalsWriteNothing)
         before.push_back(readFile(f(g.c_str())));
 
     expectRefused(varnhold({"brk-apply", f("all.brk"), f("vrn.exe")}), "520 entries are needed");
-    expectRefused(varnhold({"brk-apply", f("all.brk"), f("short.exe")}), "Unknown version !");
-    expectRefused(varnhold({"brk-export", f("short.exe"), f("x.brk")}), "wrong file format");
+    expectRefused(varnhold({"brk-apply", f("all.brk"), f("short.exe")}),
+                  "short.exe: The file is 5000 bytes long, the length of no known build");
+    expectRefused(varnhold({"brk-export", f("short.exe"), f("x.brk")}), "no line \"mode=brackel\"");
     expectRefused(varnhold({"brk-export", f("vrn.exe"), f("Itemdesc.edt")}), "is never replaced");
     expectRefused(varnhold({"items-apply", f("long.vlc"), f("Itemdesc.edt")}), "item 7, short name: is 80");
-    expectRefused(varnhold({"items-apply", f("old.vlc"), f("Itemdesc.edt")}), "previous version");
+    expectRefused(varnhold({"items-apply", f("old.vlc"), f("Itemdesc.edt")}), "version \"1.0\"; only version 2.0");
     expectRefused(varnhold({"items-apply", f("names.def"), f("short.edt")}), "900 bytes long");
     expectRefused(varnhold({"items-export", "--itemdesc", f("vrn.exe"), f("x.vlc")}), "2812928 bytes long");
     expectRefused(varnhold({"names-def", f("Itemdesc.edt"), f("vrn.exe")}), "is never replaced");
