@@ -16,6 +16,7 @@
 #include "platform/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/support/faultyfilesystem.h"
+#include "tests/support/notours.h"
 #include "tests/support/tempdir.h"
 
 namespace brackel {
@@ -502,21 +503,45 @@ TEST_F(EditorFlow, SaveOfABrkFileThatCannotBeWrittenKeepsTheOldFile)
     EXPECT_EQ(readFile(path), before);
 }
 
-TEST_F(EditorFlow, SaveAsBrkNeverReplacesAGameExecutable)
+TEST_F(EditorFlow, SaveAsBrkNeverReplacesAGameFileOrAnyFileThatIsNotText)
 {
     const std::string exe = makeExe("vrn.exe");
     open(exe);
-    const std::string before = readFile(exe);
     boxes();
-    ui.chooseFile(exe, 2);
+    std::vector<testsupport::NotOurs> targets = testsupport::filesNeverReplaced();
+    targets.insert(targets.begin(), {"vrn.exe", readFile(exe), "is the game executable [US1.03]"});
+    for (const testsupport::NotOurs& target : targets) {
+        SCOPED_TRACE(target.name);
+        const std::string path = dir.file(target.name);
+        writeFile(path, target.bytes);
+        // Refused before the question whether to replace it; nothing changes.
+        ui.chooseFile(path, 2);
+        ui.answer(Answer::Ok);
+        editor.saveAs();
+        EXPECT_EQ(boxes(), (std::vector<Box>{{path + "\rThis file " + target.why +
+                                                  "; it is never replaced by a text file.\rNothing was written.",
+                                              "Error", Buttons::Ok}}));
+        EXPECT_EQ(readFile(path), target.bytes);
+        EXPECT_EQ(editor.currentFile(), exe);
+        EXPECT_EQ(editor.fileKind(), FileKind::Executable);
+    }
+
+    // A text file of ours is replaced once the user says so.
+    writeFile(dir.file("notes.brk"), "old rules\r\n");
+    ui.chooseFile(dir.file("notes.brk"), 2);
+    ui.answer(Answer::Yes);
     ui.answer(Answer::Ok);
     editor.saveAs();
-    const auto shown = boxes();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].title, "Error");
-    EXPECT_NE(shown[0].text.find("[US1.03]"), std::string::npos);
-    EXPECT_EQ(readFile(exe), before);
-    EXPECT_EQ(editor.fileKind(), FileKind::Executable);
+    EXPECT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(editor.fileKind(), FileKind::Brk);
+    EXPECT_NE(readFile(dir.file("notes.brk")).find("mode=brackel"), std::string::npos);
+
+    // Save of a .brk that has since become a game file is refused too.
+    writeFile(dir.file("notes.brk"), std::string(280800, 'i'));
+    ui.answer(Answer::Ok);
+    editor.save();
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(readFile(dir.file("notes.brk")), std::string(280800, 'i'));
 }
 
 TEST_F(EditorFlow, CloseAsksAndEmptiesTheModel)
