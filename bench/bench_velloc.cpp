@@ -2,8 +2,12 @@
 // text file, and writing and reading the text form, all 3 x 351 texts filled.
 
 // standard
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+
+// glibc: the heap in use, for the memory a read takes
+#include <malloc.h>
 
 // Google Benchmark
 #include <benchmark/benchmark.h>
@@ -111,6 +115,33 @@ void BM_ReadTextForm(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ReadTextForm)->Unit(benchmark::kMicrosecond);
+
+// The worst text form the reader takes: a file at the size limit of nothing
+// but empty lines, one line per byte. "x_file" is the heap the read lines
+// and the parse hold at their peak, in multiples of the file's size; the
+// goal is a small multiple (under 8).
+void BM_ReadTextFormAtTheLimit(benchmark::State& state)
+{
+    Files& f = files();
+    const std::string path = f.dir.file("blank.vlc");
+    std::string bytes = "[head]\nmode=velloc-a\nversion=2.0\n";
+    bytes.resize(platform::kMaxTextFileLength, '\n');
+    testsupport::writeFile(path, bytes);
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        const std::size_t before = mallinfo2().uordblks;
+        auto lines = platform::readTextLines(f.fs, path);
+        if (!lines)
+            return state.SkipWithError(lines.error().c_str());
+        TextFormRead read = parseTextForm(*lines, f.texts);
+        if (read.outcome != TextFormRead::Outcome::Accepted)
+            return state.SkipWithError("not read as a text-form file");
+        peak = std::max(peak, mallinfo2().uordblks - before);
+        benchmark::DoNotOptimize(read.texts.descriptions[350].size());
+    }
+    state.counters["x_file"] = double(peak) / double(bytes.size());
+}
+BENCHMARK(BM_ReadTextFormAtTheLimit)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

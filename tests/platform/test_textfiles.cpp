@@ -1,0 +1,85 @@
+// Our text files as every program reads and writes them: the line index
+// against the plain splitter, the one size limit, and the one writer that
+// never replaces a game file.
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+// ours
+#include "platform/nativefilesystem.h"
+#include "platform/textlines.h"
+#include "tests/support/notours.h"
+#include "tests/support/tempdir.h"
+
+using namespace platform;
+using namespace std::string_literals;
+
+namespace {
+
+TEST(TextFiles, TheLineIndexGivesTheLinesOfTheSplitter)
+{
+    for (const std::string text : {""s, "\r\n"s, "\n"s, "\r"s, "a"s, "a\r\nb\r\n"s, "a\r\nb"s, "a\r\n\r\n"s,
+                                   "a\rb\nc\r\nd"s, "\r\n\r\nx"s, "a\n\rb"s, "a\r\r\nb"s, "\n\n\r\r\n\r"s,
+                                   "\x80\xFF\0z\r\n\t \r\n"s, "tail\r"s, "\r\rtwo"s}) {
+        const TextLines lines(text);
+        const std::vector<std::string> split = splitLines(text);
+        ASSERT_EQ(lines.size(), split.size()) << testing::PrintToString(text);
+        std::size_t i = 0;
+        for (std::string_view line : lines)
+            EXPECT_EQ(line, split[i++]) << testing::PrintToString(text);
+        EXPECT_EQ(lines.bytes(), text);
+    }
+    // Lines given one by one come back as given.
+    const TextLines given{"a", "", "b c"};
+    EXPECT_EQ(given.size(), 3u);
+    EXPECT_EQ(given[2], "b c");
+}
+
+TEST(TextFiles, OneLimitForEveryTextFileNamedInTheRefusal)
+{
+    testsupport::TempDir dir;
+    NativeFileSystem fs;
+    const std::string atLimit(kMaxTextFileLength, '\n');
+    testsupport::writeFile(dir.file("at.vlc"), atLimit);
+    auto lines = readTextLines(fs, dir.file("at.vlc"));
+    ASSERT_TRUE(lines) << lines.error();
+    EXPECT_EQ(lines->size(), kMaxTextFileLength);
+    EXPECT_EQ((*lines)[lines->size() - 1], "");
+
+    testsupport::writeFile(dir.file("over.vlc"), atLimit + "x");
+    const auto over = readTextFile(fs, dir.file("over.vlc"));
+    ASSERT_FALSE(over);
+    EXPECT_EQ(over.error(), dir.file("over.vlc") + " is 4194305 bytes long; no text file of ours is larger than 4 MiB.");
+    EXPECT_EQ(over.reason(), "The file is 4194305 bytes long; no text file of ours is larger than 4 MiB.");
+    EXPECT_EQ(over.path(), dir.file("over.vlc"));
+
+    const auto missing = readTextLines(fs, dir.file("none.vlc"));
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.path(), dir.file("none.vlc"));
+}
+
+TEST(TextFiles, TheWriterReplacesOnlyTextFilesOfOurs)
+{
+    testsupport::TempDir dir;
+    NativeFileSystem fs;
+    for (const testsupport::NotOurs& target : testsupport::filesNeverReplaced()) {
+        SCOPED_TRACE(target.name);
+        const std::string path = dir.file(target.name);
+        testsupport::writeFile(path, target.bytes);
+        const Status written = writeTextLines(fs, path, {"[head]"});
+        ASSERT_FALSE(written);
+        EXPECT_EQ(written.error(), path + "\rThis file " + target.why +
+                                       "; it is never replaced by a text file.\rNothing was written.");
+        EXPECT_EQ(written.path(), path);
+        EXPECT_EQ(testsupport::readFile(path), target.bytes);
+    }
+    // New files, and files of text (at the limit too), are written whole.
+    const std::string text = dir.file("names.def");
+    ASSERT_TRUE(writeTextLines(fs, text, {"[head]", "mode=velloc-a"}));
+    EXPECT_EQ(testsupport::readFile(text), "[head]\r\nmode=velloc-a\r\n");
+    testsupport::writeFile(text, std::string(kMaxTextFileLength, 'x'));
+    ASSERT_TRUE(writeTextFile(fs, text, "short"));
+    EXPECT_EQ(testsupport::readFile(text), "short");
+}
+
+} // namespace
