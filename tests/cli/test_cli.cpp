@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 // Qt
+#include <QFile>
 #include <QProcess>
 
 // ours
@@ -193,6 +194,74 @@ TEST_F(Cli, RefusalsWriteNothing)
     platform::NativeFileSystem files;
     for (const char* made : {"vrn.exe.bak", "Itemdesc.edt.bak", "IMP.dat.bak", "short.dat.bak", "x.brk", "x.vlc"})
         EXPECT_FALSE(files.exists(f(made))) << made;
+}
+
+TEST_F(Cli, EachRefusalNamesItsFileOnceAndItsReasonInWholeSentences)
+{
+    // A file named "a" is named, though its name is inside every message.
+    writeFile(f("a"), std::string(5000, 'x'));
+    writeFile(f("empty"), "");
+    writeFile(f("huge.brk"), std::string(platform::kMaxTextFileLength + 1, '0'));
+    writeFile(f("huge.vlc"), "[head]\r\nmode=velloc-a\r\nversion=2.0\r\n" +
+                                 std::string(platform::kMaxTextFileLength, '\n'));
+    std::string all = "[head]\r\nmode=brackel\r\nversion=2.0\r\naddons=0\r\n\r\n[main]\r\n";
+    for (int i = 10; i < 75; ++i)
+        all += std::to_string(i - 10).insert(0, i < 20 ? "0" : "") + "=11111111\r\n";
+    writeFile(f("all.brk"), all);
+    const std::string noBuild = " bytes long, the length of no known build of the game executable";
+    const std::pair<std::vector<std::string>, std::string> rows[] = {
+        {{"brk-info", "a"},
+         "varnhold: a: The file is 5000" + noBuild + ", and it has no line \"mode=brackel\" of a Brackel file.\n"},
+        {{"brk-apply", f("vrn.exe"), f("empty")}, "varnhold: " + f("empty") + ": The file is 0" + noBuild + ".\n"},
+        {{"brk-info", f("huge.brk")},
+         "varnhold: " + f("huge.brk") + ": The file is 4194305" + noBuild +
+             ", and larger than any Brackel file (4 MiB).\n"},
+        {{"items-apply", f("huge.vlc"), f("Itemdesc.edt")},
+         "varnhold: " + f("huge.vlc") + ": The file is 4194340 bytes long; no text file of ours is larger than 4 MiB.\n"},
+        // The window's advice to save again is the window's; lines become sentences.
+        {{"brk-apply", f("all.brk"), f("vrn.exe")},
+         "varnhold: " + f("vrn.exe") + ": Too many attachments are allowed: 520 entries are needed, but the table of "
+                                       "the game holds only 182. Allow 338 fewer. Nothing was written.\n"},
+        {{"brk-export", f("vrn.exe"), f("IMP.dat")},
+         "varnhold: " + f("IMP.dat") + ": This file is not a text file (it holds bytes of value zero); it is never "
+                                       "replaced by a text file. Nothing was written.\n"},
+        {{"names-def", f("Itemdesc.edt"), f("Itemdesc.edt")},
+         "varnhold: " + f("Itemdesc.edt") + ": The output is the input file itself. Nothing was written.\n"},
+        {{"brk-export", f("vrn.exe"), f("missing/x.brk")}, "varnhold: "},
+    };
+    const std::string exe = readFile(f("vrn.exe"));
+    for (const auto& [words, line] : rows) {
+        const Outcome run = varnhold(words, dir.path());
+        EXPECT_EQ(run.status, 1) << words[0];
+        EXPECT_EQ(run.err.substr(0, line.size()), line);
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+    EXPECT_EQ(readFile(f("vrn.exe")), exe);
+    platform::NativeFileSystem files;
+    EXPECT_FALSE(files.exists(f("vrn.exe.bak")));
+}
+
+TEST_F(Cli, AFailedStandardOutputIsReportedByEverySubcommand)
+{
+    // A full disk behind standard output; Linux has one to hand.
+    if (!QFile::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full on this system";
+    for (const auto& words : std::vector<std::vector<std::string>>{
+             {"brk-export", f("vrn.exe"), "-"}, {"brk-info", f("vrn.exe")},
+             {"items-export", "--braydesc", f("Braydesc.edt"), "-"}, {"imp-dump", f("IMP.dat")},
+             {"imp-dump", f("IMP.dat"), "-"}, {"--help"}, {"--version"}, {"brk-apply", "--help"}}) {
+        QProcess process;
+        process.setProgram(QString::fromUtf8(VARNHOLD_CLI));
+        for (const std::string& w : words)
+            process.setArguments(process.arguments() << QString::fromStdString(w));
+        process.setStandardOutputFile("/dev/full");
+        process.start();
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 1) << words[0];
+        EXPECT_EQ(process.readAllStandardError().toStdString(), "varnhold: Could not write to standard output.\n")
+            << words[0];
+    }
 }
 
 TEST(CliUsage, HelpVersionAndWrongCommandLines)
