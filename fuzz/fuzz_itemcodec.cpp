@@ -9,12 +9,12 @@
 // Bobby Ray).
 //
 // Checked: every text read fits its field. A text that fills its field is
-// refused exactly when it is not as read or the file does not hold it; every
+// refused exactly when the file does not hold that very text there; every
 // other text is accepted. What is accepted is written in the stored form
-// byte for byte, each text with its end marker unless it fills the field;
-// the records not changed keep every byte but the other stored forms of a
-// space (33) and of the end marker (1), and nothing outside the records the
-// input touched changes at all.
+// byte for byte, each text with its end marker, except that a full field's
+// own text leaves its bytes untouched; the records not changed keep every
+// byte but the other stored forms of a space (33) and of the end marker (1),
+// and nothing outside the records the input touched changes at all.
 
 // standard
 #include <algorithm>
@@ -40,10 +40,10 @@ using velloc::kRecordBytes;
 
 /// What happens to the chosen record's texts between reading and writing.
 enum class Change : unsigned {
-    None,            // written back as read
-    NextsTexts,      // edited to the next record's texts
-    OwnTexts,        // edited, but to the texts they had
-    NextsTextsAsRead // the next record's texts, still marked as read, as if read from another file
+    None,         // written back as read
+    NextsTexts,   // edited to the next record's texts
+    OwnTexts,     // set again to the texts they had, as a text form would
+    OwnTextsAltered // the texts they had with the last character changed
 };
 
 /// The model's column of texts for a field (const or not, as the model).
@@ -99,7 +99,8 @@ __attribute__((no_sanitize("coverage"))) bool onlyNormalised(const std::uint8_t*
 
 /// Whether a record as written holds exactly the item's texts in the
 /// stored form (code c as c + 1, a space as 32), each followed by the end
-/// marker 0 unless it fills its field, and otherwise the bytes it had.
+/// marker 0, and otherwise the bytes it had; a text that fills its field
+/// (accepted only over itself) leaves the field's bytes as they were.
 __attribute__((no_sanitize("coverage"))) bool holdsTexts(const std::uint8_t* written, const std::uint8_t* before,
                                                          const ItemTexts& texts, int item)
 {
@@ -107,13 +108,14 @@ __attribute__((no_sanitize("coverage"))) bool holdsTexts(const std::uint8_t* wri
     std::copy_n(before, kRecordBytes, expected.begin());
     for (const FieldLayout& layout : velloc::recordLayout(texts.fileType)) {
         const std::string& text = column(texts, layout.field)[std::size_t(item)];
+        if (text.size() == std::size_t(layout.units))
+            continue;
         std::uint8_t* unit = expected.data() + layout.offset;
         for (char ch : text) {
             *unit = ch == ' ' ? 32 : static_cast<std::uint8_t>(static_cast<unsigned char>(ch) + 1);
             unit += 2;
         }
-        if (text.size() < std::size_t(layout.units))
-            *unit = 0;
+        *unit = 0;
     }
     return std::equal(expected.begin(), expected.end(), written);
 }
@@ -162,16 +164,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (change != Change::None) {
         const std::size_t source =
-            change == Change::OwnTexts ? std::size_t(record) : std::size_t(record + 1) % kItemCount;
+            change == Change::NextsTexts ? std::size_t(record + 1) % kItemCount : std::size_t(record);
         std::size_t refusals = 0;
         for (const FieldLayout& layout : velloc::recordLayout(type)) {
             auto& field = column(texts, layout.field);
-            const bool full = field[source].size() == std::size_t(layout.units);
+            std::string text = field[source];
+            if (change == Change::OwnTextsAltered && !text.empty())
+                text.back() = text.back() == 'x' ? 'y' : 'x';
             // field[record] is still what the file holds.
-            refusals += full && (change != Change::NextsTextsAsRead || field[source] != field[std::size_t(record)]);
-            field[std::size_t(record)] = field[source];
-            if (change != Change::NextsTextsAsRead)
-                texts.markEdited(layout.field, record);
+            refusals += text.size() == std::size_t(layout.units) && text != field[std::size_t(record)];
+            field[std::size_t(record)] = std::move(text);
         }
         const auto problems = velloc::encodingProblems(texts, file);
         if (problems.size() != refusals)
@@ -182,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (refusals > 0)
             return 0;
     }
-    // Texts as read are written without asking encodingProblems: that it
+    // Texts read from the file are written without asking encodingProblems: that it
     // accepts them is checked above, on the records after a changed one.
 
     std::copy(file.begin() + std::ptrdiff_t(at), file.begin() + std::ptrdiff_t(end),

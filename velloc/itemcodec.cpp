@@ -89,17 +89,22 @@ std::string decodeField(std::span<const std::uint8_t> file, int item, const Fiel
     return text;
 }
 
+/// Whether the field holds exactly `text` in all of its units, with no end
+/// marker: the one place a text of a whole field may stand, since writing it
+/// there changes nothing.
+bool holdsFullText(std::span<const std::uint8_t> file, int item, const FieldLayout& layout, const std::string& text)
+{
+    return text.size() == static_cast<std::size_t>(layout.units) && decodeField(file, item, layout) == text;
+}
+
 } // namespace
 
 void decodeItemFile(std::span<const std::uint8_t> file, FileType type, ItemTexts& texts)
 {
-    for (auto& read : texts.asRead)
-        read.reset();
     for (const FieldLayout& layout : recordLayout(type)) {
         auto& column = textsOf(texts, layout.field);
         for (int n = 0; n < kItemCount; ++n)
             column[n] = decodeField(file, n, layout);
-        texts.asRead[static_cast<std::size_t>(layout.field)].set();
     }
     texts.fileType = type;
 }
@@ -111,10 +116,7 @@ std::vector<EncodingProblem> encodingProblems(const ItemTexts& texts, std::span<
         for (const FieldLayout& layout : recordLayout(texts.fileType)) {
             const std::string& text = textsOf(texts, layout.field)[n];
             const auto units = static_cast<std::size_t>(layout.units);
-            // A full field is only ever written back over itself, unchanged.
-            const bool unchangedFullField = text.size() == units && texts.isAsRead(layout.field, n) &&
-                                            decodeField(file, n, layout) == text;
-            if (text.size() >= units && !unchangedFullField)
+            if (text.size() >= units && !holdsFullText(file, n, layout, text))
                 problems.push_back({n, layout.field,
                                     "is " + std::to_string(text.size()) + " characters long; at most " +
                                         std::to_string(units - 1) + " fit"});
@@ -141,15 +143,19 @@ void encodeItemFile(const ItemTexts& texts, std::span<std::uint8_t> file)
     for (int n = 0; n < kItemCount; ++n) {
         for (const FieldLayout& layout : recordLayout(texts.fileType)) {
             const std::string& text = textsOf(texts, layout.field)[n];
+            // The field's own full text: its bytes stay as they are (a space
+            // may be stored as 33, which writing would turn into 32).
+            if (holdsFullText(file, n, layout, text))
+                continue;
             std::uint8_t* unit = file.data() + static_cast<std::size_t>(n) * kRecordBytes + layout.offset;
-            // Never past the field, whatever the caller failed to check.
-            const std::size_t length = std::min(text.size(), static_cast<std::size_t>(layout.units));
+            // Never past the field and never without the marker, whatever the
+            // caller failed to check.
+            const std::size_t length = std::min(text.size(), static_cast<std::size_t>(layout.units) - 1);
             for (std::size_t i = 0; i < length; ++i, unit += 2) {
                 const int v = static_cast<unsigned char>(text[i]) + 1;
                 *unit = static_cast<std::uint8_t>(v == 33 ? 32 : v);
             }
-            if (length < static_cast<std::size_t>(layout.units))
-                *unit = kEndMarker;
+            *unit = kEndMarker;
         }
     }
 }

@@ -35,8 +35,7 @@ std::span<const FieldLayout> recordLayout(FileType type);
 /// Decodes a whole item text file (kItemFileLength bytes) into texts of
 /// `type`: every short name and description, and the full names only for
 /// Items (a Bobby Ray file keeps the full names the texts held before).
-/// Sets texts.fileType, and marks every decoded text as read and every other
-/// one as not.
+/// Sets texts.fileType.
 void decodeItemFile(std::span<const std::uint8_t> file, FileType type, ItemTexts& texts);
 
 /// A text that cannot be written into its field: too long, or holding a
@@ -51,17 +50,20 @@ struct EncodingProblem {
 /// Every text of the model that its field of texts.fileType cannot hold in
 /// `file`, the bytes of the item text file it is to be written into. A field
 /// of U units holds U - 1 characters and the end marker. A text of exactly U
-/// characters is accepted only when it is unchanged since it was read
-/// (texts.isAsRead) and `file` holds exactly that text in that field, with no
-/// end marker: writing it then changes nothing, so a read followed by a save
-/// stays byte-identical, and no other text ever fills a field without its
-/// marker (the game would read on into the next field).
+/// characters is accepted only where `file` already holds exactly that text
+/// in that field, with no end marker: it is then left as it stands, so a full
+/// field read and written back, or exported and applied again, keeps its
+/// bytes, and no text is ever put into a field without its marker (the game
+/// would read on into the next field). Where the text came from (the file
+/// itself, a text form, the editor) does not matter.
 std::vector<EncodingProblem> encodingProblems(const ItemTexts& texts, std::span<const std::uint8_t> file);
 
 /// Writes the texts into the file's bytes: for each text its characters and
-/// the end marker after them, in low bytes only (a full field accepted by
-/// encodingProblems gets no marker). Requires a file of kItemFileLength bytes
-/// and no encoding problems.
+/// the end marker after them, in low bytes only. A text of a whole field that
+/// the field already holds (as encodingProblems accepts it) leaves the field
+/// untouched; any other text longer than the field allows is cut to U - 1
+/// characters and its marker, so no field is ever left without one. Requires
+/// a file of kItemFileLength bytes and no encoding problems.
 void encodeItemFile(const ItemTexts& texts, std::span<std::uint8_t> file);
 
 /// Reads the item text file at path as `type` into a copy of `previous`

@@ -5,7 +5,6 @@
 
 // standard
 #include <array>
-#include <bitset>
 #include <cstdint>
 #include <string>
 
@@ -31,17 +30,6 @@ struct ItemTexts {
     std::array<std::string, kItemCount> fullNames;
     std::array<std::string, kItemCount> descriptions;
     FileType fileType = FileType::Items;
-
-    /// Per field, the items whose text is still exactly as the item text
-    /// decoder read it: set by the decoder, cleared by markEdited. Only
-    /// such a text may be written back filling its whole field with no end
-    /// marker, as the game's own files hold some fields; every other text
-    /// must leave room for the marker.
-    std::array<std::bitset<kItemCount>, 3> asRead;
-
-    /// Records that the text of an item's field no longer is what was read.
-    void markEdited(Field field, int item) { asRead[static_cast<std::size_t>(field)].reset(item); }
-    bool isAsRead(Field field, int item) const { return asRead[static_cast<std::size_t>(field)].test(item); }
 
     /// Equal texts of the same type, wherever they came from.
     friend bool operator==(const ItemTexts& a, const ItemTexts& b)

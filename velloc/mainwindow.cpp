@@ -245,7 +245,6 @@ void MainWindow::shortNameChanged()
 {
     if (loading_ || !takeTypedText(tbshortname_, 30, session_.texts().shortNames[currentItem_]))
         return;
-    session_.texts().markEdited(Field::ShortName, currentItem_);
     if (!tbshortname_->isEnabled())
         return;
     // Renew the item's entry in the list; the selection stays on it.
@@ -255,8 +254,8 @@ void MainWindow::shortNameChanged()
 
 void MainWindow::fullNameChanged()
 {
-    if (!loading_ && takeTypedText(tblongname_, 60, session_.texts().fullNames[currentItem_]))
-        session_.texts().markEdited(Field::FullName, currentItem_);
+    if (!loading_)
+        takeTypedText(tblongname_, 60, session_.texts().fullNames[currentItem_]);
 }
 
 namespace {
@@ -334,7 +333,6 @@ void MainWindow::descriptionChanged()
     }
     description = std::move(*bytes);
     shownDescription_ = now;
-    session_.texts().markEdited(Field::Description, currentItem_);
 }
 
 void MainWindow::adaptToFileType()

@@ -1,6 +1,7 @@
 #include "velloc/textform.h"
 
 // standard
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -8,16 +9,31 @@ namespace velloc {
 
 namespace {
 
-struct Key {
-    Field field;
-    std::string_view set;    // "name="
-    std::string_view append; // "name+="
+// A continuation line's key and the line break it stands for: the break
+// between the text so far and the rest of the line.
+struct Continuation {
+    std::string_view key;
+    std::string_view lineBreak;
 };
 
+// The keys of a field. A text's first line goes on the "set" line, each
+// further line on a continuation line whose key names the break before it.
+// CR LF, the break the editor types, keeps the "+=" line that every reader
+// joins with CR LF; a lone CR and a lone LF have keys of their own, which
+// readers that do not know them skip. No key starts with another key, so no
+// reader that matches keys at the start of a line takes one for another.
+struct Key {
+    Field field;
+    std::string_view set; // "name="
+    std::array<Continuation, 3> continuations;
+};
+
+enum : std::size_t { kCrLf, kCr, kLf };
+
 constexpr std::array<Key, 3> kKeys = {{
-    {Field::ShortName, "name=", "name+="},
-    {Field::FullName, "lname=", "lname+="},
-    {Field::Description, "desc=", "desc+="},
+    {Field::ShortName, "name=", {{{"name+=", "\r\n"}, {"name+cr=", "\r"}, {"name+lf=", "\n"}}}},
+    {Field::FullName, "lname=", {{{"lname+=", "\r\n"}, {"lname+cr=", "\r"}, {"lname+lf=", "\n"}}}},
+    {Field::Description, "desc=", {{{"desc+=", "\r\n"}, {"desc+cr=", "\r"}, {"desc+lf=", "\n"}}}},
 }};
 
 // The model's text of a field of an item (const or not, as the model).
@@ -41,7 +57,9 @@ bool startsWith(std::string_view line, std::string_view prefix)
 }
 
 /// Writes a text as its key line and one continuation line per further line
-/// of the text. CR LF, a lone CR and a lone LF each end a line of the text.
+/// of the text, keyed by the break that ends the line before: CR LF, a lone
+/// CR or a lone LF (LF CR is a lone LF and a lone CR, with an empty line
+/// between), so that reading the lines gives back the text's exact bytes.
 void appendText(std::vector<std::string>& lines, const Key& key, const std::string& text)
 {
     std::string_view prefix = key.set;
@@ -51,9 +69,12 @@ void appendText(std::vector<std::string>& lines, const Key& key, const std::stri
         if (c != '\r' && c != '\n')
             continue;
         lines.push_back(std::string(prefix).append(text, start, i - start));
-        prefix = key.append;
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            prefix = key.continuations[kCrLf].key;
             ++i;
+        } else {
+            prefix = key.continuations[c == '\r' ? kCr : kLf].key;
+        }
         start = i + 1;
     }
     lines.push_back(std::string(prefix).append(text, start));
@@ -158,8 +179,9 @@ TextFormRead parseTextForm(const platform::TextLines& lines, const ItemTexts& pr
         if (i + 1 == lines.size())
             return malformed(i, "the file ends right after the line of item " + std::to_string(item) + ".");
 
-        // The record runs up to and including the next empty line. A "+="
-        // line continues the text that this record has set for its field.
+        // The record runs up to and including the next empty line. A
+        // continuation line ("+=", "+cr=", "+lf=") continues the text only
+        // when this record has set its field.
         std::array<bool, kKeys.size()> set{};
         for (++i; i < lines.size();) {
             const std::string_view field = lines[i++];
@@ -172,13 +194,14 @@ TextFormRead parseTextForm(const platform::TextLines& lines, const ItemTexts& pr
                 std::string& text = textOf(texts, key.field, item);
                 if (startsWith(field, key.set)) {
                     text = field.substr(key.set.size());
-                    texts.markEdited(key.field, item); // from this file, not from an item text file
                     set[k] = true;
                     break;
                 }
-                if (startsWith(field, key.append)) {
+                const auto continued = std::find_if(key.continuations.begin(), key.continuations.end(),
+                                                    [&](const Continuation& c) { return startsWith(field, c.key); });
+                if (continued != key.continuations.end()) {
                     if (set[k])
-                        text.append("\r\n").append(field.substr(key.append.size()));
+                        text.append(continued->lineBreak).append(field.substr(continued->key.size()));
                     break;
                 }
             }

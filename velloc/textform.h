@@ -14,10 +14,18 @@
 //     desc=<description>
 //
 // A text holding line breaks is written as its first line on the "name=",
-// "lname=" or "desc=" line and each further line on a "name+=", "lname+="
-// or "desc+=" line right after it; readers that do not know these lines
-// skip them, and a file without line breaks in its texts is unchanged by
-// them.
+// "lname=" or "desc=" line and each further line on a continuation line
+// right after it, whose key names the break before that line:
+//
+//     name+=<line>           after CR LF (also "lname+=", "desc+=")
+//     name+cr=<line>         after a lone CR ("lname+cr=", "desc+cr=")
+//     name+lf=<line>         after a lone LF ("lname+lf=", "desc+lf=")
+//
+// LF CR is a lone LF and a lone CR, with an empty line between. So every
+// text reads back byte for byte, and a text whose breaks are all CR LF is
+// written as it always was. A continuation line adds to a field only when
+// its record has set that field. Readers that do not know a key skip its
+// lines, and a file without line breaks in its texts has none of them.
 
 // standard
 #include <string>

@@ -36,6 +36,13 @@ std::string lowBytes(const std::string& file, int item, int offset, int count)
     return bytes;
 }
 
+std::string& textOf(ItemTexts& texts, Field field, int item)
+{
+    return (field == Field::ShortName  ? texts.shortNames
+            : field == Field::FullName ? texts.fullNames
+                                       : texts.descriptions)[item];
+}
+
 /// An item text file of non-zero filler in a fresh folder.
 struct GameFile {
     testsupport::TempDir dir;
@@ -156,14 +163,48 @@ TEST(ItemCodec, DecodesAndEncodesSingleCharacters)
         decodeItemFile(file, FileType::Items, back);
         EXPECT_EQ(back.fullNames[42], row.readBack);
     }
+}
 
-    // A full last field has no marker: nothing is written past the end of the file.
-    std::vector<std::uint8_t> guarded(kItemFileLength + 2, 0x5A);
-    ItemTexts full;
-    full.descriptions[350] = std::string(240, 'D');
-    encodeItemFile(full, std::span(guarded).first(kItemFileLength));
-    EXPECT_EQ(guarded[kItemFileLength - 2], 'D' + 1);
-    EXPECT_EQ(guarded[kItemFileLength], 0x5A);
+TEST(ItemCodec, OnlyAFieldThatHoldsAWholeTextKeepsItWithoutAMarker)
+{
+    // Every field of the filler is full: 0x5A is 'Y', unit 3 a space stored as 0x21.
+    struct Row { FileType type; Field field; int offset; int units; };
+    const Row rows[] = {
+        {FileType::Items, Field::ShortName, 0, 80},
+        {FileType::Items, Field::FullName, 160, 80},
+        {FileType::Items, Field::Description, 320, 240},
+        {FileType::BobbyRay, Field::Description, 160, 320},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.units);
+        std::vector<std::uint8_t> filler(kItemFileLength + 2, 0x5A);
+        filler[lowByte(350, row.offset, 3)] = 0x21;
+        const auto units = static_cast<std::size_t>(row.units);
+        std::string own(units, 'Y');
+        own[3] = ' ';
+        std::string changed = own;
+        changed.back() = 'Z';
+        struct Case { std::string text; bool accepted; };
+        for (const Case& c : {Case{own, true}, Case{changed, false}, Case{own + "Y", false}}) {
+            ItemTexts texts;
+            decodeItemFile(filler, row.type, texts);
+            textOf(texts, row.field, 350) = c.text;
+            EXPECT_EQ(encodingProblems(texts, std::span(filler).first(kItemFileLength)).size(), c.accepted ? 0u : 1u);
+            std::vector<std::uint8_t> file = filler;
+            encodeItemFile(texts, std::span(file).first(kItemFileLength));
+            if (c.accepted) {
+                EXPECT_EQ(file, filler); // the 0x21 too
+                continue;
+            }
+            // Written anyway, a text is cut before the last unit, which takes the
+            // marker; nothing is written past the field, or the file.
+            EXPECT_EQ(file[lowByte(350, row.offset, row.units - 1)], 0);
+            EXPECT_EQ(file[kItemFileLength], 0x5A);
+            ItemTexts back;
+            decodeItemFile(file, row.type, back);
+            EXPECT_EQ(textOf(back, row.field, 350), c.text.substr(0, units - 1));
+        }
+    }
 }
 
 TEST(ItemCodec, FullFieldsHaveNoMarkerAndSurviveReadAndWrite)
@@ -178,6 +219,9 @@ TEST(ItemCodec, FullFieldsHaveNoMarkerAndSurviveReadAndWrite)
             full[lowByte(9, 0, k)] = static_cast<char>(0x42 + k % 20);
         testsupport::writeFile(file.path, full);
 
+        full[lowByte(9, 0, 5)] = 0x21; // a space in the other stored form
+        testsupport::writeFile(file.path, full);
+
         auto read = readdata(file.fs, file.path, type, ItemTexts{});
         ASSERT_TRUE(read) << read.error();
         EXPECT_EQ(read->shortNames[9].size(), 80u);
@@ -185,12 +229,19 @@ TEST(ItemCodec, FullFieldsHaveNoMarkerAndSurviveReadAndWrite)
         EXPECT_EQ(read->descriptions[9].size(), type == FileType::Items ? 240u : 320u);
         ASSERT_TRUE(writedata(file.fs, file.path, *read));
         EXPECT_EQ(file.bytes(), full); // an untouched model writes back every byte as it was
+        // The same texts typed in afresh: still the field's own, still kept.
+        ItemTexts typed;
+        typed.fileType = type;
+        typed.shortNames = read->shortNames;
+        typed.fullNames = read->fullNames;
+        typed.descriptions = read->descriptions;
+        ASSERT_TRUE(writedata(file.fs, file.path, typed));
+        EXPECT_EQ(file.bytes(), full);
 
         // Edited, a full field must leave room for its marker, even when the
         // edit ends with as many characters as the file holds.
         ItemTexts edited = *read;
         edited.shortNames[9].pop_back();
-        edited.markEdited(Field::ShortName, 9);
         edited.shortNames[9] += 'x';
         const platform::Status refused = writedata(file.fs, file.path, edited);
         ASSERT_FALSE(refused);

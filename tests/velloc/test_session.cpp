@@ -328,21 +328,38 @@ TEST_F(SessionFlow, SaveAsBinaryOnlyPatchesExistingItemTextFiles)
     EXPECT_EQ(reread->shortNames[1], "Renamed");
 }
 
-TEST_F(SessionFlow, FullLengthTextFromATextFormIsNotSavedIntoAnItemTextFile)
+TEST_F(SessionFlow, FullLengthTextIsSavedOnlyOverTheFieldThatHoldsIt)
 {
-    // The game file holds an 80-character short name with no end marker; a
-    // text form carries the very same text, so only its origin refuses it.
+    // The game file holds an 80-character short name with no end marker.
     ItemTexts full = sample(FileType::Items);
     full.shortNames[7] = std::string(80, 'Q');
     std::string bytes = testsupport::patternBytes(kItemFileLength);
-    encodeItemFile(full, std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
+    encodeItemFile(sample(FileType::Items), std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
+    for (int k = 0; k < 80; ++k)
+        bytes[7 * kRecordBytes + 2 * k] = 'Q' + 1;
     writeFile(dir.file("Itemdesc.edt"), bytes);
+
+    // A text form carrying the very same text saves onto it, changing nothing.
     makeTextForm("texts.vlc", full);
     ui.chooseFile(dir.file("texts.vlc"));
     ui.answer(Answer::Ok);
     session->open();
     boxes();
+    ui.chooseFile(dir.file("Itemdesc.edt"), 1);
+    ui.answer(Answer::Ok);
+    ui.answer(Answer::No);
+    session->saveAs();
+    EXPECT_EQ(boxes(), (std::vector<Box>{kSaved, kTarvesk}));
+    EXPECT_EQ(readFile(dir.file("Itemdesc.edt")), bytes);
+    EXPECT_EQ(session->form(), FileForm::Binary);
 
+    // A changed full text must leave room for its marker.
+    full.shortNames[7].back() = 'R';
+    makeTextForm("changed.vlc", full);
+    ui.chooseFile(dir.file("changed.vlc"));
+    ui.answer(Answer::Ok);
+    session->open();
+    boxes();
     ui.chooseFile(dir.file("Itemdesc.edt"), 1);
     ui.answer(Answer::Ok);
     session->saveAs();
@@ -351,7 +368,6 @@ TEST_F(SessionFlow, FullLengthTextFromATextFormIsNotSavedIntoAnItemTextFile)
     EXPECT_NE(shown[0].text.find("item 7, short name: is 80 characters long; at most 79 fit."), std::string::npos)
         << shown[0].text;
     EXPECT_EQ(readFile(dir.file("Itemdesc.edt")), bytes);
-    EXPECT_FALSE(files.exists(dir.file("Itemdesc.edt.bak")));
     EXPECT_EQ(session->form(), FileForm::TextForm);
 
     // Read from the item text file itself, the same text is saved back as it stands.

@@ -1,8 +1,10 @@
 // Velloc's text form: the exact lines written, reading files written by us or
-// by hand (partial, out of order, malformed), texts with line breaks, and the
-// folder of names.def.
+// by hand (partial, out of order, malformed), texts with line breaks of every
+// kind, an item file exported and applied back byte for byte, and the folder
+// of names.def.
 
 // standard
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"
+#include "velloc/itemcodec.h"
 #include "velloc/textform.h"
 
 using namespace velloc;
@@ -43,6 +46,25 @@ Lines withHead(const char* mode, Lines body)
 }
 
 bool startsWith(const std::string& line, const std::string& prefix) { return line.rfind(prefix, 0) == 0; }
+
+/// Stores a text in a field of an item file the way the game does: low bytes
+/// only, code c as c + 1, a space as 32, and the end marker 0 after it unless
+/// it fills the field.
+void putText(std::string& file, int item, const FieldLayout& field, const std::string& text)
+{
+    const std::size_t at = static_cast<std::size_t>(item) * kRecordBytes + field.offset;
+    for (std::size_t k = 0; k < text.size(); ++k)
+        file[at + 2 * k] = text[k] == ' ' ? '\x20' : static_cast<char>(text[k] + 1);
+    if (text.size() < static_cast<std::size_t>(field.units))
+        file[at + 2 * text.size()] = '\0';
+}
+
+std::string& textOf(ItemTexts& texts, Field field, int item)
+{
+    return (field == Field::ShortName  ? texts.shortNames
+            : field == Field::FullName ? texts.fullNames
+                                       : texts.descriptions)[item];
+}
 
 } // namespace
 
@@ -81,28 +103,57 @@ TEST(TextForm, WritesTheLayoutOfBothTypes)
     // Texts without line breaks never give continuation lines.
     for (FileType type : {FileType::Items, FileType::BobbyRay}) {
         for (const std::string& line : textFormLines(oldTexts(type)))
-            EXPECT_FALSE(startsWith(line, "name+=") || startsWith(line, "lname+=") || startsWith(line, "desc+="))
+            EXPECT_FALSE(startsWith(line, "name+") || startsWith(line, "lname+") || startsWith(line, "desc+"))
                 << line;
     }
 }
 
-TEST(TextForm, WritesLineBreaksAsContinuationLines)
+TEST(TextForm, WritesEachKindOfLineBreakAsItsOwnContinuationLine)
 {
-    ItemTexts texts;
-    texts.shortNames[0] = "a\rb\nc";                             // lone CR and lone LF
-    texts.fullNames[0] = "\r\nstarts with a break";
-    texts.descriptions[0] = "Line one\r\nLine two\r\n\r\nafter an empty line\r\n";
-    const Lines lines = textFormLines(texts);
-    EXPECT_EQ(Lines(lines.begin() + 5, lines.begin() + 17),
-              (Lines{"name=a", "name+=b", "name+=c", "lname=", "lname+=starts with a break", "desc=Line one",
-                     "desc+=Line two", "desc+=", "desc+=after an empty line", "desc+=", "", "[01]"}));
+    // "K" stands for the field's key: name, lname or desc.
+    struct Row { const char* what; std::string text; Lines lines; };
+    const Row rows[] = {
+        {"no break", "plain", {"K=plain"}},
+        {"CR LF, as always written and read", "Line one\r\nLine two\r\n\r\nafter an empty line\r\n",
+         {"K=Line one", "K+=Line two", "K+=", "K+=after an empty line", "K+="}},
+        {"lone CR", "a\rb", {"K=a", "K+cr=b"}},
+        {"lone LF", "a\nb", {"K=a", "K+lf=b"}},
+        {"LF CR: a lone LF, an empty line, a lone CR", "a\n\rb", {"K=a", "K+lf=", "K+cr=b"}},
+        {"CR before CR LF", "a\r\r\nb", {"K=a", "K+cr=", "K+=b"}},
+        {"mixed", "1\r\n2\r3\n4\n\r5", {"K=1", "K+=2", "K+cr=3", "K+lf=4", "K+lf=", "K+cr=5"}},
+        {"breaks first and last", "\ra\n", {"K=", "K+cr=a", "K+lf="}},
+        {"CR LF first", "\r\nstarts with a break", {"K=", "K+=starts with a break"}},
+        {"nothing but breaks", "\n\r\n\r", {"K=", "K+lf=", "K+=", "K+cr="}},
+    };
+    for (FileType type : {FileType::Items, FileType::BobbyRay}) {
+        for (const auto& [field, key] : {std::pair{Field::ShortName, "name"}, std::pair{Field::FullName, "lname"},
+                                         std::pair{Field::Description, "desc"}}) {
+            if (type == FileType::BobbyRay && field == Field::FullName)
+                continue;
+            for (const Row& row : rows) {
+                SCOPED_TRACE(std::string(key) + ", " + row.what +
+                             (type == FileType::Items ? ", Items" : ", Bobby Ray"));
+                ItemTexts texts;
+                texts.fileType = type;
+                textOf(texts, field, 1) = row.text;
+                const Lines all = textFormLines(texts);
+                // Record 1 runs from its index line to the empty line before record 2.
+                const auto from = std::find(all.begin(), all.end(), "[01]") + 1;
+                Lines mine;
+                for (auto at = from; at != all.end() && !at->empty(); ++at)
+                    if (startsWith(*at, key + std::string("=")) || startsWith(*at, key + std::string("+")))
+                        mine.push_back(*at);
+                Lines expected;
+                for (const std::string& line : row.lines)
+                    expected.push_back(key + line.substr(1));
+                EXPECT_EQ(mine, expected);
 
-    // Every line break reads back as CR LF.
-    const TextFormRead read = parseTextForm(lines, ItemTexts{});
-    ASSERT_EQ(read.outcome, Outcome::Accepted) << read.error;
-    EXPECT_EQ(read.texts.shortNames[0], "a\r\nb\r\nc");
-    EXPECT_EQ(read.texts.fullNames[0], texts.fullNames[0]);
-    EXPECT_EQ(read.texts.descriptions[0], texts.descriptions[0]);
+                const TextFormRead read = parseTextForm(all, ItemTexts{});
+                ASSERT_EQ(read.outcome, Outcome::Accepted) << read.error;
+                EXPECT_EQ(read.texts, texts); // byte for byte
+            }
+        }
+    }
 }
 
 TEST(TextForm, RoundTripsEveryTextThroughAFile)
@@ -118,10 +169,9 @@ TEST(TextForm, RoundTripsEveryTextThroughAFile)
         texts.descriptions[20] = "Two lines:\r\nthe second.";
         texts.descriptions[21] = "Before an empty line\r\n\r\nafter it";
         texts.shortNames[22] = "\r\n";
-        std::string everyByte;
+        std::string everyByte; // line breaks too
         for (int c = 1; c < 256; ++c)
-            if (c != '\r' && c != '\n')
-                everyByte += static_cast<char>(c);
+            everyByte += static_cast<char>(c);
         texts.descriptions[23] = everyByte;
         texts.fullNames[24] = everyByte;
 
@@ -136,6 +186,57 @@ TEST(TextForm, RoundTripsEveryTextThroughAFile)
         if (type == FileType::BobbyRay)
             texts.fullNames = previous.fullNames; // not in the file: kept
         EXPECT_EQ(read.texts, texts);
+    }
+}
+
+TEST(TextForm, ExportThenApplyKeepsEveryByteOfAnItemFile)
+{
+    for (FileType type : {FileType::Items, FileType::BobbyRay}) {
+        SCOPED_TRACE(type == FileType::Items ? "Items" : "Bobby Ray");
+        // Every field holds a text in its stored form over filler high bytes and
+        // tails, some with line breaks of every kind, some filling their field.
+        std::string bytes = testsupport::patternBytes(kItemFileLength, 5);
+        for (int n = 0; n < kItemCount; ++n) {
+            for (const FieldLayout& f : recordLayout(type)) {
+                const auto units = static_cast<std::size_t>(f.units);
+                std::string text = "Item " + std::to_string(n);
+                if (n == 1)
+                    text = f.field == Field::ShortName ? "a\rb" : f.field == Field::FullName ? "c\nd"
+                                                     : "LF\nCR\rLF CR\n\rCR LF\r\nend";
+                if (n == 2)
+                    text = f.field == Field::ShortName ? "\r\nafter a first break" : "\n\rbreaks first and last\r";
+                if (n == 3) { // one short of full, with lone LFs that CR LF would lengthen
+                    text = std::string(units - 1, 'x');
+                    for (std::size_t i = 7; i < text.size(); i += 10)
+                        text[i] = '\n';
+                }
+                if (n == 4 || n == 350) { // full, with spaces and lone breaks
+                    text = std::string(units, 'F');
+                    text[2] = ' ';
+                    text[units / 2] = '\r';
+                    text[units / 2 + 3] = '\n';
+                }
+                putText(bytes, n, f, text);
+            }
+        }
+        testsupport::TempDir dir;
+        platform::NativeFileSystem fs;
+        const std::string edt = dir.file("Itemdesc.edt");
+        testsupport::writeFile(edt, bytes);
+
+        auto read = readdata(fs, edt, type, ItemTexts{});
+        ASSERT_TRUE(read) << read.error();
+        ASSERT_TRUE(platform::writeTextLines(fs, dir.file("items.vlc"), textFormLines(*read)));
+        auto lines = platform::readTextLines(fs, dir.file("items.vlc"));
+        ASSERT_TRUE(lines) << lines.error();
+        auto current = readdata(fs, edt, type, ItemTexts{});
+        ASSERT_TRUE(current) << current.error();
+        const TextFormRead applied = parseTextForm(*lines, *current);
+        ASSERT_EQ(applied.outcome, Outcome::Accepted) << applied.error;
+        EXPECT_EQ(applied.texts, *read);
+        const platform::Status written = writedata(fs, edt, applied.texts);
+        ASSERT_TRUE(written) << written.error();
+        EXPECT_TRUE(testsupport::readFile(edt) == bytes) << "the item file changed";
     }
 }
 
@@ -164,8 +265,17 @@ TEST(TextForm, ReadsOrRefusesFiles)
         {"mode b ignores lname lines", withHead("mode=velloc-b", {"", "[12]", "lname=x", "name=n", "lname+=y"}),
          Outcome::Accepted, "", {{12, Field::ShortName, "n"}}, FileType::BobbyRay},
         {"continuation of an unset field is ignored, unknown lines too",
-         withHead(a, {"", "[7]", "desc+=lost", "note=x", "name=a", "name+=b"}), Outcome::Accepted, "",
-         {{7, Field::ShortName, "a\r\nb"}}},
+         withHead(a, {"", "[7]", "desc+=lost", "desc+cr=lost", "desc+lf=lost", "note=x", "name=a", "name+=b"}),
+         Outcome::Accepted, "", {{7, Field::ShortName, "a\r\nb"}}},
+        {"continuations with a lone CR or LF",
+         withHead(a, {"", "[7]", "name=a", "name+cr=b", "name+lf=c", "lname=x", "lname+lf=", "lname+cr=y"}),
+         Outcome::Accepted, "", {{7, Field::ShortName, "a\rb\nc"}, {7, Field::FullName, "x\n\ry"}}},
+        {"mode b: lname continuations are not name ones",
+         withHead("mode=velloc-b", {"", "[12]", "name=n", "lname+cr=x", "lname+lf=y", "lname+=z"}),
+         Outcome::Accepted, "", {{12, Field::ShortName, "n"}}, FileType::BobbyRay},
+        {"keys like the continuation keys are unknown lines",
+         withHead(a, {"", "[7]", "name=a", "name+crx=b", "name+CR=c", "names+lf=d", "name+cr", "name+ lf=e"}),
+         Outcome::Accepted, "", {{7, Field::ShortName, "a"}}},
         {"an empty line ends the record", withHead(a, {"", "[7]", "name=a", "", "name=b"}), Outcome::Accepted, "",
          {{7, Field::ShortName, "a"}}},
         {"mode anywhere in a line, earlier lines ignored",
