@@ -1,17 +1,49 @@
 // The custom mercenary: IMP.dat as a preset section, and a preset section
 // applied to IMP.dat.
 
+// standard
+#include <functional>
+
 // ours
 #include "cli/command.h"
 #include "kestrin/inventory/profilepreset.h"
 #include "kestrin/profile/profile.h"
+#include "kestrin/profile/profilefile.h"
+#include "platform/ascii.h"
+#include "platform/textlines.h"
 
 namespace cli {
 
 namespace {
 
-/// Presets files are small; anything larger is no presets file.
-constexpr std::uint64_t kMaxPresetsLength = 16u << 20;
+/// Runs a step of Kestrin's core, which ends a step it refuses by throwing
+/// kestrin::Error, and gives its outcome as a Status: the one place where
+/// this program turns those refusals into its own failures.
+platform::Status attempt(const std::function<void()>& step)
+{
+    try {
+        step();
+        return platform::Status::success();
+    } catch (const kestrin::Error& e) {
+        return platform::Status::failure(e.what());
+    }
+}
+
+/// The preset section to apply: the one named, or the file's only one.
+platform::Result<std::string> chosenSection(std::string_view iniText, const std::string& named)
+{
+    const std::vector<std::string> sections = kestrin::presetSections(iniText);
+    if (named.empty()) {
+        if (sections.size() != 1)
+            return platform::Result<std::string>::failure(
+                "holds " + std::to_string(sections.size()) + " preset sections; name the one to apply with --section.");
+        return sections.front();
+    }
+    if (!kestrin::hasSection(sections, named))
+        return platform::Result<std::string>::failure("holds no preset section [" + platform::printableAscii(named) +
+                                                      "].");
+    return named;
+}
 
 } // namespace
 
@@ -22,14 +54,13 @@ int impDump(const std::vector<std::string>& words, platform::FileSystem& files)
     const std::string& input = args.operands()[0];
     const std::string output = args.operands().size() == 2 ? args.operands()[1] : "-";
     std::vector<std::string> lines;
-    try {
-        lines = kestrin::dumpProfile(files, input, args.value("--section"));
-    } catch (const kestrin::Error& e) {
-        report(input, e.what());
+    if (auto dumped = attempt([&] { lines = kestrin::dumpProfile(files, input, args.value("--section")); });
+        !dumped) {
+        report(input, dumped);
         return kRefused;
     }
     if (auto written = writeOutput(files, output, lines, input); !written) {
-        report(output, written.error());
+        report(output, written);
         return kRefused;
     }
     return kSuccess;
@@ -42,40 +73,38 @@ int impApply(const std::vector<std::string>& words, platform::FileSystem& files)
     const std::string& presets = args.operands()[0];
     const std::string& target = args.operands()[1];
 
-    auto length = files.length(presets);
-    if (!length) {
-        report(presets, length.error());
-        return kRefused;
-    }
-    if (*length > kMaxPresetsLength) {
-        report(presets, "is " + std::to_string(*length) + " bytes long; a presets file is never larger than 16 MiB.");
-        return kRefused;
-    }
-    auto text = files.readAll(presets);
+    auto text = platform::readTextFile(files, presets);
     if (!text) {
-        report(presets, text.error());
+        report(presets, text.status());
         return kRefused;
     }
-    std::string section = args.value("--section");
-    const std::vector<std::string> sections = kestrin::presetSections(*text);
-    if (section.empty()) {
-        if (sections.size() != 1) {
-            report(presets, "holds " + std::to_string(sections.size()) +
-                                " preset sections; name the one to apply with --section.");
-            return kRefused;
-        }
-        section = sections.front();
-    } else if (!kestrin::hasSection(sections, section)) {
-        report(presets, "holds no preset section [" + section + "].");
+    auto section = chosenSection(*text, args.value("--section"));
+    if (!section) {
+        report(presets, section.status());
         return kRefused;
     }
-    try {
-        for (const std::string& note : kestrin::applyPresetSection(files, *text, section, target))
-            report(target, note);
-    } catch (const kestrin::Error& e) {
-        report(target, std::string("[") + section + "]: " + e.what());
+    // As the window does it: Read, the preset, Save. A refusal in the
+    // section is the presets file's; one in reading or writing, IMP.dat's.
+    kestrin::Profile profile;
+    kestrin::ProfileChoices choices(profile);
+    if (auto read = attempt([&] { kestrin::readProfile(files, target, profile, choices); }); !read) {
+        report(target, read);
         return kRefused;
     }
+    if (auto applied = attempt([&] { kestrin::applyPresetSection(*text, *section, profile, choices); }); !applied) {
+        report(presets, applied);
+        return kRefused;
+    }
+    // The save's own notes are the window's, with its advice; an empty name
+    // or callsign is noted here instead.
+    if (auto saved = attempt([&] { (void)kestrin::writeProfile(files, target, profile); }); !saved) {
+        report(target, saved);
+        return kRefused;
+    }
+    if (profile.name().empty())
+        report(target, "the name is empty, so the profile keeps the name it had.");
+    if (profile.callsign().empty())
+        report(target, "the callsign is empty, so the profile keeps the callsign it had.");
     return kSuccess;
 }
 

@@ -1,5 +1,7 @@
-// Presets.ini: INI lookups over any text, then the preset list and every
-// preset it names loaded into a profile, with a recording Inventory window.
+// Presets.ini: INI lookups and the section listing over any text, every
+// section applied as the console program applies it, then the preset list
+// and every preset it names loaded into a profile, with a recording
+// Inventory window.
 
 // standard
 #include <cstddef>
@@ -11,6 +13,7 @@
 // ours
 #include "fuzz/memoryfilesystem.h"
 #include "kestrin/inventory/presets.h"
+#include "kestrin/inventory/profilepreset.h"
 #include "kestrin/profile/profile.h"
 #include "platform/ini.h"
 #include "platform/scriptedplatform.h"
@@ -42,7 +45,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     for (std::string_view section : {"Presets", "presets", "Sniper", "", "A"})
         for (std::string_view key : {"Amount", "1", "Health", "", "x"})
-            (void)platform::iniValue(text, section, key, "ERROR");
+            (void)platform::iniLookup(text, section, key);
+    // Every section listed is one the lookup finds.
+    for (const std::string& section : platform::iniSections(text))
+        if (!platform::hasIniSection(text, section))
+            __builtin_trap();
+    for (const std::string& section : kestrin::presetSections(text)) {
+        kestrin::Profile profile;
+        kestrin::ProfileChoices choices(profile);
+        try {
+            kestrin::applyPresetSection(text, section, profile, choices);
+        } catch (const kestrin::Error&) {
+        }
+    }
 
     fuzz::MemoryFileSystem files;
     files.files["/kestrin/Presets.ini"] = std::string(text);

@@ -8,6 +8,7 @@
 // standard
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // ours
@@ -53,9 +54,26 @@ std::string presetsPath(platform::Platform& platform);
 
 /// The preset names in the file's order ("ERROR" for a missing name key).
 /// Throws Error when "Amount" is missing, not a number, or above
-/// kMostPresets (a list that long would never finish filling).
+/// kMostPresets (a list that long would never finish filling), and, as
+/// loadPreset, when the file exists but cannot be read.
 inline constexpr int kMostPresets = 1000;
 std::vector<std::string> presetNames(platform::FileSystem& files, const std::string& iniPath);
+
+/// How a preset's keys are read.
+/// Window: as the Presets window has always read them; a missing key reads
+/// "ERROR" (which then fails as no number), and the attitude must be a line
+/// of its list.
+/// Checked: for a section applied to IMP.dat without the window. A missing
+/// key is refused naming it, a value that is no number naming its key (the
+/// value shown with its unprintable bytes as \xNN), and an unknown item
+/// number naming its key. An attitude of 9, which has no line in the list,
+/// is kept as its code, as Read/Reset keeps a stored 9: so whatever a dump
+/// of the profile writes applies back.
+enum class PresetReading { Window, Checked };
+
+/// The key's value as a number, or Error naming the key and the value (its
+/// unprintable bytes as \xNN): "Health = 'abc' is not a valid integer value."
+int presetNumber(std::string_view key, const std::string& value);
 
 /// Applies the preset's keys in order. A text key goes into its attribute
 /// field as typed text would (a missing one reads "ERROR"); a list key
@@ -66,7 +84,11 @@ std::vector<std::string> presetNames(platform::FileSystem& files, const std::str
 /// The same on INI text already read; returns the failure messages of the
 /// unknown item numbers in order instead of showing them.
 std::vector<std::string> applyPreset(std::string_view iniText, const std::string& name, Profile& profile,
-                                     InventorySelect& window);
+                                     InventorySelect& window, PresetReading reading = PresetReading::Window);
+/// Reads the file through platform::readTextFile. A missing file reads as
+/// empty, as the window has always taken it (every key then reads "ERROR");
+/// a file that cannot be read, or is over the text-file size limit, throws
+/// Error with the reader's message.
 void loadPreset(platform::Platform& platform, const std::string& iniPath, const std::string& name, Profile& profile,
                 InventorySelect& window);
 

@@ -3,15 +3,14 @@
 // standard
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <optional>
 
 // ours
 #include "kestrin/inventory/catalogue.h"
 #include "kestrin/profile/profilefile.h"
 #include "kestrin/profile/profilerecord.h"
+#include "platform/ascii.h"
 #include "platform/ini.h"
-#include "platform/textlines.h"
 
 namespace kestrin {
 
@@ -25,17 +24,16 @@ constexpr std::array<std::pair<const char*, Palette>, kPaletteCount> kColourKeys
     {"HairColor", Palette::Hair},
 }};
 
-constexpr std::string_view kAbsent = "\x01"; // no INI value reads as this
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+/// A character the INI reader trims from either end of a name or value.
+bool isIniBlank(char c) { return platform::kIniBlanks.find(c) != std::string_view::npos; }
 
 bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
-/// A value as an INI line carries it: in double quotes when it has blanks
-/// at either end (which a reader trims) or is itself quoted.
+/// A value as an INI line carries it: in double quotes when it has at either
+/// end a character the reader trims, or is itself quoted.
 std::string quoted(const std::string& value)
 {
-    if (!value.empty() && (isBlank(value.front()) || isBlank(value.back()) ||
+    if (!value.empty() && (isIniBlank(value.front()) || isIniBlank(value.back()) ||
                            (value.size() >= 2 && value.front() == '"' && value.back() == '"')))
         return '"' + value + '"';
     return value;
@@ -48,28 +46,74 @@ std::string unquoted(std::string_view value)
     return std::string(value);
 }
 
-std::string lowered(std::string_view text)
-{
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return lower;
-}
+bool isListSection(std::string_view name) { return platform::sameIniName(name, "Presets"); }
 
-/// A name an INI section header can carry that is not the list's own section.
+/// A name an INI section header carries as it is (the reader trims nothing
+/// from it) that is not the list's own section.
 bool validSectionName(std::string_view name)
 {
-    return !name.empty() && name.find_first_of("[]\r\n") == std::string_view::npos && !isBlank(name.front()) &&
-           !isBlank(name.back()) && lowered(name) != "presets";
+    return !name.empty() && name.find_first_of("[]\r\n") == std::string_view::npos && !isIniBlank(name.front()) &&
+           !isIniBlank(name.back()) && !isListSection(name);
 }
 
 /// A further key's number within its range, or Error naming the key.
 int furtherNumber(const std::string& text, const char* key, int lowest, int highest)
 {
-    const int value = toInteger(text);
+    const int value = presetNumber(key, text);
     if (value < lowest || value > highest)
         throw Error(std::string(key) + " = " + std::to_string(value) + " is not one of " + std::to_string(lowest) +
                     " to " + std::to_string(highest) + ".");
     return value;
+}
+
+/// Applies the section's keys; its failures are worded without the section.
+void applySectionKeys(std::string_view iniText, const std::string& section, Profile& profile,
+                      ProfileChoices& choices)
+{
+    const std::vector<std::string> failures =
+        applyPreset(iniText, section, profile, choices.inventory(), PresetReading::Checked);
+    if (!failures.empty()) {
+        std::string text;
+        for (const std::string& failure : failures)
+            text += (text.empty() ? "" : " ") + failure;
+        throw Error(text);
+    }
+
+    auto further = [&](const char* key) { return platform::iniLookup(iniText, section, key); };
+    // Name and callsign: a text that fits its cells, or nothing when absent.
+    auto cellText = [&](const char* key, int cells) -> std::optional<std::string> {
+        const auto value = further(key);
+        if (!value)
+            return std::nullopt;
+        std::string text = unquoted(*value);
+        if (text.size() > std::size_t(cells))
+            throw Error(std::string(key) + " is " + std::to_string(text.size()) + " characters long; at most " +
+                        std::to_string(cells) + " fit.");
+        return text;
+    };
+    if (auto name = cellText("Name", record::kNameCells))
+        profile.setName(std::move(*name));
+    if (auto callsign = cellText("Callsign", record::kCallsignCells))
+        profile.setCallsign(std::move(*callsign));
+    if (const auto voice = further("Voice"))
+        profile.checkVoice(furtherNumber(*voice, "Voice", 51, 56));
+    if (const auto body = further("BodyType")) {
+        const int code = furtherNumber(*body, "BodyType", 0, 3);
+        if (code == 2)
+            throw Error("BodyType = 2 is not a body type (0, 1 or 3).");
+        profile.checkBodyType(code);
+    }
+    if (const auto face = further("Portrait"))
+        choices.showPortrait(furtherNumber(*face, "Portrait", 0, 15));
+    for (const auto& [key, palette] : kColourKeys) {
+        const auto name = further(key);
+        if (!name)
+            continue;
+        if (!record::isPaletteName(palette, *name))
+            throw Error(std::string(key) + " = " + platform::printableAscii(*name) +
+                        " is no palette name of its part.");
+        profile.setPalette(palette, *name);
+    }
 }
 
 } // namespace
@@ -149,8 +193,9 @@ std::vector<std::string> presetSection(const Profile& profile, const std::string
     add("Trait1", std::to_string(profile.trait1Position()));
     add("Trait2", std::to_string(profile.trait2Position()));
     add("Personality", std::to_string(profile.personalityPosition()));
-    // A stored attitude of 9 has no line in the list; its code is given, which
-    // the loader refuses rather than choosing another attitude.
+    // A stored attitude of 9 has no line in the list; its code is given. The
+    // Presets window refuses it rather than choosing another attitude; the
+    // apply keeps it as Read/Reset does.
     add("Attitude", std::to_string(profile.attitudePosition() >= 0 ? profile.attitudePosition()
                                                                      : profile.attitudeCode()));
     for (const auto& [key, field] : kPresetSlotKeys)
@@ -180,80 +225,27 @@ std::vector<std::string> dumpProfile(platform::FileSystem& files, const std::str
 
 std::vector<std::string> presetSections(std::string_view iniText)
 {
-    std::vector<std::string> names;
-    for (const std::string& raw : platform::splitLines(iniText)) {
-        std::string_view line = raw;
-        while (!line.empty() && isBlank(line.front()))
-            line.remove_prefix(1);
-        while (!line.empty() && isBlank(line.back()))
-            line.remove_suffix(1);
-        if (line.size() < 2 || line.front() != '[' || line.back() != ']')
-            continue;
-        std::string name(line.substr(1, line.size() - 2));
-        if (lowered(name) != "presets")
-            names.push_back(std::move(name));
-    }
+    std::vector<std::string> names = platform::iniSections(iniText);
+    std::erase_if(names, [](const std::string& name) { return isListSection(name); });
     return names;
 }
 
 bool hasSection(const std::vector<std::string>& sections, std::string_view name)
 {
-    return std::ranges::any_of(sections, [&](const std::string& s) { return lowered(s) == lowered(name); });
+    return std::ranges::any_of(sections, [&](const std::string& s) { return platform::sameIniName(s, name); });
 }
 
-std::vector<std::string> applyPresetSection(platform::FileSystem& files, std::string_view iniText,
-                                            const std::string& section, const std::string& path)
+void applyPresetSection(std::string_view iniText, const std::string& section, Profile& profile,
+                        ProfileChoices& choices)
 {
+    const std::string shown = "[" + platform::printableAscii(section) + "]";
     if (!hasSection(presetSections(iniText), section))
-        throw Error("There is no section [" + section + "].");
-
-    Profile profile;
-    ProfileChoices choices(profile);
-    readProfile(files, path, profile, choices);
-
-    const std::vector<std::string> failures = applyPreset(iniText, section, profile, choices.inventory());
-    if (!failures.empty()) {
-        std::string text;
-        for (const std::string& failure : failures)
-            text += (text.empty() ? "" : " ") + failure;
-        throw Error(text);
+        throw Error("There is no preset section " + shown + ".");
+    try {
+        applySectionKeys(iniText, section, profile, choices);
+    } catch (const Error& e) {
+        throw Error(shown + ": " + e.what());
     }
-
-    auto further = [&](const char* key) { return platform::iniValue(iniText, section, key, kAbsent); };
-    // Name and callsign: a text that fits its cells, or nothing when absent.
-    auto cellText = [&](const char* key, int cells) -> std::optional<std::string> {
-        const std::string value = further(key);
-        if (value == kAbsent)
-            return std::nullopt;
-        std::string text = unquoted(value);
-        if (text.size() > std::size_t(cells))
-            throw Error(std::string(key) + " is " + std::to_string(text.size()) + " characters long; at most " +
-                        std::to_string(cells) + " fit.");
-        return text;
-    };
-    if (auto name = cellText("Name", record::kNameCells))
-        profile.setName(std::move(*name));
-    if (auto callsign = cellText("Callsign", record::kCallsignCells))
-        profile.setCallsign(std::move(*callsign));
-    if (const std::string voice = further("Voice"); voice != kAbsent)
-        profile.checkVoice(furtherNumber(voice, "Voice", 51, 56));
-    if (const std::string body = further("BodyType"); body != kAbsent) {
-        const int code = furtherNumber(body, "BodyType", 0, 3);
-        if (code == 2)
-            throw Error("BodyType = 2 is not a body type (0, 1 or 3).");
-        profile.checkBodyType(code);
-    }
-    if (const std::string face = further("Portrait"); face != kAbsent)
-        choices.showPortrait(furtherNumber(face, "Portrait", 0, 15));
-    for (const auto& [key, palette] : kColourKeys) {
-        const std::string name = further(key);
-        if (name == kAbsent)
-            continue;
-        if (!record::isPaletteName(palette, name))
-            throw Error(std::string(key) + " = " + name + " is no palette name of its part.");
-        profile.setPalette(palette, name);
-    }
-    return writeProfile(files, path, profile);
 }
 
 } // namespace kestrin

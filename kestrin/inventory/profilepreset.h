@@ -4,7 +4,8 @@
 // Presets window can load), followed by the name, callsign, voice, looks
 // and face as further keys that the window's loader passes over; and such
 // a section applied to IMP.dat. A dump applied to the file it came from
-// leaves the file byte for byte as it was, as a Read followed by a Save.
+// leaves the file byte for byte as it was, as a Read followed by a Save:
+// every value the dump writes is one the apply takes back.
 
 // standard
 #include <string>
@@ -62,7 +63,8 @@ private:
 };
 
 /// The lines of the preset section for the profile, headed "[name]". A
-/// value with blanks at either end is written in double quotes. Throws
+/// value with a character the INI reader trims (platform::kIniBlanks) at
+/// either end is written in double quotes. Throws
 /// Error when the name or callsign holds a line break, which no INI line
 /// can carry, or the section name is not one an INI file can hold.
 std::vector<std::string> presetSection(const Profile& profile, const std::string& sectionName);
@@ -75,20 +77,22 @@ std::string defaultSectionName(const Profile& profile);
 std::vector<std::string> dumpProfile(platform::FileSystem& files, const std::string& path,
                                      const std::string& sectionName);
 
-/// The names of the INI text's sections in order, without "Presets".
+/// The names of the INI text's sections in order, as platform::iniSections
+/// lists them, without the list's own section "Presets".
 std::vector<std::string> presetSections(std::string_view iniText);
-/// Whether the name is among them, without regard to letter case, as the
-/// INI lookup finds sections.
+/// Whether the name is among them, as the INI lookup matches section names
+/// (blanks around it and ASCII letter case aside).
 bool hasSection(const std::vector<std::string>& sections, std::string_view name);
 
-/// Reads IMP.dat at path, applies the section of the INI text as the
-/// Presets window loads it, then the further keys it holds, and writes the
-/// profile back as Save does. Refuses with Error, writing nothing, when the
-/// section is missing, a key is bad, an item number is unknown, or a further
-/// key holds what the profile cannot (an unknown voice, body type, face or
-/// palette name; a name over 20 or a callsign over 8 characters). Returns
-/// the save's notes (an empty name or callsign left as it was).
-std::vector<std::string> applyPresetSection(platform::FileSystem& files, std::string_view iniText,
-                                            const std::string& section, const std::string& path);
+/// Applies the section of the INI text to the profile as the Presets window
+/// loads it, read as PresetReading::Checked (an attitude of 9 kept as its
+/// code), then the further keys it holds. Refuses with Error when the
+/// section is missing, and, the message starting "[section]: ", when a key
+/// is missing or bad, an item number is unknown, or a further key holds what the profile
+/// cannot (an unknown voice, body type, face or palette name; a name over 20
+/// or a callsign over 8 characters). The profile is one read from IMP.dat
+/// through the same choices, as readProfile does; writeProfile then saves it.
+void applyPresetSection(std::string_view iniText, const std::string& section, Profile& profile,
+                        ProfileChoices& choices);
 
 } // namespace kestrin

@@ -1,10 +1,15 @@
 // The custom mercenary through the console program: dump and apply of
 // IMP.dat and the sections of a presets file.
 
+// standard
+#include <algorithm>
+#include <utility>
+
 // GoogleTest
 #include <gtest/gtest.h>
 
 // ours
+#include "kestrin/profile/profilerecord.h"
 #include "tests/cli/clirun.h"
 
 namespace {
@@ -14,5 +19,114 @@ using clitest::Outcome;
 using clitest::varnhold;
 using testsupport::readFile;
 using testsupport::writeFile;
+namespace record = kestrin::record;
+
+using Bytes = std::vector<std::pair<int, char>>; // offset, byte
+
+/// A name or callsign in its cells' low bytes, zeros after it.
+Bytes cells(int offset, int count, const std::string& text)
+{
+    Bytes bytes;
+    for (int i = 0; i < count; ++i)
+        bytes.emplace_back(offset + 2 * i, i < int(text.size()) ? text[i] : '\0');
+    return bytes;
+}
+
+bool printable(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return c == '\n' || (c >= 0x20 && c < 0x7F); });
+}
+
+TEST_F(Cli, EveryValueTheDumpWritesAppliesBackUnchanged)
+{
+    const std::string pristine = readFile(f("IMP.dat"));
+    struct Row {
+        const char* what;
+        Bytes bytes;
+        std::string line; // the dump's line for the value
+    };
+    const Row rows[] = {
+        {"attitude without a line", {{record::kAttitude, 9}}, "Attitude=9"},
+        // Full cells, with characters the INI reader would trim at the ends.
+        {"name of 20 cells", cells(record::kName, 20, "\fBCDEFGHIJKLMNOPQRS\v"), "Name=\"\fBCDEFGHIJKLMNOPQRS\v\""},
+        {"callsign of 8 cells", cells(record::kCallsign, 8, "\tRaven\v "), "Callsign=\"\tRaven\v \""},
+        {"no name", cells(record::kName, 20, ""), "[Custom]\r\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::string patched = pristine;
+        for (const auto& [offset, byte] : row.bytes)
+            patched[offset] = byte;
+        writeFile(f("IMP.dat"), patched);
+        const Outcome dump = varnhold({"imp-dump", f("IMP.dat"), f("merc.ini")});
+        ASSERT_EQ(dump.status, 0) << dump.err;
+        EXPECT_NE(readFile(f("merc.ini")).find(row.line), std::string::npos) << readFile(f("merc.ini"));
+        const Outcome apply = varnhold({"imp-apply", f("merc.ini"), f("IMP.dat")});
+        EXPECT_EQ(apply.status, 0) << apply.err;
+        EXPECT_EQ(readFile(f("IMP.dat")), patched);
+        EXPECT_EQ(apply.err.find("click"), std::string::npos) << apply.err; // no window's advice
+    }
+}
+
+TEST_F(Cli, ApplyFindsEverySectionTheWindowFinds)
+{
+    const std::string pristine = readFile(f("IMP.dat"));
+    std::string keys = varnhold({"imp-dump", f("IMP.dat")}).out;
+    keys.erase(0, keys.find("\r\n") + 2); // the header
+    keys.replace(keys.find("Health=82"), 9, "Health=99");
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string list = "[Presets]\r\nAmount=1\r\n1=Sniper\r\n";
+    const std::pair<std::string, const char*> rows[] = {
+        {"[ Sniper ]", "Sniper"}, {"[Sniper] ; long range", "Sniper"}, {"[sniper]", "SNIPER"},
+        {bom + "[Sniper]", "Sniper"}, {bom + "[Sniper]\n", ""}, {bom + list + "\t[ Sniper ] ; x", ""},
+    };
+    for (const auto& [header, section] : rows) {
+        SCOPED_TRACE(header);
+        writeFile(f("IMP.dat"), pristine);
+        writeFile(f("Presets.ini"), header + "\r\n" + keys);
+        std::vector<std::string> args{"imp-apply", f("Presets.ini"), f("IMP.dat")};
+        if (*section)
+            args.insert(args.end(), {"--section", section});
+        const Outcome run = varnhold(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(readFile(f("IMP.dat"))[305], 99);
+    }
+    // The byte order mark no longer hides the first of two sections.
+    writeFile(f("IMP.dat"), pristine);
+    writeFile(f("Presets.ini"), bom + "[Sniper]\r\n" + keys + "[Other]\r\n" + keys);
+    expectRefused(varnhold({"imp-apply", f("Presets.ini"), f("IMP.dat")}), "holds 2 preset sections");
+    EXPECT_EQ(readFile(f("IMP.dat")), pristine);
+}
+
+TEST_F(Cli, ApplyRefusalsNameTheKeyAndShowOnlyPrintableBytes)
+{
+    const std::string pristine = readFile(f("IMP.dat"));
+    const std::string dump = varnhold({"imp-dump", f("IMP.dat")}).out;
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string text = dump;
+        return text.replace(text.find(from), from.size(), to);
+    };
+    const std::tuple<std::string, std::string, std::string> rows[] = {
+        {dump + std::string(4u << 20, ';'), "", "no text file of ours is larger than 4 MiB"},
+        {replaced("Trait1=11\r\n", ""), "", "[Mara Voss]: Trait1 is missing."},
+        {replaced("Agility=85", "Agility=\x1B[2J\xFF"), "",
+         "[Mara Voss]: Agility = '\\x1B[2J\\xFF' is not a valid integer value."},
+        {replaced("SlotFirstHand=20", "SlotFirstHand=99"), "", "SlotFirstHand = 99: Unknown weapon."},
+        {replaced("PantsColor=JEANPANTS", "PantsColor=\x7F"), "", "PantsColor = \\x7F is no palette name"},
+        {"[\x01\xFE]\r\nHealth=1\r\n", "", "[\\x01\\xFE]: Agility is missing."},
+        {dump, "No\abody", "holds no preset section [No\\x07body]."},
+    };
+    for (const auto& [text, section, reason] : rows) {
+        SCOPED_TRACE(reason);
+        writeFile(f("Presets.ini"), text);
+        std::vector<std::string> args{"imp-apply", f("Presets.ini"), f("IMP.dat")};
+        if (!section.empty())
+            args.insert(args.end(), {"--section", section});
+        const Outcome run = varnhold(args);
+        expectRefused(run, reason);
+        EXPECT_TRUE(printable(run.err)) << run.err;
+        EXPECT_EQ(readFile(f("IMP.dat")), pristine);
+    }
+}
 
 } // namespace

@@ -3,8 +3,6 @@
 // a preset (missing section, bad numbers, list lines outside their list).
 
 // standard
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -18,7 +16,9 @@
 #include "kestrin/inventory/catalogue.h"
 #include "kestrin/inventory/presets.h"
 #include "kestrin/profile/profilerecord.h"
+#include "platform/ascii.h"
 #include "platform/scriptedplatform.h"
+#include "platform/textlines.h"
 #include "tests/support/tempdir.h"
 
 namespace kestrin {
@@ -139,9 +139,7 @@ TEST_F(Presets, AppliesEveryKeyInOrderThenSelectsTheKit)
 
 TEST_F(Presets, SectionAndKeyNamesIgnoreCase)
 {
-    std::string text = presetFile();
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    write(text);
+    write(platform::asciiLower(presetFile()));
     load("SCOUT");
     EXPECT_EQ(fields, fieldsBefore(""));
     EXPECT_EQ(window.calls.back(), "weapon 29");
@@ -253,6 +251,23 @@ TEST_F(Presets, BadNumericKeyEndsThePresetThere)
         EXPECT_TRUE(freshWindow.calls.empty());
     }
     EXPECT_TRUE(ui.boxes().empty());
+}
+
+TEST_F(Presets, AFileOverTheTextLimitIsRefusedNamingTheLimit)
+{
+    write(presetFile() + std::string(platform::kMaxTextFileLength, ';'));
+    for (int step = 0; step < 2; ++step) {
+        try {
+            if (step == 0)
+                (void)presetNames(ui.files(), presetsPath(ui));
+            else
+                load();
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find("larger than 4 MiB"), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_TRUE(fields.empty());
 }
 
 TEST_F(Presets, FoundBesideTheProgramThenInTheUsersFolderThenWithTheInstalledData)

@@ -1,0 +1,56 @@
+#pragma once
+
+// ASCII letter case and printable text, the same on every system and in
+// every locale: only 'A' to 'Z' and 'a' to 'z' have a case here, so a name
+// in any 8-bit code page compares byte for byte outside those letters.
+
+// standard
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+constexpr char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline std::string asciiLower(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower)
+        c = asciiLower(c);
+    return lower;
+}
+
+constexpr bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (asciiLower(a[i]) != asciiLower(b[i]))
+            return false;
+    return true;
+}
+
+/// The text as a terminal can show it on one line: printable ASCII as it is,
+/// every other byte (controls, line breaks, bytes above 127) as \xNN.
+inline std::string printableAscii(std::string_view text)
+{
+    constexpr char digits[] = "0123456789ABCDEF";
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F) {
+            shown += c;
+        } else {
+            shown += "\\x";
+            shown += digits[byte >> 4];
+            shown += digits[byte & 0xF];
+        }
+    }
+    return shown;
+}
+
+} // namespace platform
