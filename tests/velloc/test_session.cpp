@@ -15,6 +15,7 @@
 #include "platform/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/support/faultyfilesystem.h"
+#include "tests/support/notours.h"
 #include "tests/support/tempdir.h"
 #include "velloc/itemcodec.h"
 #include "velloc/session.h"
@@ -413,14 +414,32 @@ TEST_F(SessionFlow, SaveAsTextFormAsksBeforeReplacing)
     EXPECT_EQ(session->form(), FileForm::TextForm);
     EXPECT_EQ(platform::splitLines(readFile(target)).size(), 1407u);
 
-    // A game item text file is never replaced by the text form.
-    const std::string edt = makeEdt("Itemdesc.edt", FileType::Items);
-    const std::string edtBytes = readFile(edt);
-    ui.chooseFile(edt, 2);
-    ui.answer(Answer::Ok);
-    session->saveAs();
-    EXPECT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(readFile(edt), edtBytes);
+}
+
+TEST_F(SessionFlow, SaveAsTextFormNeverReplacesAGameFileOrAnyFileThatIsNotText)
+{
+    const std::string opened = makeEdt("Braydesc.edt", FileType::BobbyRay);
+    openEdt(opened, FileType::BobbyRay);
+    boxes();
+    std::vector<testsupport::NotOurs> targets = testsupport::filesNeverReplaced();
+    targets.push_back({"vrn.exe", testsupport::patternBytes(2812928), "is the game executable [US1.03]"});
+    for (const testsupport::NotOurs& target : targets) {
+        for (int filter : {2, 3}) { // DEF-File, Velloc-File
+            SCOPED_TRACE(std::string(target.name) + " " + std::to_string(filter));
+            const std::string path = dir.file(target.name);
+            writeFile(path, target.bytes);
+            // Refused before the question whether to replace it.
+            ui.chooseFile(path, filter);
+            ui.answer(Answer::Ok);
+            session->saveAs();
+            EXPECT_EQ(boxes(), (std::vector<Box>{{path + "\rThis file " + target.why +
+                                                      "; it is never replaced by a text file.\rNothing was written.",
+                                                  "Error", Buttons::Ok}}));
+            EXPECT_EQ(readFile(path), target.bytes);
+            EXPECT_EQ(session->currentFile(), opened);
+            EXPECT_EQ(session->form(), FileForm::Binary);
+        }
+    }
 }
 
 TEST_F(SessionFlow, NamesDefWriteFailureIsReported)
