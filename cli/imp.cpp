@@ -25,7 +25,7 @@ platform::Status attempt(const std::function<void()>& step)
         step();
         return platform::Status::success();
     } catch (const kestrin::Error& e) {
-        return platform::Status::failure(e.what());
+        return platform::Status::failure(e.what(), {}, e.path());
     }
 }
 

@@ -6,6 +6,7 @@
 #include <mutex>
 
 // ours
+#include "platform/ascii.h"
 #include "platform/codepagetables.h"
 
 namespace platform {
@@ -97,17 +98,10 @@ int CodePage::numberForLocale(std::string_view localeName)
 {
     // language[_territory][.codeset][@modifier]; BCP 47 style "ru-RU" too.
     const auto end = localeName.find_first_of("_.@-");
-    std::string language(localeName.substr(0, end));
-    for (auto& c : language)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    const std::string language = asciiLower(localeName.substr(0, end));
     std::string modifier;
-    if (auto at = localeName.find('@'); at != std::string_view::npos) {
-        modifier = std::string(localeName.substr(at + 1));
-        for (auto& c : modifier)
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-    }
+    if (auto at = localeName.find('@'); at != std::string_view::npos)
+        modifier = asciiLower(localeName.substr(at + 1));
     return pageForLanguage(language, modifier);
 }
 

@@ -202,7 +202,7 @@ platform::Status writedata(platform::FileSystem& files, const std::string& path,
         return platform::Status::failure(message);
     }
     if (auto backup = platform::ensureBackup(files, path); !backup)
-        return platform::Status::failure(backup.error() + "\rNothing was saved.");
+        return backup.nothingWritten();
     encodeItemFile(texts, bytes);
     if (auto written = (*file)->write(0, bytes); !written)
         return written;

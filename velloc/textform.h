@@ -52,7 +52,7 @@ struct TextFormRead {
     Outcome outcome = Outcome::NotIdentified;
     ItemTexts texts;
     std::string version;
-    std::string error;
+    std::string error; // Malformed: what and where; NotIdentified: why, when known
 };
 
 /// Reads the lines of a text-form file over a copy of `previous`: items and

@@ -32,14 +32,15 @@ TEncapsulatedFile::TEncapsulatedFile(platform::FileSystem& files, const std::str
 {
     auto opened = files.openExisting(path, platform::Access::ReadWriteExclusive);
     if (!opened)
-        throw Error("Cannot open file \"" + path + "\". " + openReason(opened.error(), path));
+        throw Error("Cannot open file \"" + path + "\". " + openReason(opened.error(), path), path);
     file_ = std::move(*opened);
     // Every offset of the record must lie inside the file; a shorter file is
     // no profile, and reading or writing it would make up or add bytes.
     if (const std::uint64_t size = file_->size(); size < record::kMinimumLength)
         throw Error("Cannot use file \"" + path + "\". It is " + std::to_string(size)
-                    + " bytes long; a custom mercenary profile needs at least "
-                    + std::to_string(record::kMinimumLength) + " bytes.");
+                        + " bytes long; a custom mercenary profile needs at least "
+                        + std::to_string(record::kMinimumLength) + " bytes.",
+                    path);
 }
 
 TEncapsulatedFile::~TEncapsulatedFile() = default; // the byte file closes itself
@@ -47,25 +48,25 @@ TEncapsulatedFile::~TEncapsulatedFile() = default; // the byte file closes itsel
 std::uint8_t TEncapsulatedFile::ReadByte()
 {
     if (offset_ < 0)
-        throw Error("Could not read " + path_ + ": offset " + std::to_string(offset_) + " lies before the file");
+        throw Error("Could not read " + path_ + ": offset " + std::to_string(offset_) + " lies before the file", path_);
     std::uint8_t value = 0;
     if (auto read = file_->read(static_cast<std::uint64_t>(offset_), std::span(&value, 1)); !read)
-        throw Error(read.error());
+        throw Error(read.error(), read.path());
     return value;
 }
 
 void TEncapsulatedFile::WriteByte(std::uint8_t value)
 {
     if (offset_ < 0)
-        throw Error("Could not write " + path_ + ": offset " + std::to_string(offset_) + " lies before the file");
+        throw Error("Could not write " + path_ + ": offset " + std::to_string(offset_) + " lies before the file", path_);
     if (auto written = file_->write(static_cast<std::uint64_t>(offset_), std::span(&value, 1)); !written)
-        throw Error(written.error());
+        throw Error(written.error(), written.path());
 }
 
 void TEncapsulatedFile::close()
 {
     if (auto closed = file_->close(); !closed)
-        throw Error(closed.error());
+        throw Error(closed.error(), closed.path());
 }
 
 void WriteNarrowText(TEncapsulatedFile& file, std::string_view text, std::int32_t offset)

@@ -22,7 +22,15 @@ namespace kestrin {
 /// a file that cannot be opened).
 class Error : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    /// `path`: the file the message names, when it names one.
+    explicit Error(const std::string& message, std::string path = {})
+        : std::runtime_error(message), path_(std::move(path))
+    {
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
 };
 
 /// The text of an integer, as the runtime's conversion reads it; throws

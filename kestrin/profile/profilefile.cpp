@@ -35,7 +35,7 @@ bool isVoiceCode(int code)
 
 [[noreturn]] void refuseValue(const std::string& field, int value)
 {
-    throw Error(field + " is " + std::to_string(value) + "; the profile can store 0 to 255.\r\nNothing was saved.");
+    throw Error(field + " is " + std::to_string(value) + "; the profile can store 0 to 255.\r\nNothing was written.");
 }
 
 /// Every number the save writes, converted and checked before the file is
@@ -64,11 +64,11 @@ SaveValues convert(const Profile& profile)
     }
     if (profile.name().size() > std::size_t(kNameCells))
         throw Error("The name has " + std::to_string(profile.name().size()) + " characters; the profile can store "
-                    + std::to_string(kNameCells) + ".\r\nNothing was saved.");
+                    + std::to_string(kNameCells) + ".\r\nNothing was written.");
     if (profile.callsign().size() > std::size_t(kCallsignCells))
         throw Error("The callsign has " + std::to_string(profile.callsign().size())
                     + " characters; the profile can store " + std::to_string(kCallsignCells)
-                    + ".\r\nNothing was saved.");
+                    + ".\r\nNothing was written.");
     return values;
 }
 
@@ -135,7 +135,7 @@ std::vector<std::string> writeProfile(platform::FileSystem& files, const std::st
     // that copy made is anything written.
     TEncapsulatedFile file(files, path); // closed on every path out
     if (auto backup = platform::ensureBackup(files, path); !backup)
-        throw Error(backup.error() + "\r\nNothing was saved.");
+        throw Error(backup.error() + "\r\nNothing was written.");
     auto put = [&file](int offset, int value) {
         file.SetAccessOffset(offset);
         file.WriteByte(static_cast<std::uint8_t>(value));

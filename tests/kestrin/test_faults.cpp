@@ -46,7 +46,7 @@ const Case kCases[] = {
     {"Locked", Fault::Locked, "\". The file is in use by another program", Left::Old},
     {"Shortened", Fault::Shortened, "\". It is 300 bytes long; a custom mercenary profile needs at least 578 bytes.",
      Left::Shortened},
-    {"BackupFails", Fault::BackupFails, ".bak: No space left on device\r\nNothing was saved.", Left::Old},
+    {"BackupFails", Fault::BackupFails, ".bak: No space left on device\r\nNothing was written.", Left::Old},
     {"BreaksMidway", Fault::BreaksMidway, ": Input/output error", Left::SameLengthWithBackup},
 };
 

@@ -299,17 +299,17 @@ TEST_F(ProfileFile, SaveRefusesValuesTheRecordCannotHoldBeforeOpeningTheFile)
         std::function<void(Profile&)> set;
         std::string message;
     };
-    const std::string nothingSaved = "; the profile can store 0 to 255.\r\nNothing was saved.";
+    const std::string nothingWritten = "; the profile can store 0 to 255.\r\nNothing was written.";
     const Case cases[] = {
-        {[](Profile& p) { p.setAttributeText(Attribute::Health, "300"); }, "Health is 300" + nothingSaved},
-        {[](Profile& p) { p.setAttributeText(Attribute::Medical, "-1"); }, "Medical is -1" + nothingSaved},
+        {[](Profile& p) { p.setAttributeText(Attribute::Health, "300"); }, "Health is 300" + nothingWritten},
+        {[](Profile& p) { p.setAttributeText(Attribute::Medical, "-1"); }, "Medical is -1" + nothingWritten},
         {[](Profile& p) { p.setAttributeText(Attribute::Experience, "256"); },
-         "Experience level is 256" + nothingSaved},
-        {[](Profile& p) { p.setHidden(Hidden::Weapon, 300); }, "The weapon is 300" + nothingSaved},
+         "Experience level is 256" + nothingWritten},
+        {[](Profile& p) { p.setHidden(Hidden::Weapon, 300); }, "The weapon is 300" + nothingWritten},
         {[](Profile& p) { p.setAttributeText(Attribute::Strength, "abc"); }, "'abc' is not a valid integer value"},
         {[](Profile& p) { p.setAttributeText(Attribute::Wisdom, ""); }, "'' is not a valid integer value"},
         {[](Profile& p) { p.setName("Aleksandra Ivanovna K"); },
-         "The name has 21 characters; the profile can store 20.\r\nNothing was saved."},
+         "The name has 21 characters; the profile can store 20.\r\nNothing was written."},
     };
     for (const Case& c : cases) {
         Profile fresh;

@@ -58,7 +58,7 @@ std::vector<Case> cases()
         {"Locked", Fault::Locked, "in use by another program", Left::Old},
         {"Shortened", Fault::Shortened, "is 140400 bytes long; an item text file has exactly 280800 bytes.\r"
                                         "Nothing was written.", Left::Shortened},
-        {"BackupFails", Fault::BackupFails, ".bak: No space left on device\rNothing was saved.", Left::Old},
+        {"BackupFails", Fault::BackupFails, ".bak: No space left on device\rNothing was written.", Left::Old},
         {"BreaksMidway", Fault::BreaksMidway, "Input/output error", Left::SameLengthWithBackup},
     };
     const Outcome text[] = {
