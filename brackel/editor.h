@@ -74,8 +74,6 @@ public:
     /// The list line of a weapon position: "4: " and the weapon's name.
     std::string weaponLine(int position) const;
 
-    /// A names.def larger than this is refused at start-up.
-
 private:
     void error(const std::string& text);
     void success(const char* text);

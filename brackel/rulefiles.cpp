@@ -29,10 +29,7 @@ platform::Result<LoadedRules> loadRules(platform::FileSystem& files, const std::
     const std::string noBuild = "The file is " + std::to_string(*length) + " bytes long, the length of no known build of "
                                 "the game executable, ";
     if (*length > platform::kMaxTextFileLength)
-        return platform::Status::failure(unknown,
-                                         noBuild + "and larger than any Brackel file (" +
-                                             std::string(platform::kMaxTextFileSize) + ").",
-                                         path);
+        return platform::Status::failure(unknown, noBuild + "and " + std::string(platform::kTextFileLimit) + ".", path);
     auto lines = platform::readTextLines(files, path);
     if (!lines)
         return lines.status();

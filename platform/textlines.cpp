@@ -90,15 +90,19 @@ std::string joinLines(const std::vector<std::string>& lines)
     return text;
 }
 
+std::string tooLargeForText(std::uint64_t length)
+{
+    return "The file is " + std::to_string(length) + " bytes long; " + std::string(kTextFileLimit) + ".";
+}
+
 Result<std::string> readTextFile(FileSystem& files, const std::string& path)
 {
     auto length = files.length(path);
     if (!length)
         return length.status();
     auto tooLarge = [&](std::uint64_t size) {
-        const std::string why = "is " + std::to_string(size) + " bytes long; no text file of ours is larger than " +
-                                std::string(kMaxTextFileSize) + ".";
-        return Status::failure(path + " " + why, "The file " + why, path);
+        const std::string why = tooLargeForText(size);
+        return Status::failure(path + why.substr(8), why, path); // "<path> is N bytes long; ..."
     };
     if (*length > kMaxTextFileLength)
         return tooLarge(*length);
@@ -126,7 +130,7 @@ Status checkReplaceable(FileSystem& files, const std::string& path)
     if (const std::string game = gameFileOfLength(*length); !game.empty())
         return notOurs(path, "is " + game);
     if (*length > kMaxTextFileLength)
-        return notOurs(path, "is " + std::to_string(*length) + " bytes long, larger than any text file of ours");
+        return notOurs(path, "is " + std::to_string(*length) + " bytes long, and " + std::string(kTextFileLimit));
     // Other game files (IMP.dat) carry no mark, but every one holds zero
     // bytes, which no text file of ours does.
     auto bytes = files.readAll(path);

@@ -25,8 +25,13 @@ namespace platform {
 /// larger file is not one of ours: it is never read into memory, and never
 /// replaced by one.
 inline constexpr std::uint64_t kMaxTextFileLength = 4u << 20;
-/// The limit as the messages name it.
-inline constexpr std::string_view kMaxTextFileSize = "4 MiB";
+/// The limit as every message names it: "no text file of ours is larger
+/// than 4 MiB".
+inline constexpr std::string_view kTextFileLimit = "no text file of ours is larger than 4 MiB";
+
+/// The reason a file of this length is not read as a text file of ours:
+/// "The file is N bytes long; no text file of ours is larger than 4 MiB."
+std::string tooLargeForText(std::uint64_t length);
 
 /// The lines of a text, kept as the text's bytes and where each line starts:
 /// about four bytes a line beside the text itself, so even a file of empty

@@ -15,8 +15,7 @@ platform::Result<TextFormRead> readTextFormFile(platform::FileSystem& files, con
         return length.status();
     if (*length > platform::kMaxTextFileLength) {
         TextFormRead tooLarge;
-        tooLarge.error = "The file is " + std::to_string(*length) + " bytes long; no text file of ours is larger than " +
-                         std::string(platform::kMaxTextFileSize) + ".";
+        tooLarge.error = platform::tooLargeForText(*length);
         return tooLarge;
     }
     auto lines = platform::readTextLines(files, path);

@@ -215,7 +215,7 @@ TEST_F(Cli, EachRefusalNamesItsFileOnceAndItsReasonInWholeSentences)
         {{"brk-apply", f("vrn.exe"), f("empty")}, "varnhold: " + f("empty") + ": The file is 0" + noBuild + ".\n"},
         {{"brk-info", f("huge.brk")},
          "varnhold: " + f("huge.brk") + ": The file is 4194305" + noBuild +
-             ", and larger than any Brackel file (4 MiB).\n"},
+             ", and no text file of ours is larger than 4 MiB.\n"},
         {{"items-apply", f("huge.vlc"), f("Itemdesc.edt")},
          "varnhold: " + f("huge.vlc") + ": The file is 4194340 bytes long; no text file of ours is larger than 4 MiB.\n"},
         // The window's advice to save again is the window's; lines become sentences.

@@ -29,7 +29,7 @@ inline std::vector<NotOurs> filesNeverReplaced()
         {"IMP.dat", std::string("M\0a\0r\0a\0\0\0\x52\x01", 12) + std::string(700, 'p'),
          "is not a text file (it holds bytes of value zero)"},
         {"huge.txt", std::string(platform::kMaxTextFileLength + 1, 't'),
-         "is 4194305 bytes long, larger than any text file of ours"},
+         "is 4194305 bytes long, and no text file of ours is larger than 4 MiB"},
     };
 }
 
