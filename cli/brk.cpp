@@ -60,7 +60,7 @@ int brkInfo(const std::vector<std::string>& words, platform::FileSystem& files)
                                  : std::string("Brackel file");
     const std::string line = input + ": " + kind + ", " + std::to_string(rules->remaining) + " of " +
                              std::to_string(brackel::kTableEntries) + " table entries free\n";
-    if (auto written = writeStandardOutput(line); !written) {
+    if (auto written = writeStandardOutput(line, input); !written) {
         report({}, written);
         return kRefused;
     }

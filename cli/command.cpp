@@ -5,7 +5,6 @@
 
 // Qt
 #include <QDir>
-#include <QFileInfo>
 
 // ours
 #include "platform/console.h"
@@ -106,10 +105,20 @@ void report(const std::string& file, std::string_view message)
     report(file, platform::Status::failure(std::string(message)));
 }
 
-platform::Status writeStandardOutput(std::string_view bytes)
+platform::Status writeStandardOutput(std::string_view bytes, const std::string& input)
 {
+    if (auto refused = platform::checkStandardOutput(input); !refused)
+        return refused;
     if (!platform::writeStandardOutput(bytes))
         return platform::Status::failure("Could not write to standard output.", {}, "-");
+    return platform::Status::success();
+}
+
+platform::Status checkNotInput(const std::string& output, const std::string& input)
+{
+    if (platform::sameFile(output, input))
+        return platform::Status::failure(output + "\rThe output is the input file itself.\rNothing was written.",
+                                         "The output is the input file itself. Nothing was written.", output);
     return platform::Status::success();
 }
 
@@ -117,12 +126,9 @@ platform::Status writeOutput(platform::FileSystem& files, const std::string& out
                              const std::vector<std::string>& lines, const std::string& input)
 {
     if (output == "-")
-        return writeStandardOutput(platform::joinLines(lines));
-    const QFileInfo out(QString::fromStdString(output));
-    const QFileInfo in(QString::fromStdString(input));
-    if (out.exists() && in.exists() && out.canonicalFilePath() == in.canonicalFilePath())
-        return platform::Status::failure(output + "\rThe output is the input file itself.\rNothing was written.",
-                                         "The output is the input file itself. Nothing was written.", output);
+        return writeStandardOutput(platform::joinLines(lines), input);
+    if (auto refused = checkNotInput(output, input); !refused)
+        return refused;
     return platform::writeTextLines(files, output, lines);
 }
 

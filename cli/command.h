@@ -57,8 +57,15 @@ void report(const std::string& file, const platform::Status& failure);
 void report(const std::string& file, std::string_view message);
 
 /// Writes the bytes to standard output; a failure says so ("Could not write
-/// to standard output").
-platform::Status writeStandardOutput(std::string_view bytes);
+/// to standard output"). When standard output is a file, nothing is written
+/// into the input file (when one is given) or into a file that is not a text
+/// file of ours (platform::checkStandardOutput).
+platform::Status writeStandardOutput(std::string_view bytes, const std::string& input = {});
+
+/// Refuses an output that is the input file itself under any of its names
+/// (a hard link, a symbolic link, another spelling): "The output is the
+/// input file itself.", then "Nothing was written.".
+platform::Status checkNotInput(const std::string& output, const std::string& input);
 
 /// Writes the lines (each ended by CR LF) to the path through the text-file
 /// writer, or to standard output for "-". The output is refused when it is

@@ -45,6 +45,16 @@ platform::Result<std::string> chosenSection(std::string_view iniText, const std:
     return named;
 }
 
+/// Puts the section into the presets file `output`, which must not be the
+/// profile it was read from.
+platform::Status savePreset(platform::FileSystem& files, const std::string& output,
+                            const std::vector<std::string>& lines, const std::string& input)
+{
+    if (auto refused = checkNotInput(output, input); !refused)
+        return refused;
+    return kestrin::savePresetSection(files, output, lines);
+}
+
 } // namespace
 
 int impDump(const std::vector<std::string>& words, platform::FileSystem& files)
@@ -59,7 +69,12 @@ int impDump(const std::vector<std::string>& words, platform::FileSystem& files)
         report(input, dumped);
         return kRefused;
     }
-    if (auto written = writeOutput(files, output, lines, input); !written) {
+    // Standard output takes the section alone; a presets file keeps its
+    // other presets and its list.
+    const bool toStandardOutput = output == "-";
+    if (auto written = toStandardOutput ? writeOutput(files, output, lines, input)
+                                        : savePreset(files, output, lines, input);
+        !written) {
         report(output, written);
         return kRefused;
     }

@@ -61,7 +61,10 @@ constexpr std::array<Command, 8> kCommands = {{
      "Inventory window's presets hold, then Name, Callsign, Voice, BodyType,\n"
      "Portrait and the four colours, which that window passes over. The section\n"
      "is named after the mercenary unless --section NAME is given. Without\n"
-     "OUTPUT, or with \"-\", it goes to standard output.\n",
+     "OUTPUT, or with \"-\", it goes to standard output. An existing OUTPUT\n"
+     "keeps its other presets: the section of that name is replaced, or the\n"
+     "section is added at the end and its name to the [Presets] list. A file\n"
+     "that is not a presets file is refused.\n",
      "IMP.dat [OUTPUT] [--section NAME]", cli::impDump},
     {"imp-apply", "apply a preset section to IMP.dat",
      "Reads IMP.dat, applies the section of PRESETS as the Inventory window loads\n"

@@ -3,11 +3,49 @@
 // standard
 #include <cstdio>
 
+// ours
+#include "platform/gamefiles.h"
+#include "platform/textlines.h"
+
 namespace platform {
 
 bool writeStandardOutput(std::string_view bytes)
 {
     return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
+}
+
+bool sameFile(const std::string& a, const std::string& b)
+{
+    const auto first = fileIdentity(a);
+    return first && first == fileIdentity(b);
+}
+
+Status checkStandardOutput(const std::string& input)
+{
+    const std::optional<OutputFile> out = standardOutputFile();
+    if (!out)
+        return Status::success(); // a terminal or a pipe takes any text
+    auto refused = [](const std::string& why) {
+        return Status::failure("Standard output " + why + "\r" + Status::kNothingWritten, {}, "-");
+    };
+    if (const auto in = input.empty() ? std::nullopt : fileIdentity(input); in && *in == out->identity)
+        return refused("is the input file itself.");
+    // The text-file writer's rule for a file it would replace, applied to the
+    // file the text would be added to.
+    const std::string never = "; no text is ever written into it.";
+    if (const std::string game = gameFileOfLength(out->length); !game.empty())
+        return refused("is " + game + never);
+    if (out->length > kMaxTextFileLength)
+        return refused("is a file of " + std::to_string(out->length) + " bytes, and " + std::string(kTextFileLimit) +
+                       never);
+    if (out->length == 0)
+        return Status::success(); // new, or emptied by "> file"
+    auto bytes = readStandardOutputFile(out->length);
+    if (!bytes)
+        return refused("is a file that could not be read to see that it is a text file: " + bytes.error() + ".");
+    if (bytes->find('\0') != std::string::npos)
+        return refused("is not a text file (it holds bytes of value zero)" + never);
+    return Status::success();
 }
 
 } // namespace platform

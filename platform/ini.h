@@ -42,6 +42,29 @@ std::optional<std::string> iniLookup(std::string_view iniText, std::string_view 
 std::string iniValue(std::string_view iniText, std::string_view section, std::string_view key,
                      std::string_view defaultValue);
 
+/// The line end a writer adding lines to the text uses: the text's first
+/// one (CR LF, LF or CR), or CR LF for a text without any.
+std::string iniLineEnd(std::string_view iniText);
+
+/// The text with the first section of that name (as sameIniName matches)
+/// replaced by `lines` (its header first), each ended by iniLineEnd(). The
+/// section runs from its header to its last line that is neither blank nor a
+/// comment; blank lines and comments before the next header stay, as do the
+/// byte order mark and every byte outside the section. When the text has no
+/// such section, the lines are added at its end, after a blank line when the
+/// text's last line is not blank (and its last line given its line end when
+/// it had none).
+std::string replaceIniSection(std::string_view iniText, std::string_view section,
+                              const std::vector<std::string>& lines);
+
+/// The text with the key of the first section of that name set to `value`:
+/// the value of its first matching key is replaced in place, keeping the
+/// rest of the line; a missing key gets the line "key=value" after the
+/// section's last line that is neither blank nor a comment. Nothing when the
+/// text has no section of that name.
+std::optional<std::string> setIniValue(std::string_view iniText, std::string_view section, std::string_view key,
+                                       std::string_view value);
+
 /// Reads the file (as readTextFile does, within its size limit) and looks
 /// the value up; a file that cannot be read gives the default.
 std::string iniValue(FileSystem& files, const std::string& path, std::string_view section,

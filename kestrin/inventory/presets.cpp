@@ -159,6 +159,29 @@ std::vector<std::string> presetNames(platform::FileSystem& files, const std::str
     return names;
 }
 
+std::string withPresetListed(std::string_view iniText, const std::string& name)
+{
+    constexpr std::string_view list = "Presets";
+    const auto amountText = platform::iniLookup(iniText, list, "Amount");
+    if (!amountText)
+        throw Error("[Presets]: Amount is missing, so the list cannot take another preset.");
+    int amount = 0;
+    try {
+        amount = presetNumber("Amount", *amountText);
+    } catch (const Error& e) {
+        throw Error("[Presets]: " + std::string(e.what()));
+    }
+    if (amount < 0 || amount >= kMostPresets)
+        throw Error("[Presets]: Amount = " + std::to_string(amount) + ", and the list takes 0 to " +
+                    std::to_string(kMostPresets) + " presets, so it cannot take another.");
+    for (int i = 1; i <= amount; ++i)
+        if (const auto listed = platform::iniLookup(iniText, list, std::to_string(i));
+            listed && platform::sameIniName(*listed, name))
+            return std::string(iniText);
+    const std::string counted = *platform::setIniValue(iniText, list, "Amount", std::to_string(amount + 1));
+    return *platform::setIniValue(counted, list, std::to_string(amount + 1), name);
+}
+
 std::vector<std::string> applyPreset(std::string_view iniText, const std::string& name, Profile& profile,
                                      InventorySelect& window, PresetReading reading)
 {

@@ -59,6 +59,14 @@ std::string presetsPath(platform::Platform& platform);
 inline constexpr int kMostPresets = 1000;
 std::vector<std::string> presetNames(platform::FileSystem& files, const std::string& iniPath);
 
+/// The text of a presets file with the name in its list [Presets]:
+/// unchanged when one of the names the list counts is that name (as section
+/// names match: blanks around it and ASCII letter case aside); otherwise
+/// with Amount one higher and the key of that number naming it, every other
+/// byte kept. Throws Error when the text has no list, or its Amount is
+/// missing, not a number, below 0 or already kMostPresets.
+std::string withPresetListed(std::string_view iniText, const std::string& name);
+
 /// How a preset's keys are read.
 /// Window: as the Presets window has always read them; a missing key reads
 /// "ERROR" (which then fails as no number), and the attitude must be a line

@@ -11,6 +11,7 @@
 #include "kestrin/profile/profilerecord.h"
 #include "platform/ascii.h"
 #include "platform/ini.h"
+#include "platform/textlines.h"
 
 namespace kestrin {
 
@@ -221,6 +222,54 @@ std::vector<std::string> dumpProfile(platform::FileSystem& files, const std::str
     ProfileChoices choices(profile);
     readProfile(files, path, profile, choices);
     return presetSection(profile, sectionName.empty() ? defaultSectionName(profile) : sectionName);
+}
+
+std::string withPresetSection(std::string_view iniText, const std::vector<std::string>& section)
+{
+    const std::vector<std::string> named = section.empty() ? std::vector<std::string>{}
+                                                           : platform::iniSections(section.front());
+    if (named.empty())
+        throw Error("The preset has no section header.");
+    const std::string& name = named.front();
+
+    // Only a file of presets is changed: each section of another kind of
+    // file of ours (.brk, .vlc, names.def) holds keys but no preset's. The
+    // section to be replaced may be anything; it goes as a whole.
+    const char* const firstKey = kPresetTextKeys.front().key;
+    for (const std::string& preset : presetSections(iniText))
+        if (!platform::sameIniName(preset, name) && !platform::iniLookup(iniText, preset, firstKey))
+            throw Error("[" + platform::printableAscii(preset) + "] holds no key " + firstKey +
+                        ", so this is no presets file.");
+    std::string_view body = iniText;
+    if (body.starts_with("\xEF\xBB\xBF"))
+        body.remove_prefix(3);
+    if (platform::iniSections(iniText).empty() && body.find_first_not_of(platform::kIniBlanks) != body.npos)
+        throw Error("The file holds no section, so it is no presets file.");
+
+    std::string text = platform::replaceIniSection(iniText, name, section);
+    if (platform::hasIniSection(text, "Presets"))
+        text = withPresetListed(text, name);
+    return text;
+}
+
+platform::Status savePresetSection(platform::FileSystem& files, const std::string& path,
+                                   const std::vector<std::string>& section)
+{
+    if (!files.exists(path))
+        return platform::writeTextLines(files, path, section);
+    // A game file is refused as the writer refuses it, before it is read.
+    if (auto refused = platform::checkReplaceable(files, path); !refused)
+        return refused;
+    auto text = platform::readTextFile(files, path);
+    if (!text)
+        return text.status();
+    std::string changed;
+    try {
+        changed = withPresetSection(*text, section);
+    } catch (const Error& e) {
+        return platform::Status::failure(path + "\r" + e.what(), e.what(), path).nothingWritten();
+    }
+    return platform::writeTextFile(files, path, changed);
 }
 
 std::vector<std::string> presetSections(std::string_view iniText)

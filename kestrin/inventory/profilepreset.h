@@ -77,6 +77,25 @@ std::string defaultSectionName(const Profile& profile);
 std::vector<std::string> dumpProfile(platform::FileSystem& files, const std::string& path,
                                      const std::string& sectionName);
 
+/// The text of a presets file with the preset section (presetSection's
+/// lines) put in, as saving a preset there means: the section of that name
+/// replaced, or the section added at the end; and when the file has a list
+/// [Presets], the name added to it unless listed (withPresetListed). Every
+/// other byte stays, line ends and byte order mark included; the new lines
+/// take the file's line end. Throws Error when the text is no presets file
+/// that can be changed so: a section other than the list that holds no
+/// Health key (no preset: a .brk or .vlc file has such sections), text
+/// other than blanks with no section at all, or a list that cannot take the
+/// name.
+std::string withPresetSection(std::string_view iniText, const std::vector<std::string>& section);
+
+/// Writes the preset section to the presets file at path through the
+/// text-file writer (atomically, never over a game file): a new or empty
+/// file holds the section alone; an existing one keeps its other presets
+/// (withPresetSection). A refusal names the file and writes nothing.
+platform::Status savePresetSection(platform::FileSystem& files, const std::string& path,
+                                   const std::vector<std::string>& section);
+
 /// The names of the INI text's sections in order, as platform::iniSections
 /// lists them, without the list's own section "Presets".
 std::vector<std::string> presetSections(std::string_view iniText);

@@ -7,6 +7,7 @@
 // ours
 #include "kestrin/profile/profile.h"
 #include "kestrin/profile/profilerecord.h"
+#include "platform/gamefiles.h"
 
 namespace kestrin {
 
@@ -41,6 +42,10 @@ TEncapsulatedFile::TEncapsulatedFile(platform::FileSystem& files, const std::str
                         + " bytes long; a custom mercenary profile needs at least "
                         + std::to_string(record::kMinimumLength) + " bytes.",
                     path);
+    // A game executable or an item text file is long enough too, but the
+    // record's offsets there hold code and texts; their lengths tell them.
+    if (const std::string game = platform::gameFileOfLength(file_->size()); !game.empty())
+        throw Error("Cannot use file \"" + path + "\". It is " + game + ", not a custom mercenary profile.", path);
 }
 
 TEncapsulatedFile::~TEncapsulatedFile() = default; // the byte file closes itself

@@ -5,6 +5,7 @@
 
 // standard
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -284,6 +285,85 @@ TEST(CliUsage, HelpVersionAndWrongCommandLines)
         EXPECT_NE(run.err.find("--help"), std::string::npos);
         EXPECT_TRUE(run.out.empty());
     }
+}
+
+} // namespace
+
+namespace {
+
+/// The console program run with standard output added to the end of a file,
+/// as a shell's ">> FILE" does.
+Outcome varnholdAppendingTo(const std::vector<std::string>& words, const std::string& file)
+{
+    QProcess process;
+    process.setProgram(QString::fromUtf8(VARNHOLD_CLI));
+    for (const std::string& w : words)
+        process.setArguments(process.arguments() << QString::fromStdString(w));
+    process.setStandardOutputFile(QString::fromStdString(file), QIODevice::Append);
+    process.start();
+    Outcome run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.status = process.exitCode();
+    run.err = process.readAllStandardError().toStdString();
+    return run;
+}
+
+TEST_F(Cli, StandardOutputIntoTheInputOrAGameFileWritesNothing)
+{
+    ASSERT_EQ(varnhold({"brk-export", f("vrn.exe"), f("rules.brk")}).status, 0);
+    writeFile(f("other.dat"), readFile(f("IMP.dat")));
+    writeFile(f("huge.txt"), std::string(platform::kMaxTextFileLength + 1, 'x'));
+    const std::string self = "Standard output is the input file itself.";
+    const std::string never = "; no text is ever written into it.";
+    struct Row {
+        std::vector<std::string> words;
+        const char* output;
+        std::string reason;
+    };
+    const Row rows[] = {
+        {{"brk-export", f("vrn.exe"), "-"}, "vrn.exe", self},
+        {{"imp-dump", f("IMP.dat")}, "IMP.dat", self},
+        {{"brk-info", f("rules.brk")}, "rules.brk", self},
+        {{"brk-export", f("vrn.exe"), "-"}, "Itemdesc.edt", "Standard output is an item text file of the game" + never},
+        {{"items-export", "--braydesc", f("Braydesc.edt"), "-"}, "vrn.exe",
+         "Standard output is the game executable [US1.03]" + never},
+        {{"imp-dump", f("IMP.dat")}, "other.dat",
+         "Standard output is not a text file (it holds bytes of value zero)" + never},
+        {{"brk-export", f("vrn.exe"), "-"}, "huge.txt",
+         "Standard output is a file of 4194305 bytes, and no text file of ours is larger than 4 MiB" + never},
+        {{"--help"}, "vrn.exe", "Standard output is the game executable [US1.03]" + never},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.words[0] + " >> " + row.output);
+        const std::string before = readFile(f(row.output));
+        const Outcome run = varnholdAppendingTo(row.words, f(row.output));
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "varnhold: " + row.reason + " Nothing was written.\n");
+        EXPECT_EQ(readFile(f(row.output)), before);
+    }
+    platform::NativeFileSystem files;
+    EXPECT_FALSE(files.exists(f("vrn.exe.bak")));
+
+    // A text file of ours takes the text at its end.
+    writeFile(f("notes.ini"), "; notes\r\n");
+    EXPECT_EQ(varnholdAppendingTo({"imp-dump", f("IMP.dat")}, f("notes.ini")).status, 0);
+    EXPECT_EQ(readFile(f("notes.ini")), "; notes\r\n" + varnhold({"imp-dump", f("IMP.dat")}).out);
+}
+
+TEST_F(Cli, AnOutputThatIsAnotherNameOfTheInputWritesNothing)
+{
+    std::error_code failed;
+    std::filesystem::create_hard_link(f("IMP.dat"), f("link.ini"), failed);
+    if (failed)
+        GTEST_SKIP() << "no hard links here: " << failed.message();
+    const std::string before = readFile(f("IMP.dat"));
+    for (const std::string& output : {f("link.ini"), dir.path() + "/./IMP.dat"}) {
+        const Outcome run = varnhold({"imp-dump", f("IMP.dat"), output});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "varnhold: " + output + ": The output is the input file itself. Nothing was written.\n");
+    }
+    EXPECT_EQ(readFile(f("IMP.dat")), before);
 }
 
 } // namespace

@@ -58,6 +58,7 @@ TEST_F(Cli, EveryValueTheDumpWritesAppliesBackUnchanged)
         for (const auto& [offset, byte] : row.bytes)
             patched[offset] = byte;
         writeFile(f("IMP.dat"), patched);
+        writeFile(f("merc.ini"), ""); // an empty presets file takes the section alone
         const Outcome dump = varnhold({"imp-dump", f("IMP.dat"), f("merc.ini")});
         ASSERT_EQ(dump.status, 0) << dump.err;
         EXPECT_NE(readFile(f("merc.ini")).find(row.line), std::string::npos) << readFile(f("merc.ini"));
@@ -127,6 +128,82 @@ TEST_F(Cli, ApplyRefusalsNameTheKeyAndShowOnlyPrintableBytes)
         EXPECT_TRUE(printable(run.err)) << run.err;
         EXPECT_EQ(readFile(f("IMP.dat")), pristine);
     }
+}
+
+} // namespace
+
+namespace {
+
+/// The text with its CR LF line ends made LF.
+std::string lf(std::string text)
+{
+    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;)
+        text.erase(at, 1);
+    return text;
+}
+
+TEST_F(Cli, ADumpIntoAPresetsFileReplacesOrAddsItsSectionAndListsIt)
+{
+    const std::string pristine = readFile(f("IMP.dat"));
+    const std::string dump = varnhold({"imp-dump", f("IMP.dat")}).out; // "[Mara Voss]\r\n..."
+    const std::string bom = "\xEF\xBB\xBF";
+    struct Row {
+        const char* what;
+        std::string before;
+        std::string after;
+    };
+    const Row rows[] = {
+        {"LF: the list needs the name",
+         "[Presets]\nAmount=2\n1=Sniper\n2=Medic\n\n[Sniper]\nHealth=75\n\n[Medic]\nHealth=80\n",
+         "[Presets]\nAmount=3\n1=Sniper\n2=Medic\n3=Mara Voss\n\n[Sniper]\nHealth=75\n\n[Medic]\nHealth=80\n\n" +
+             lf(dump)},
+        {"CR LF: listed, and the section of that name replaced",
+         "[Presets]\r\nAmount=2\r\n1=mara voss\r\n2=Sniper\r\n\r\n[ MARA VOSS ]\r\nHealth=1\r\n\r\n[Sniper]\r\n"
+         "Health=75\r\n",
+         "[Presets]\r\nAmount=2\r\n1=mara voss\r\n2=Sniper\r\n\r\n" + dump + "\r\n[Sniper]\r\nHealth=75\r\n"},
+        {"listed, its section missing", "[Presets]\nAmount=1\n1=Mara Voss\n",
+         "[Presets]\nAmount=1\n1=Mara Voss\n\n" + lf(dump)},
+        {"byte order mark, no list", bom + "[Sniper]\r\nHealth=75", bom + "[Sniper]\r\nHealth=75\r\n\r\n" + dump},
+        {"empty", "", dump},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        writeFile(f("IMP.dat"), pristine);
+        writeFile(f("Presets.ini"), row.before);
+        const Outcome run = varnhold({"imp-dump", f("IMP.dat"), f("Presets.ini")});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(readFile(f("Presets.ini")), row.after);
+        // The section written is the one applied: a changed profile comes back.
+        std::string changed = pristine;
+        changed[305] = 99;
+        writeFile(f("IMP.dat"), changed);
+        const Outcome apply = varnhold({"imp-apply", f("Presets.ini"), f("IMP.dat"), "--section", "Mara Voss"});
+        EXPECT_EQ(apply.status, 0) << apply.err;
+        EXPECT_EQ(readFile(f("IMP.dat")), pristine);
+    }
+}
+
+TEST_F(Cli, ADumpIntoAFileThatIsNoPresetsFileChangesNothing)
+{
+    ASSERT_EQ(varnhold({"brk-export", f("vrn.exe"), f("rules.brk")}).status, 0);
+    const std::string list = "[Presets]\r\nAmount=";
+    const std::pair<std::string, std::string> rows[] = {
+        {readFile(f("rules.brk")), "[head] holds no key Health, so this is no presets file. Nothing was written."},
+        {"Some notes\r\n", "The file holds no section, so it is no presets file."},
+        {list + "x\r\n", "[Presets]: Amount = 'x' is not a valid integer value."},
+        {list + "1000\r\n",
+         "[Presets]: Amount = 1000, and the list takes 0 to 1000 presets, so it cannot take another."},
+        {"[Presets]\r\n1=Sniper\r\n", "[Presets]: Amount is missing"},
+    };
+    for (const auto& [text, reason] : rows) {
+        SCOPED_TRACE(reason);
+        writeFile(f("Presets.ini"), text);
+        expectRefused(varnhold({"imp-dump", f("IMP.dat"), f("Presets.ini")}), f("Presets.ini") + ": " + reason);
+        EXPECT_EQ(readFile(f("Presets.ini")), text);
+    }
+    const std::string exe = readFile(f("vrn.exe"));
+    expectRefused(varnhold({"imp-dump", f("IMP.dat"), f("vrn.exe")}), "is never replaced");
+    EXPECT_EQ(readFile(f("vrn.exe")), exe);
 }
 
 } // namespace

@@ -135,6 +135,11 @@ TEST_F(EncapsulatedFile, OpenFailuresNameTheFile)
     const std::string missing = dir.file("missing.dat");
     const std::string shortFile = dir.file("short.dat");
     writeFile(shortFile, testsupport::patternBytes(577));
+    // Game files are long enough for the record; their lengths tell them.
+    const std::string exe = dir.file("vrn.exe");
+    const std::string items = dir.file("Itemdesc.edt");
+    writeFile(exe, testsupport::patternBytes(2439168));
+    writeFile(items, testsupport::patternBytes(280800));
     auto held = open(); // Kestrin's own open of IMP.dat is exclusive
 
     struct Case {
@@ -147,6 +152,9 @@ TEST_F(EncapsulatedFile, OpenFailuresNameTheFile)
         {path, "Cannot open file \"" + path + "\". The file is in use by another program"},
         {shortFile, "Cannot use file \"" + shortFile
                         + "\". It is 577 bytes long; a custom mercenary profile needs at least 578 bytes."},
+        {exe, "Cannot use file \"" + exe + "\". It is the game executable [RU1.02], not a custom mercenary profile."},
+        {items, "Cannot use file \"" + items + "\". It is an item text file of the game, not a custom mercenary "
+                                              "profile."},
     };
     for (const Case& c : cases) {
         try {
@@ -154,9 +162,11 @@ TEST_F(EncapsulatedFile, OpenFailuresNameTheFile)
             ADD_FAILURE() << "opened " << c.path;
         } catch (const Error& e) {
             EXPECT_EQ(e.what(), c.message);
+            EXPECT_EQ(e.path(), c.path); // the console program names the file once
         }
     }
     EXPECT_EQ(readFile(shortFile), testsupport::patternBytes(577));
+    EXPECT_EQ(readFile(exe), testsupport::patternBytes(2439168));
     held.reset(); // closing releases the file
     EXPECT_NO_THROW(open());
 }

@@ -46,6 +46,7 @@ private slots:
     void aFailingStepperStopsAtOnce();
     void listsAndRadioButtonsSetTheirCodes();
     void readThenSaveThroughTheButtons();
+    void gameFilesAreNeitherReadNorSaved();
     void quitAsksFirst();
     void bannerOpensTheWebPage();
 
@@ -365,6 +366,34 @@ void MainFormTest::readThenSaveThroughTheButtons()
     QCOMPARE(after.size(), before.size());
     QCOMPARE(int(static_cast<unsigned char>(after[record::kAttitude])), 9);
     QCOMPARE(int(static_cast<unsigned char>(after[record::kHealthCopy])), 15);
+}
+
+void MainFormTest::gameFilesAreNeitherReadNorSaved()
+{
+    // Files of a game executable's and of the item files' length, chosen as
+    // IMP.dat: Read/Reset and Save each show why, and neither touches them.
+    const std::pair<std::uint64_t, std::string> games[] = {
+        {2812928, "the game executable [US1.03]"},
+        {280800, "an item text file of the game"},
+    };
+    for (const auto& [length, what] : games) {
+        const std::string path = dir->file("game" + std::to_string(length));
+        const std::string bytes = testsupport::patternBytes(length);
+        testsupport::writeFile(path, bytes);
+        ui->clearRecord();
+        ui->chooseFile(path);
+        find<widgets::FlatSpeedButton>(main, "FlatSpeedButton31")->click();
+        const Box refusal{"Cannot use file \"" + path + "\". It is " + what + ", not a custom mercenary profile.",
+                          "Kestrin 1.03", Buttons::Ok};
+        ui->answer(Answer::Ok);
+        find<widgets::FlatSpeedButton>(main, "FlatSpeedButton29")->click();
+        QCOMPARE(field("SpinHealth")->text(), QString("50")); // the start value stays
+        ui->answer(Answer::Ok);
+        find<widgets::FlatSpeedButton>(main, "FlatSpeedButton28")->click();
+        QCOMPARE(ui->boxes(), (std::vector<Box>{refusal, refusal}));
+        QVERIFY(testsupport::readFile(path) == bytes);
+        QVERIFY(!ui->files().exists(path + ".bak"));
+    }
 }
 
 void MainFormTest::quitAsksFirst()

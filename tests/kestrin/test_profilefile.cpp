@@ -326,16 +326,22 @@ TEST_F(ProfileFile, FilesThatCannotBeUsedChangeNothing)
     const std::string shortFile = dir.file("short.dat");
     const std::string shortBytes = before.substr(0, 577); // attitude byte 577 missing
     writeFile(shortFile, shortBytes);
+    const std::string exe = dir.file("vrn.exe"); // the profile's bytes in a file of the executable's length
+    const std::string exeBytes = before + testsupport::patternBytes(2812928 - before.size());
+    writeFile(exe, exeBytes);
     const std::map<std::string, std::string> cases = {
         {missing, "Cannot open file \"" + missing + "\". " + testsupport::missingFileReason()},
         {shortFile, "Cannot use file \"" + shortFile
                         + "\". It is 577 bytes long; a custom mercenary profile needs at least 578 bytes."},
+        {exe, "Cannot use file \"" + exe + "\". It is the game executable [US1.03], not a custom mercenary profile."},
     };
     for (const auto& [file, message] : cases) {
         EXPECT_EQ(errorOf([&] { readProfile(ui.files(), file, profile, windows); }), message);
         EXPECT_EQ(errorOf([&] { saveProfile(ui, file, profile); }), message);
     }
     EXPECT_EQ(readFile(shortFile), shortBytes);
+    EXPECT_EQ(readFile(exe), exeBytes);
+    EXPECT_FALSE(ui.files().exists(exe + ".bak"));
     EXPECT_FALSE(ui.files().exists(missing));
     // The editor still holds its start values.
     EXPECT_TRUE(log.empty());

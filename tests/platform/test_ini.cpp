@@ -53,3 +53,76 @@ TEST(IniSections, ASectionNamedTwiceIsListedAndSearchedOnce)
 }
 
 } // namespace
+
+namespace {
+
+/// The text with each '|' made the line end.
+std::string withEnds(std::string_view text, std::string_view end)
+{
+    std::string out;
+    for (char c : text)
+        out += c == '|' ? std::string(end) : std::string(1, c);
+    return out;
+}
+
+TEST(IniSections, ASectionIsReplacedOrAddedAndEveryOtherByteKept)
+{
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::vector<std::string> section{"[b]", "N=9"};
+    struct Row {
+        const char* what;
+        std::string before;
+        std::string after;
+    };
+    const Row rows[] = {
+        {"in the middle; the comment before the next header stays",
+         "[A]|K=1||[ B ] ; note|K=2|x|; about C||[C]|K=3|", "[A]|K=1||[b]|N=9|; about C||[C]|K=3|"},
+        {"the last section, without a last line end", "[A]|K=1||[B]|K=2", "[A]|K=1||[b]|N=9|"},
+        {"only the first of a name", "[B]|K=1|[b]|K=2|", "[b]|N=9|[b]|K=2|"},
+        {"after the byte order mark", bom + "[B]|K=2|[C]|", bom + "[b]|N=9|[C]|"},
+        {"added after a blank line", "top=1|[A]|K=1|", "top=1|[A]|K=1||[b]|N=9|"},
+        {"added after the blank line there", "[A]|K=1||", "[A]|K=1||[b]|N=9|"},
+        {"added, the last line given its end", "[A]|K=1", "[A]|K=1||[b]|N=9|"},
+        {"a name inside a value is no header", "[A]|K=[B]|", "[A]|K=[B]||[b]|N=9|"},
+    };
+    for (const auto& row : rows) {
+        for (const char* end : {"\r\n", "\n", "\r"}) {
+            SCOPED_TRACE(row.what + testing::PrintToString(end));
+            EXPECT_EQ(replaceIniSection(withEnds(row.before, end), "B", section), withEnds(row.after, end));
+        }
+    }
+    // A text without a line end of its own gets CR LF, as every writer of ours writes.
+    EXPECT_EQ(replaceIniSection("", "b", section), "[b]\r\nN=9\r\n");
+    EXPECT_EQ(replaceIniSection(bom, "b", section), bom + "[b]\r\nN=9\r\n");
+    // Other line ends in the text stay as they are.
+    EXPECT_EQ(replaceIniSection("[A]\nK=1\r\n[B]\rK=2\r\n", "b", section), "[A]\nK=1\r\n[b]\nN=9\n");
+}
+
+TEST(IniSections, AValueIsSetInPlaceOrItsKeyAddedAtTheSectionsEnd)
+{
+    struct Row {
+        const char* what;
+        std::string before;
+        const char* key;
+        std::optional<std::string> after;
+    };
+    const Row rows[] = {
+        {"blanks around the value kept", "[P]|Amount = 5 |1=A|", "AMOUNT", "[P]|Amount = 6 |1=A|"},
+        {"an empty value", "[P]|Amount=|", "Amount", "[P]|Amount=6|"},
+        {"the first key of the first section", "[P]|Amount=1|Amount=2|[p]|Amount=3|", "Amount",
+         "[P]|Amount=6|Amount=2|[p]|Amount=3|"},
+        {"a missing key after the last key", "[P]|Amount=1|1=A|; the presets||[A]|", "2",
+         "[P]|Amount=1|1=A|2=6|; the presets||[A]|"},
+        {"a key of another section is not it", "[Q]|2=x|[P]|1=A", "2", "[Q]|2=x|[P]|1=A|2=6"},
+        {"no such section", "[Q]|Amount=1|", "Amount", std::nullopt},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        for (const char* end : {"\r\n", "\n"}) {
+            EXPECT_EQ(setIniValue(withEnds(row.before, end), "p", row.key, "6"),
+                      row.after ? std::optional(withEnds(*row.after, end)) : std::nullopt);
+        }
+    }
+}
+
+} // namespace
