@@ -78,13 +78,16 @@ platform::Status writedata(platform::FileSystem& files, const std::string& path,
     auto table = encodeTable(flags);
     if (!table)
         return table.status();
-    auto file = files.openExisting(path, platform::Access::ReadWrite);
+    // Held for our use alone until the backup and the patch are done: a
+    // second patch of the file waits its turn (it is refused as in use)
+    // rather than put its table into our backup or ours over its own.
+    auto file = files.openExisting(path, platform::Access::ReadWriteExclusive);
     if (!file)
         return file.status();
     if ((*file)->size() != version.length)
         return platform::Status::failure("The file " + path + " has changed its length since its version was "
                                          "checked.\rNothing was written.", {}, path);
-    if (auto backup = platform::ensureBackup(files, path); !backup)
+    if (auto backup = platform::ensureBackup(files, path, **file); !backup)
         return backup.nothingWritten();
     if (auto written = (*file)->write(version.tableOffset, *table); !written)
         return written;

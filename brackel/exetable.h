@@ -56,9 +56,12 @@ platform::Result<TableContents> readdata(platform::FileSystem& files, const std:
                                          const ExeVersion& version);
 
 /// Overwrites the 728 table bytes of the file at `path` and nothing else.
-/// Refuses, writing nothing, when the flags do not fit the table or the file
-/// no longer has the build's length. Once those checks pass, the untouched
-/// file is copied to `path`.bak unless that exists; a failed copy refuses too.
+/// The file is held exclusively from its opening to the end of the patch; a
+/// file another program holds is refused as in use. Refuses, writing nothing,
+/// when the flags do not fit the table or the file no longer has the build's
+/// length. Once those checks pass, the untouched file is kept in `path`.bak
+/// (platform::ensureBackup); a backup that fails or cannot be trusted
+/// refuses too.
 platform::Status writedata(platform::FileSystem& files, const std::string& path, const ExeVersion& version,
                            const Flags& flags);
 

@@ -49,7 +49,9 @@ int itemsApply(const std::vector<std::string>& words, platform::FileSystem& file
 
     // The text form's mode line tells the layout; the item file is read in it,
     // and the text form read over it, so that items and fields the text form
-    // does not mention keep what the file holds.
+    // does not mention keep what the file holds. The read and the write are
+    // one hold of the item file, so no other program's change to it between
+    // them is lost.
     auto lines = platform::readTextLines(files, textFile);
     if (!lines) {
         report(textFile, lines.status());
@@ -60,13 +62,13 @@ int itemsApply(const std::vector<std::string>& words, platform::FileSystem& file
         report(textFile, velloc::textFormRefusal(probe, textFile));
         return kRefused;
     }
-    auto current = velloc::readdata(files, itemFile, probe.texts.fileType, velloc::ItemTexts{});
-    if (!current) {
-        report(itemFile, current.status());
-        return kRefused;
-    }
-    const velloc::TextFormRead read = velloc::parseTextForm(*lines, *current);
-    if (auto written = velloc::writedata(files, itemFile, read.texts); !written) {
+    const auto overCurrent = [&](const velloc::ItemTexts& current) -> platform::Result<velloc::ItemTexts> {
+        velloc::TextFormRead read = velloc::parseTextForm(*lines, current);
+        if (read.outcome != velloc::TextFormRead::Outcome::Accepted)
+            return velloc::textFormRefusal(read, textFile);
+        return std::move(read.texts);
+    };
+    if (auto written = velloc::patchItemFile(files, itemFile, probe.texts.fileType, overCurrent); !written) {
         report(itemFile, written);
         return kRefused;
     }

@@ -58,6 +58,23 @@ public:
         return platform::Status::success();
     }
 
+    platform::Result<platform::Entry> entry(const std::string& path) override
+    {
+        auto it = files.find(path);
+        if (it == files.end())
+            return platform::Entry{};
+        return platform::Entry{platform::Entry::Kind::Regular, it->second.size(), 1};
+    }
+
+    platform::Status createNew(const std::string& path, std::string_view bytes) override
+    {
+        if (!files.emplace(path, std::string(bytes)).second)
+            return platform::Status::failure("Could not save " + path + ": it exists");
+        return platform::Status::success();
+    }
+
+    platform::Status removeLeftovers(const std::string&) override { return platform::Status::success(); }
+
 private:
     class File final : public platform::ByteFile {
     public:

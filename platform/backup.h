@@ -18,12 +18,23 @@ inline std::string backupPath(const std::string& path)
     return path + ".bak";
 }
 
-/// Copies the file to backupPath(path) unless a file of that name exists
-/// already: the first backup holds the file as it was before any patch and
-/// is never overwritten. The copy is replaced atomically, so a failure leaves
-/// no half-made backup. The failure names the backup and the reason, e.g.
-/// "Could not make the backup /x/vrn.exe.bak: No space left on device"; the
-/// caller adds that nothing was saved and must then write nothing.
-[[nodiscard]] Status ensureBackup(FileSystem& files, const std::string& path);
+/// Keeps the untouched game file at `path`, which the caller holds open as
+/// `file` (exclusively, from its first read until the patch is written), in
+/// backupPath(path).
+///
+/// An existing backup is kept as it is and never overwritten: the first one
+/// holds the file as it was before any patch. It is believed only when it is
+/// a regular file of the game file's length with no other name; anything
+/// else there (a symbolic link, a folder, an empty file or one of another
+/// length, a second name of some file) refuses the patch, and the message
+/// says to move it away. A missing backup is made from the bytes read
+/// through `file`, as a new file that never follows or replaces anything
+/// (FileSystem::createNew); the temporary files an interrupted backup left
+/// are removed first.
+///
+/// A failure names the backup and the reason, e.g. "Could not make the
+/// backup /x/vrn.exe.bak: No space left on device"; the caller adds that
+/// nothing was saved and must then write nothing.
+[[nodiscard]] Status ensureBackup(FileSystem& files, const std::string& path, ByteFile& file);
 
 } // namespace platform

@@ -44,6 +44,21 @@ enum class Access {
     ReadWriteExclusive,
 };
 
+/// What a path names, as the path itself is: a symbolic link is reported as
+/// a link, never as what it points to.
+struct Entry {
+    enum class Kind {
+        Missing, // nothing of that name
+        Regular,
+        Folder,
+        Link, // a symbolic link, or on Windows a junction or mount point
+        Other, // a device, a pipe, a socket
+    };
+    Kind kind = Kind::Missing;
+    std::uint64_t size = 0;  // of a regular file
+    std::uint64_t names = 0; // the file's hard links, itself included
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -63,6 +78,26 @@ public:
     /// contents are written beside the file and moved over it in one step, so
     /// a failure at any point leaves the old file whole.
     virtual Status replaceAtomically(const std::string& path, std::string_view bytes) = 0;
+
+    /// What the path names, without following a link at its end.
+    virtual Result<Entry> entry(const std::string& path) = 0;
+
+    /// Makes a new file with exactly these bytes where nothing of that name
+    /// exists. Nothing at the path is followed or replaced: a file, a link
+    /// (even one to a missing file) or a folder there makes it fail. The
+    /// bytes are written and flushed under a temporary name beside the path
+    /// (".NAME.tmp-XXXXXX"), which is then given the path's name in a step
+    /// that fails when the name is taken; so the file appears whole or not at
+    /// all. One caller at a time may make a given path (the backup of a game
+    /// file is made while the game file is held exclusively).
+    virtual Status createNew(const std::string& path, std::string_view bytes) = 0;
+
+    /// Removes the temporary files that createNew(path) leaves behind when
+    /// the program is killed while it writes; nothing else is touched. Done
+    /// before the path is looked at, it also drops the second name that a
+    /// kill between naming the new file and removing its temporary name can
+    /// leave on it.
+    virtual Status removeLeftovers(const std::string& path) = 0;
 };
 
 /// The path of a file in a folder, with the platform's separator; no

@@ -7,6 +7,7 @@
 #include <system_error>
 
 // POSIX
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -210,6 +211,46 @@ Result<std::string> saveTarget(const std::string& path)
     return failed("Could not save", path, ELOOP);
 }
 
+/// The folder and the name of a path that is not followed through links
+/// ("/games/vrn.exe.bak" gives "/games" and "vrn.exe.bak").
+std::pair<std::string, std::string> splitPath(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+/// Flushes a folder, so that a name made in it is on the disk. File systems
+/// that cannot flush a folder report EINVAL (or EROFS): there is nothing
+/// more to do on those. Returns 0 or the errno value.
+int syncFolder(const std::string& folder, const PosixFileSystem::Sync& sync)
+{
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return 0;
+    int error = sync(dir) == 0 ? 0 : errno;
+    ::close(dir);
+    return error == EINVAL || error == EROFS ? 0 : error;
+}
+
+/// Gives the file `from` the name `to` unless that name is taken (EEXIST).
+/// Returns 0 or the errno value.
+int renameWithoutReplacing(const std::string& from, const std::string& to)
+{
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    // Only a file system (or kernel) that cannot do it falls back to link().
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return errno;
+#endif
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return errno;
+    ::unlink(from.c_str()); // a leftover second name is removed by removeLeftovers
+    return 0;
+}
+
 /// The process's file creation mask, without changing it. /proc reports it
 /// race-free; only where that is missing is umask() set and set back.
 mode_t currentUmask()
@@ -385,6 +426,110 @@ Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_v
                                    + reason(syncError), {}, path);
     }
     return Status::success();
+}
+
+Result<Entry> PosixFileSystem::entry(const std::string& path)
+{
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT)
+            return Entry{};
+        return failed("Could not look at", path, errno);
+    }
+    Entry found;
+    found.names = static_cast<std::uint64_t>(info.st_nlink);
+    if (S_ISREG(info.st_mode)) {
+        found.kind = Entry::Kind::Regular;
+        found.size = static_cast<std::uint64_t>(info.st_size);
+    } else if (S_ISDIR(info.st_mode)) {
+        found.kind = Entry::Kind::Folder;
+    } else if (S_ISLNK(info.st_mode)) {
+        found.kind = Entry::Kind::Link;
+    } else {
+        found.kind = Entry::Kind::Other;
+    }
+    return found;
+}
+
+Status PosixFileSystem::createNew(const std::string& path, std::string_view bytes)
+{
+    const auto [folder, name] = splitPath(path);
+    if (name.empty() || name == "." || name == "..")
+        return fileFailure("Could not save", path, "it does not name a file");
+
+    const std::string prefix = (folder == "/" ? "" : folder) + "/" + temporaryPrefix(name);
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = temporaryName(prefix);
+        do
+            fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+        while (fd < 0 && errno == EINTR);
+        if (fd < 0 && errno != EEXIST)
+            return failed("Could not save", path, errno);
+    }
+    if (fd < 0)
+        return fileFailure("Could not save", path, "no free name for the new file beside it");
+
+    auto abandon = [&](int error) {
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(temp.c_str());
+        return failed("Could not save", path, error);
+    };
+    if (int error = writeAll(fd, bytes.data(), bytes.size()))
+        return abandon(error);
+    // On the disk before it has the name: a crash must not leave the name on
+    // blocks never written.
+    if (sync_(fd) != 0)
+        return abandon(errno);
+    int closeError = closeDescriptor(fd);
+    fd = -1;
+    if (closeError != 0)
+        return abandon(closeError);
+    if (int error = renameWithoutReplacing(temp, path))
+        return abandon(error);
+    if (int error = syncFolder(folder, sync_))
+        return Status::failure("Saved " + path + ", but the folder could not be written to disk: " + reason(error),
+                               {}, path);
+    return Status::success();
+}
+
+Status PosixFileSystem::removeLeftovers(const std::string& path)
+{
+    const auto [folder, name] = splitPath(path);
+    if (name.empty())
+        return Status::success();
+    const std::string prefix = temporaryPrefix(name);
+    int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return Status::success(); // no folder, no leftovers
+        return failed("Could not read the folder", folder, errno);
+    }
+    DIR* dir = ::fdopendir(dirFd);
+    if (!dir) {
+        int error = errno;
+        ::close(dirFd);
+        return failed("Could not read the folder", folder, error);
+    }
+    Status outcome = Status::success();
+    while (const dirent* item = ::readdir(dir)) {
+        if (!isTemporaryName(item->d_name, prefix))
+            continue;
+        // A folder of that name is no leftover of ours; a file or a link is
+        // removed itself (a link's target is never touched).
+        struct stat info;
+        if (::fstatat(dirFd, item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(info.st_mode))
+            continue;
+        if (::unlinkat(dirFd, item->d_name, 0) != 0 && errno != ENOENT) {
+            outcome = failed("Could not remove the unfinished file", (folder == "/" ? "" : folder) + "/" + item->d_name,
+                             errno);
+            break;
+        }
+    }
+    ::closedir(dir);
+    return outcome;
 }
 
 } // namespace platform

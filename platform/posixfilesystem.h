@@ -27,6 +27,14 @@ public:
     Result<std::unique_ptr<ByteFile>> openExisting(const std::string& path, Access access) override;
     Result<std::string> readAll(const std::string& path) override;
     Status replaceAtomically(const std::string& path, std::string_view bytes) override;
+    Result<Entry> entry(const std::string& path) override;
+    /// The temporary file is made with O_CREAT | O_EXCL | O_NOFOLLOW and the
+    /// permissions a new file gets (0666 less the creation mask), flushed,
+    /// and given its name by a rename that refuses to replace
+    /// (renameat2 RENAME_NOREPLACE), or, where the file system cannot do
+    /// that, by link() and the removal of the temporary name.
+    Status createNew(const std::string& path, std::string_view bytes) override;
+    Status removeLeftovers(const std::string& path) override;
 
 private:
     Sync sync_;

@@ -1,6 +1,7 @@
 #include "platform/win32filesystem.h"
 
 // standard
+#include <cwchar>
 #include <random>
 #include <string_view>
 
@@ -332,6 +333,116 @@ Status Win32FileSystem::replaceAtomically(const std::string& path, std::string_v
     if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return abandon(GetLastError());
     return Status::success();
+}
+
+Result<Entry> Win32FileSystem::entry(const std::string& path)
+{
+    // Opened for its attributes only, which no other program's sharing can
+    // refuse; the reparse point itself is opened, never what it names.
+    Handle file(CreateFileW(wide(path).c_str(), FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.valid()) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return Entry{};
+        return failed("Could not look at", path, error);
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file.get(), &info))
+        return failed("Could not look at", path, GetLastError());
+    Entry found;
+    found.names = info.nNumberOfLinks;
+    bool link = false;
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        FILE_ATTRIBUTE_TAG_INFO tag{};
+        // Where the tag cannot be read, the reparse point counts as a link.
+        link = !GetFileInformationByHandleEx(file.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
+               IsReparseTagNameSurrogate(tag.ReparseTag);
+    }
+    if (link)
+        found.kind = Entry::Kind::Link;
+    else if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        found.kind = Entry::Kind::Folder;
+    else if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        found.kind = Entry::Kind::Other;
+    else {
+        found.kind = Entry::Kind::Regular;
+        found.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    }
+    return found;
+}
+
+Status Win32FileSystem::createNew(const std::string& path, std::string_view bytes)
+{
+    const auto [folder, name] = splitPath(path);
+    if (name.empty() || name == "." || name == "..")
+        return fileFailure("Could not save", path, "it does not name a file");
+    const std::string prefix = (folder == "." ? std::string() : folder) + temporaryPrefix(name);
+
+    std::wstring temp;
+    Handle file;
+    for (int attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
+        temp = wide(temporaryName(prefix));
+        // CREATE_NEW fails on any existing name, a link to anywhere included.
+        file = Handle(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!file.valid() && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            return failed("Could not save", path, GetLastError());
+    }
+    if (!file.valid())
+        return fileFailure("Could not save", path, "no free name for the new file beside it");
+
+    auto abandon = [&](DWORD error) {
+        file.reset();
+        DeleteFileW(temp.c_str());
+        return failed("Could not save", path, error);
+    };
+    if (const DWORD error = transfer(file.get(), const_cast<char*>(bytes.data()), bytes.size(), 0, true))
+        return abandon(error);
+    // On the disk before it has the name.
+    if (!FlushFileBuffers(file.get()))
+        return abandon(GetLastError());
+    if (!file.reset())
+        return abandon(GetLastError());
+    // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
+    if (!MoveFileExW(temp.c_str(), wide(path).c_str(), MOVEFILE_WRITE_THROUGH))
+        return abandon(GetLastError());
+    return Status::success();
+}
+
+Status Win32FileSystem::removeLeftovers(const std::string& path)
+{
+    const auto [folder, name] = splitPath(path);
+    if (name.empty())
+        return Status::success();
+    const std::string base = folder == "." ? std::string() : folder;
+    const std::string prefix = temporaryPrefix(name);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(wide(base + prefix + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES)
+            return Status::success();
+        return failed("Could not read the folder", folder, error);
+    }
+    Status outcome = Status::success();
+    do {
+        const std::string entryName = utf8(found.cFileName, std::wcslen(found.cFileName));
+        // A folder of that name is no leftover of ours; a file or a link is
+        // removed itself (a link's target is never touched).
+        if (!isTemporaryName(entryName, prefix) || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        if (!DeleteFileW(wide(base + entryName).c_str())) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND)
+                continue;
+            outcome = failed("Could not remove the unfinished file", base + entryName, error);
+            break;
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return outcome;
 }
 
 } // namespace platform

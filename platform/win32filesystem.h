@@ -21,6 +21,15 @@ public:
     /// Writes beside the file, flushes, and moves the new file over the old
     /// one with write-through; a read-only file is refused and stays whole.
     Status replaceAtomically(const std::string& path, std::string_view bytes) override;
+    /// A symbolic link, junction or mount point (a reparse point that names
+    /// another place) is a link; other reparse points, such as files a cloud
+    /// service keeps, are what they hold.
+    Result<Entry> entry(const std::string& path) override;
+    /// The temporary file is made with CREATE_NEW, flushed, and moved to the
+    /// path by MoveFileExW without MOVEFILE_REPLACE_EXISTING, with
+    /// write-through.
+    Status createNew(const std::string& path, std::string_view bytes) override;
+    Status removeLeftovers(const std::string& path) override;
 };
 
 } // namespace platform

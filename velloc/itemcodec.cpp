@@ -3,6 +3,7 @@
 // standard
 #include <algorithm>
 #include <array>
+#include <functional>
 
 // ours
 #include "platform/backup.h"
@@ -178,35 +179,65 @@ platform::Result<ItemTexts> readdata(platform::FileSystem& files, const std::str
     return texts;
 }
 
-platform::Status writedata(platform::FileSystem& files, const std::string& path, const ItemTexts& texts)
+namespace {
+
+/// The texts a patch writes, decided from the bytes the file holds.
+using Decision = std::function<platform::Result<ItemTexts>(std::span<const std::uint8_t> bytes)>;
+
+/// Opens the item file for our use alone and keeps it so from the read of
+/// its bytes to the end of the write: another patch of the file is refused
+/// as in use rather than put its texts into our backup or lose them under
+/// ours. Refuses, writing nothing, a file of another length, a refusal of
+/// `decide`, texts that cannot be encoded, and a failed backup.
+platform::Status patch(platform::FileSystem& files, const std::string& path, const Decision& decide)
 {
-    auto file = files.openExisting(path, platform::Access::ReadWrite);
+    auto file = files.openExisting(path, platform::Access::ReadWriteExclusive);
     if (!file)
         return file.status();
     // The length was checked when the file was chosen; it may have changed since.
     if ((*file)->size() != kItemFileLength)
-        return platform::Status::failure(lengthError(path, (*file)->size()) + "\rNothing was written.");
+        return platform::Status::failure(lengthError(path, (*file)->size()) + "\rNothing was written.", {}, path);
     std::vector<std::uint8_t> bytes(kItemFileLength);
     if (auto read = (*file)->read(0, bytes); !read)
-        return platform::Status::failure(read.error() + "\rNothing was written.");
-    if (const auto problems = encodingProblems(texts, bytes); !problems.empty()) {
+        return read.nothingWritten();
+    auto texts = decide(bytes);
+    if (!texts)
+        return texts.status();
+    if (const auto problems = encodingProblems(*texts, bytes); !problems.empty()) {
         std::string message = "The texts cannot be saved into " + path + ":";
         for (std::size_t i = 0; i < problems.size() && i < kListedProblems; ++i) {
             const EncodingProblem& p = problems[i];
-            message += "\ritem " + std::to_string(p.item) + ", " + fieldName(p.field, texts.fileType) + ": " +
+            message += "\ritem " + std::to_string(p.item) + ", " + fieldName(p.field, texts->fileType) + ": " +
                        p.reason + ".";
         }
         if (problems.size() > kListedProblems)
             message += "\rand " + std::to_string(problems.size() - kListedProblems) + " more.";
         message += "\rNothing was written.";
-        return platform::Status::failure(message);
+        return platform::Status::failure(message, {}, path);
     }
-    if (auto backup = platform::ensureBackup(files, path); !backup)
+    if (auto backup = platform::ensureBackup(files, path, **file); !backup)
         return backup.nothingWritten();
-    encodeItemFile(texts, bytes);
+    encodeItemFile(*texts, bytes);
     if (auto written = (*file)->write(0, bytes); !written)
         return written;
     return (*file)->close();
+}
+
+} // namespace
+
+platform::Status writedata(platform::FileSystem& files, const std::string& path, const ItemTexts& texts)
+{
+    return patch(files, path, [&texts](std::span<const std::uint8_t>) { return platform::Result<ItemTexts>(texts); });
+}
+
+platform::Status patchItemFile(platform::FileSystem& files, const std::string& path, FileType type,
+                               const TextsChange& change)
+{
+    return patch(files, path, [type, &change](std::span<const std::uint8_t> bytes) {
+        ItemTexts current;
+        decodeItemFile(bytes, type, current);
+        return change(current);
+    });
 }
 
 } // namespace velloc

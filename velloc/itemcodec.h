@@ -12,6 +12,7 @@
 
 // standard
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -73,10 +74,25 @@ platform::Result<ItemTexts> readdata(platform::FileSystem& files, const std::str
                                      const ItemTexts& previous);
 
 /// Patches the texts into the existing item text file at path, laid out by
-/// texts.fileType. Refuses, writing nothing, when the file is missing or not
-/// kItemFileLength bytes long, or when a text cannot be encoded (the message
-/// names each item and field). Once those checks pass, the untouched file is
-/// copied to path.bak unless that exists; a failed copy refuses too.
+/// texts.fileType. The file is held exclusively from its opening to the end
+/// of the patch; a file another program holds is refused as in use. Refuses,
+/// writing nothing, when the file is missing or not kItemFileLength bytes
+/// long, or when a text cannot be encoded (the message names each item and
+/// field). Once those checks pass, the untouched file is kept in path.bak
+/// (platform::ensureBackup); a backup that fails or cannot be trusted
+/// refuses too.
 platform::Status writedata(platform::FileSystem& files, const std::string& path, const ItemTexts& texts);
+
+/// The texts to write into an item file, made from the texts it holds now;
+/// or a refusal, which writes nothing.
+using TextsChange = std::function<platform::Result<ItemTexts>(const ItemTexts& current)>;
+
+/// Reads and patches the item text file at path under one exclusive hold, so
+/// that no other program changes it between the read and the write: its
+/// texts are decoded as `type` (full names of a Bobby Ray file are empty),
+/// `change` makes the texts to write from them, and these are written as
+/// writedata writes them, with the same refusals and backup.
+platform::Status patchItemFile(platform::FileSystem& files, const std::string& path, FileType type,
+                               const TextsChange& change);
 
 } // namespace velloc

@@ -32,6 +32,8 @@ public:
     void WriteByte(std::uint8_t value);
     /// Flushes and closes; throws Error when that fails.
     void close();
+    /// The file as it is held, for the backup made from the held file.
+    platform::ByteFile& held() { return *file_; }
 
 private:
     std::unique_ptr<platform::ByteFile> file_;

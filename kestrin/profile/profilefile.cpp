@@ -134,7 +134,7 @@ std::vector<std::string> writeProfile(platform::FileSystem& files, const std::st
     // record; only then is the untouched file kept beside it, and only with
     // that copy made is anything written.
     TEncapsulatedFile file(files, path); // closed on every path out
-    if (auto backup = platform::ensureBackup(files, path); !backup)
+    if (auto backup = platform::ensureBackup(files, path, file.held()); !backup)
         throw Error(backup.error() + "\r\nNothing was written.");
     auto put = [&file](int offset, int value) {
         file.SetAccessOffset(offset);

@@ -16,7 +16,9 @@
 #include "brackel/editor.h"
 #include "platform/scriptedplatform.h"
 #include "platform/textlines.h"
+#include "brackel/rulefiles.h"
 #include "tests/support/faultyfilesystem.h"
+#include "tests/support/fileholder.h"
 #include "tests/support/tempdir.h"
 
 namespace brackel {
@@ -217,6 +219,81 @@ TEST_P(EditorFaults, ClearMessageWholeFileAndTheNextSaveWorks)
 
 INSTANTIATE_TEST_SUITE_P(EveryWrite, EditorFaults, ::testing::ValuesIn(cases()),
                          [](const auto& info) { return info.param.name; });
+
+// Save of an executable that another program holds, or patches while ours
+// is at work.
+class ExeSaveSafety : public ::testing::Test {
+protected:
+    ExeSaveSafety()
+    {
+        ui.setWorkingFolder(dir.path());
+        ui.setFileSystem(&files);
+        ui.setFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
+        std::string bytes = testsupport::patternBytes(kUs103Length);
+        bytes.replace(kUs103Table, kTableBytes, std::string(kTableBytes, '\0'));
+        writeFile(exe, bytes);
+        ui.chooseFile(exe);
+        ui.answer(Answer::Ok);
+        editor.open();
+        editor.selectWeapon(3);
+        editor.click(Kind::Silencer, true); // a save changes the table
+        old = readFile(exe);
+    }
+
+    /// Save; the text of its one box.
+    std::string save()
+    {
+        ui.clearRecord();
+        ui.answer(Answer::Ok);
+        editor.save();
+        EXPECT_EQ(ui.pendingAnswers(), 0u);
+        return ui.boxes().size() == 1 ? ui.boxes()[0].text : "";
+    }
+
+    std::string saved() const
+    {
+        std::string bytes = old;
+        const TableBytes table = *encodeTable(editor.model().currentFlags());
+        bytes.replace(kUs103Table, kTableBytes, reinterpret_cast<const char*>(table.data()), kTableBytes);
+        return bytes;
+    }
+
+    testsupport::TempDir dir;
+    testsupport::FaultyFileSystem files;
+    platform::ScriptedPlatform ui{"Brackel"};
+    Editor editor{ui};
+    const std::string exe = dir.file("vrn.exe");
+    const std::string backup = exe + ".bak";
+    std::string old;
+};
+
+TEST_F(ExeSaveSafety, AFileAnotherProgramHoldsIsRefusedAsInUseAndNothingIsWritten)
+{
+    {
+        testsupport::FileHolder game(exe);
+        ASSERT_TRUE(game.held());
+        EXPECT_EQ(save(), "Could not open " + exe + ": the file is in use by another program");
+    }
+    EXPECT_EQ(readFile(exe), old);
+    EXPECT_FALSE(std::filesystem::exists(backup));
+    EXPECT_EQ(save(), "File successfully saved");
+    EXPECT_EQ(readFile(exe), saved());
+}
+
+// Another patch of the same file arrives while ours holds it (just before
+// our backup is made): it is refused as in use instead of putting its table
+// into our backup or having it overwritten by ours.
+TEST_F(ExeSaveSafety, APatchArrivingWhileOursIsAtWorkIsRefusedAsInUse)
+{
+    Flags theirs;
+    theirs.set(Kind::Bipod, 10, true);
+    platform::Status second = platform::Status::success();
+    files.beforeOpen[backup] = [&] { second = applyRules(files, exe, theirs).status(); };
+    EXPECT_EQ(save(), "File successfully saved");
+    EXPECT_EQ(second.error(), "Could not open " + exe + ": the file is in use by another program");
+    EXPECT_EQ(readFile(exe), saved());
+    EXPECT_EQ(readFile(backup), old);
+}
 
 } // namespace
 } // namespace brackel

@@ -5,7 +5,10 @@
 
 // standard
 #include <filesystem>
+#include <functional>
+#include <iostream>
 #include <string>
+#include <system_error>
 
 // GoogleTest
 #include <gtest/gtest.h>
@@ -152,6 +155,48 @@ TEST_F(SaveFaults, ALockHeldByAnotherProgramRefusesTheSave)
         EXPECT_FALSE(std::filesystem::exists(backup));
     }
     EXPECT_EQ(readFile(path), old); // read once released: the game may share no reading
+    expectSavedWithBackup();
+}
+
+// Whatever stands at IMP.dat.bak and is not a backup of IMP.dat refuses the
+// save; it is not followed, not replaced, and IMP.dat is not written.
+TEST_F(SaveFaults, SomethingElseAtTheBackupsNameRefusesTheSave)
+{
+    namespace fs = std::filesystem;
+    const std::string elsewhere = other.file("elsewhere");
+    struct Row {
+        const char* name;
+        std::function<std::error_code()> put;
+        const char* why;
+    };
+    // A link that the system says it made and that is not there (as under
+    // an emulator) counts as not made.
+    const auto link = [&](const std::string& to) {
+        std::error_code e;
+        fs::create_symlink(to, backup, e);
+        if (!e && !fs::exists(fs::symlink_status(backup, e)))
+            e = std::make_error_code(std::errc::operation_not_supported);
+        return e;
+    };
+    const Row rows[] = {
+        {"link elsewhere", [&] { return link(elsewhere); }, "it is a symbolic link"},
+        {"longer file", [&] { writeFile(backup, old + "x"); return std::error_code(); },
+         "it is 601 bytes long, not 600 as the file"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        writeFile(elsewhere, "another user's file");
+        if (const std::error_code error = row.put()) {
+            std::cout << "skipped, this system makes no symbolic links for us: " << error.message() << "\n";
+            continue;
+        }
+        EXPECT_FALSE(saveCustom());
+        expectError(".bak is not a backup of this file (" + std::string(row.why)
+                    + ");\rmove it away and try again.\r\nNothing was written.");
+        EXPECT_EQ(readFile(path), old);
+        EXPECT_EQ(readFile(elsewhere), "another user's file");
+        fs::remove_all(backup);
+    }
     expectSavedWithBackup();
 }
 

@@ -1,5 +1,6 @@
 // PosixFileSystem: byte access, whole-file reads, atomic replacement and
-// when data is flushed to the disk; the backup made before a patch.
+// when data is flushed to the disk; the backup made before a patch, and the
+// new files it is made as, which never follow or replace anything.
 
 // standard
 #include <algorithm>
@@ -270,30 +271,109 @@ TEST(ByteFile, CloseFlushesOnlyWhatWasWritten)
     EXPECT_EQ((*broken)->close().error(), "Could not write " + path + ": Input/output error");
 }
 
+/// ensureBackup of the file at `path`, held as a patch holds it.
+Status backUp(PosixFileSystem& fs, const std::string& path)
+{
+    auto held = fs.openExisting(path, Access::ReadWriteExclusive);
+    if (!held)
+        return held.status();
+    return ensureBackup(fs, path, **held);
+}
+
 TEST(Backup, FailureNamesTheBackupAndTheReasonAndTheFirstBackupStays)
 {
     TempDir dir;
     const std::string path = dir.file("vrn.exe"), backup = path + ".bak";
-    PosixFileSystem fs;
-    EXPECT_EQ(ensureBackup(fs, path).error(),
-              "Could not make the backup " + backup + ": Could not open " + path + ": No such file or directory");
-
     writeFile(path, "original");
-    std::filesystem::create_directory(backup);
-    EXPECT_EQ(ensureBackup(fs, path).error(), "Could not make the backup " + backup + ": Is a directory");
-    std::filesystem::remove(backup);
-
     // A save that went through but could not be made durable is told whole.
     PosixFileSystem brokenFolder([](int fd) { return flushedOf(fd) == "folder" ? failingSync(fd) : ::fsync(fd); });
-    EXPECT_EQ(ensureBackup(brokenFolder, path).error(),
+    EXPECT_EQ(backUp(brokenFolder, path).error(),
               "Could not make the backup " + backup + ": Saved " + backup
                   + ", but the folder could not be written to disk: Input/output error");
     std::filesystem::remove(backup);
+    PosixFileSystem brokenDisk(failingSync);
+    EXPECT_EQ(backUp(brokenDisk, path).error(),
+              "Could not make the backup " + backup + ": Input/output error");
+    EXPECT_EQ(folderEntries(dir.path()), Names{"vrn.exe"});
 
-    ASSERT_TRUE(ensureBackup(fs, path));
-    writeFile(path, "patched");
-    ASSERT_TRUE(ensureBackup(fs, path));
+    PosixFileSystem fs;
+    ASSERT_TRUE(backUp(fs, path));
+    writeFile(path, "patched!"); // the same length: the backup is believed, and kept
+    ASSERT_TRUE(backUp(fs, path));
     EXPECT_EQ(readFile(backup), "original");
+    EXPECT_EQ(folderEntries(dir.path()), (Names{"vrn.exe", "vrn.exe.bak"}));
+}
+
+TEST(CreateNew, NeverFollowsOrReplacesWhatIsThere)
+{
+    namespace fs = std::filesystem;
+    TempDir dir;
+    PosixFileSystem files;
+    writeFile(dir.file("file"), "old");
+    writeFile(dir.file("target"), "target");
+    fs::create_symlink(dir.file("target"), dir.file("link"));
+    fs::create_symlink(dir.file("made"), dir.file("dangling"));
+    fs::create_directory(dir.file("folder"));
+    const Names before = folderEntries(dir.path());
+    for (const char* taken : {"file", "link", "dangling", "folder"}) {
+        SCOPED_TRACE(taken);
+        EXPECT_EQ(files.createNew(dir.file(taken), "new").error(),
+                  "Could not save " + dir.file(taken) + ": File exists");
+        EXPECT_EQ(folderEntries(dir.path()), before); // no temporary file left either
+    }
+    EXPECT_EQ(readFile(dir.file("file")), "old");
+    EXPECT_EQ(readFile(dir.file("target")), "target");
+    EXPECT_FALSE(fs::exists(dir.file("made")));
+
+    // A name as long as a name may be still leaves room for the temporary one.
+    const std::string longName = dir.file(std::string(255, 'n'));
+    ASSERT_TRUE(files.createNew(longName, "long"));
+    EXPECT_EQ(readFile(longName), "long");
+    EXPECT_EQ(files.entry(longName)->names, 1u);
+}
+
+TEST(CreateNew, FlushesTheFileBeforeItIsNamedAndTheFolderAfter)
+{
+    TempDir dir;
+    const std::string path = dir.file("vrn.exe.bak");
+    Names flushes;
+    PosixFileSystem fs([&](int fd) {
+        flushes.push_back(flushedOf(fd) + (std::filesystem::exists(path) ? ", named" : ", unnamed"));
+        return ::fsync(fd);
+    });
+    const mode_t oldMask = ::umask(027);
+    const Status made = fs.createNew(path, "backup");
+    ::umask(oldMask);
+    ASSERT_TRUE(made) << made.error();
+    EXPECT_EQ(flushes, (Names{"6 bytes, unnamed", "folder, named"}));
+    EXPECT_EQ(readFile(path), "backup");
+    EXPECT_EQ(modeOf(path), 0640u);
+    EXPECT_EQ(folderEntries(dir.path()), Names{"vrn.exe.bak"});
+}
+
+TEST(CreateNew, WhatAKilledBackupLeftIsRemovedAndNothingElse)
+{
+    namespace fs = std::filesystem;
+    TempDir dir, other;
+    const std::string path = dir.file("vrn.exe.bak");
+    writeFile(other.file("kept"), "kept");
+    for (const char* leftover : {".vrn.exe.bak.tmp-AbC123", ".vrn.exe.bak.tmp-000000"})
+        writeFile(dir.file(leftover), patternBytes(1000));
+    fs::create_symlink(other.file("kept"), dir.file(".vrn.exe.bak.tmp-Link99"));
+    const Names notOurs = {".vrn.exe.bak.tmp-AbC12", ".vrn.exe.bak.tmp-AbC1234", ".vrn.exe.bak.tmp-AbC12!",
+                           ".vrn.exe.bak.AbC123", ".Itemdesc.edt.bak.tmp-AbC123", "vrn.exe.bak.tmp-AbC123"};
+    for (const std::string& name : notOurs)
+        writeFile(dir.file(name), "someone's");
+    fs::create_directory(dir.file(".vrn.exe.bak.tmp-Dir123"));
+
+    PosixFileSystem files;
+    ASSERT_TRUE(files.removeLeftovers(path));
+    Names expected = notOurs;
+    expected.push_back(".vrn.exe.bak.tmp-Dir123");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(folderEntries(dir.path()), expected);
+    EXPECT_EQ(readFile(other.file("kept")), "kept");
+    EXPECT_TRUE(files.removeLeftovers(dir.file("missing/vrn.exe.bak"))); // no folder, nothing to remove
 }
 
 } // namespace

@@ -150,4 +150,16 @@ platform::Status FaultyFileSystem::replaceAtomically(const std::string& path, st
     return real_.replaceAtomically(path, bytes);
 }
 
+platform::Status FaultyFileSystem::createNew(const std::string& path, std::string_view bytes)
+{
+    runBeforeOpen(path);
+    if (failOpen.count(path))
+        return failure("Could not save", path, "the file is in use by another program");
+    if (failReplace.count(path))
+        return failure("Could not write", path, "No space left on device");
+    if (readOnly.count(path))
+        return failure("Could not save", path, "Permission denied");
+    return real_.createNew(path, bytes);
+}
+
 } // namespace testsupport

@@ -30,17 +30,17 @@ enum class Fault {
 
 class FaultyFileSystem final : public platform::FileSystem {
 public:
-    std::set<std::string> failOpen;    // openExisting and replaceAtomically fail ("in use")
+    std::set<std::string> failOpen;    // openExisting, replaceAtomically and createNew fail ("in use")
     std::set<std::string> failRead;    // readAll fails
-    std::set<std::string> failReplace; // replaceAtomically fails ("disk full")
+    std::set<std::string> failReplace; // replaceAtomically and createNew fail ("disk full")
     std::set<std::string> failWrite;   // ByteFile::write fails after opening
     std::set<std::string> readOnly;    // opening for writing and replacing fail ("Permission denied")
     /// ByteFile::write puts this many bytes in all on the disk, then fails
     /// ("Input/output error"), as a medium that breaks mid-way would.
     std::map<std::string, std::uint64_t> failWriteAfter;
-    /// Runs once, just before the next openExisting or replaceAtomically of
-    /// the path: another process deleting, shortening or locking the file
-    /// after it was chosen.
+    /// Runs once, just before the next openExisting, replaceAtomically or
+    /// createNew of the path: another process deleting, shortening or locking
+    /// the file after it was chosen, or patching it while ours is at work.
     std::map<std::string, std::function<void()>> beforeOpen;
 
     void inject(Fault fault, const std::string& path);
@@ -53,6 +53,9 @@ public:
                                                                       platform::Access access) override;
     platform::Result<std::string> readAll(const std::string& path) override;
     platform::Status replaceAtomically(const std::string& path, std::string_view bytes) override;
+    platform::Result<platform::Entry> entry(const std::string& path) override { return real_.entry(path); }
+    platform::Status createNew(const std::string& path, std::string_view bytes) override;
+    platform::Status removeLeftovers(const std::string& path) override { return real_.removeLeftovers(path); }
 
 private:
     void runBeforeOpen(const std::string& path);

@@ -17,6 +17,7 @@
 #include "platform/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/support/faultyfilesystem.h"
+#include "tests/support/fileholder.h"
 #include "tests/support/tempdir.h"
 #include "velloc/itemcodec.h"
 #include "velloc/session.h"
@@ -267,6 +268,83 @@ TEST(ItemFileBackup, RefusedPatchMakesNoBackup)
     EXPECT_FALSE(refused.ok());
     EXPECT_NE(refused.error().find("Nothing was written."), std::string::npos);
     EXPECT_FALSE(files.exists(edt + ".bak"));
+}
+
+// Save of an item file that another program holds, or patches while ours
+// is at work.
+class EdtSaveSafety : public ::testing::Test {
+protected:
+    EdtSaveSafety()
+    {
+        ui.setWorkingFolder(dir.path());
+        ui.setFileSystem(&files);
+        ui.setFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
+        session = std::make_unique<Session>(ui);
+        writeFile(edt, old);
+        ui.chooseFile(edt);
+        ui.answer(Answer::Cancel); // Bobby Ray
+        ui.answer(Answer::Ok);
+        session->open();
+        session->texts().shortNames[0] = "Changed";
+    }
+
+    /// Save; the text of its last box.
+    std::string save()
+    {
+        ui.clearRecord();
+        ui.answer(Answer::Ok);
+        session->save();
+        EXPECT_EQ(ui.pendingAnswers(), 0u);
+        return ui.boxes().empty() ? "" : ui.boxes().back().text;
+    }
+
+    std::string saved() const
+    {
+        std::string bytes = old;
+        encodeItemFile(session->texts(), std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
+        return bytes;
+    }
+
+    testsupport::TempDir dir;
+    testsupport::FaultyFileSystem files;
+    platform::ScriptedPlatform ui{"Velloc"};
+    std::unique_ptr<Session> session;
+    const std::string edt = dir.file("Braydesc.edt");
+    const std::string backup = edt + ".bak";
+    const std::string old = testsupport::patternBytes(kItemFileLength);
+};
+
+TEST_F(EdtSaveSafety, AFileAnotherProgramHoldsIsRefusedAsInUseAndNothingIsWritten)
+{
+    {
+        testsupport::FileHolder game(edt);
+        ASSERT_TRUE(game.held());
+        EXPECT_EQ(save(), "Could not open " + edt + ": the file is in use by another program");
+    }
+    EXPECT_EQ(readFile(edt), old);
+    EXPECT_FALSE(std::filesystem::exists(backup));
+    EXPECT_EQ(save(), "File successfully saved");
+    EXPECT_EQ(readFile(edt), saved());
+}
+
+// Another patch of the same file (as items-apply makes it) arrives while
+// ours holds the file: it is refused as in use, rather than losing its texts
+// under ours or putting them into our backup.
+TEST_F(EdtSaveSafety, APatchArrivingWhileOursIsAtWorkIsRefusedAsInUse)
+{
+    platform::Status second = platform::Status::success();
+    bool asked = false;
+    files.beforeOpen[backup] = [&] {
+        second = patchItemFile(files, edt, FileType::BobbyRay, [&](const ItemTexts& current) {
+            asked = true;
+            return platform::Result<ItemTexts>(current);
+        });
+    };
+    EXPECT_EQ(save(), "File successfully saved");
+    EXPECT_EQ(second.error(), "Could not open " + edt + ": the file is in use by another program");
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(readFile(edt), saved());
+    EXPECT_EQ(readFile(backup), old);
 }
 
 } // namespace

@@ -1,0 +1,174 @@
+// Patches of game files from the console program when the game file or its
+// backup is not as a patch expects: the game file held by another program,
+// something other than a backup at the backup's name, the temporary file of
+// a backup that was killed part-way.
+
+// standard
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+// GoogleTest
+#include <gtest/gtest.h>
+
+// ours
+#include "tests/cli/clirun.h"
+#include "tests/support/fileholder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using clitest::Outcome;
+using clitest::varnhold;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+struct Patch {
+    const char* command;
+    const char* game;
+    const char* input;
+};
+
+const Patch kPatches[] = {
+    {"brk-apply", "vrn.exe", "rules.brk"},
+    {"items-apply", "Itemdesc.edt", "texts.vlc"},
+};
+
+std::vector<std::string> entries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class CliSafety : public clitest::Cli {
+protected:
+    /// Inputs that change the game files: one more weapon with every
+    /// attachment, one item renamed.
+    void SetUp() override
+    {
+        ASSERT_EQ(varnhold({"brk-export", f("vrn.exe"), f("rules.brk")}).status, 0);
+        std::string rules = readFile(f("rules.brk"));
+        const std::size_t line = rules.find("\r\n08=");
+        ASSERT_NE(line, std::string::npos);
+        rules.replace(line + 5, 8, "11111111");
+        writeFile(f("rules.brk"), rules);
+
+        ASSERT_EQ(varnhold({"items-export", "--itemdesc", f("Itemdesc.edt"), f("texts.vlc")}).status, 0);
+        std::string texts = readFile(f("texts.vlc"));
+        const std::size_t name = texts.find("name=Glock 17\r\n");
+        ASSERT_NE(name, std::string::npos);
+        texts.replace(name, 13, "name=Glock 18");
+        writeFile(f("texts.vlc"), texts);
+    }
+
+    Outcome apply(const Patch& patch) { return varnhold({patch.command, f(patch.input), f(patch.game)}); }
+};
+
+TEST_F(CliSafety, AGameFileAnotherProgramHoldsIsRefusedAsInUseAndNothingIsWritten)
+{
+    for (const Patch& patch : kPatches) {
+        SCOPED_TRACE(patch.command);
+        const std::string game = f(patch.game);
+        const std::string original = readFile(game);
+        {
+            testsupport::FileHolder other(game);
+            ASSERT_TRUE(other.held());
+            expectRefused(apply(patch), game + ": the file is in use by another program");
+        }
+        EXPECT_EQ(readFile(game), original);
+        EXPECT_FALSE(fs::exists(game + ".bak"));
+
+        ASSERT_EQ(apply(patch).status, 0);
+        EXPECT_NE(readFile(game), original);
+        EXPECT_EQ(readFile(game + ".bak"), original);
+    }
+}
+
+TEST_F(CliSafety, SomethingElseAtTheBackupsNameRefusesThePatchAndIsLeftAsItIs)
+{
+    testsupport::TempDir other;
+    const std::string elsewhere = other.file("elsewhere");
+    std::error_code linkError;
+    fs::create_symlink(elsewhere, dir.file("probe"), linkError);
+    // A link that the system says it made and that is not there (as under an
+    // emulator) counts as not made.
+    const bool links = !linkError && fs::exists(fs::symlink_status(dir.file("probe"), linkError));
+    fs::remove(dir.file("probe"), linkError);
+
+    struct Row {
+        const char* name;
+        bool link;
+        std::function<void(const std::string& game, const std::string& backup)> put;
+        const char* why;
+    };
+    const Row rows[] = {
+        {"link elsewhere", true, [&](auto&, auto& b) { fs::create_symlink(elsewhere, b); }, "it is a symbolic link"},
+        {"link to the file itself", true, [](auto& g, auto& b) { fs::create_symlink(g, b); },
+         "it is a symbolic link"},
+        {"link to a missing file", true, [&](auto&, auto& b) { fs::create_symlink(elsewhere + ".new", b); },
+         "it is a symbolic link"},
+        {"hard link to the file itself", false, [](auto& g, auto& b) { fs::create_hard_link(g, b); },
+         "it is also a file of another name, a hard link"},
+        {"empty file", false, [](auto&, auto& b) { writeFile(b, ""); }, "it is empty"},
+        {"shorter file", false, [](auto&, auto& b) { writeFile(b, "MZ"); }, "it is 2 bytes long, not "},
+        {"folder", false, [](auto&, auto& b) { fs::create_directory(b); }, "it is a folder"},
+    };
+    for (const Patch& patch : kPatches) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(patch.command) + ", " + row.name);
+            if (row.link && !links)
+                continue; // this system makes no symbolic links for us
+            const std::string game = f(patch.game), backup = game + ".bak";
+            writeFile(elsewhere, "another user's file");
+            const std::string original = readFile(game);
+            row.put(game, backup);
+            const auto before = entries(dir.path());
+
+            const Outcome run = apply(patch);
+            expectRefused(run, game + ": " + backup + " is not a backup of this file (" + row.why);
+            EXPECT_NE(run.err.find("; move it away and try again. Nothing was written.\n"), std::string::npos)
+                << run.err;
+            EXPECT_EQ(readFile(game), original);
+            EXPECT_EQ(readFile(elsewhere), "another user's file");
+            EXPECT_EQ(entries(other.path()), std::vector<std::string>{"elsewhere"}); // nothing made through a link
+            EXPECT_EQ(entries(dir.path()), before);
+            fs::remove_all(backup);
+        }
+    }
+}
+
+TEST_F(CliSafety, AKilledBackupsLeftoverGoesWithTheNextPatchAndAGoodBackupStaysAsItIs)
+{
+    for (const Patch& patch : kPatches) {
+        SCOPED_TRACE(patch.command);
+        const std::string game = f(patch.game), backup = game + ".bak";
+        const std::string original = readFile(game);
+        const std::string leftover = dir.file((std::string(".") + patch.game + ".bak.tmp-x8Kq2Z").c_str());
+        writeFile(leftover, original.substr(0, original.size() / 2));
+        const auto before = entries(dir.path());
+
+        ASSERT_EQ(apply(patch).status, 0);
+        EXPECT_EQ(readFile(backup), original);
+        auto expected = before;
+        expected.erase(std::find(expected.begin(), expected.end(), fs::path(leftover).filename().string()));
+        expected.push_back(fs::path(backup).filename().string());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(entries(dir.path()), expected);
+
+        // A backup the user put there, of the file's length, is believed and kept.
+        const std::string own = std::string(original.size(), 'b');
+        writeFile(backup, own);
+        writeFile(game, original);
+        ASSERT_EQ(apply(patch).status, 0);
+        EXPECT_NE(readFile(game), original);
+        EXPECT_EQ(readFile(backup), own);
+    }
+}
+
+} // namespace
