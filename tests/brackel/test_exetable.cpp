@@ -172,7 +172,8 @@ TEST_F(ExeFile, WriteChangesOnlyTheTableOfEveryBuild)
     std::uint32_t seed = 1;
     for (const ExeVersion& v : kExeVersions) {
         SCOPED_TRACE(v.tag);
-        const std::string path = dir.file("game.exe");
+        // A file per build: the first patch's backup is of its own build's length.
+        const std::string path = dir.file(std::string(v.tag.substr(1, v.tag.size() - 2)) + ".exe");
         const std::string before = testsupport::patternBytes(v.length, seed);
         testsupport::writeFile(path, before);
         const Flags flags = randomFlags(seed, static_cast<int>(seed * 16));

@@ -18,7 +18,7 @@ namespace {
 
 TEST(TextFiles, TheLineIndexGivesTheLinesOfTheSplitter)
 {
-    for (const std::string text : {""s, "\r\n"s, "\n"s, "\r"s, "a"s, "a\r\nb\r\n"s, "a\r\nb"s, "a\r\n\r\n"s,
+    for (const std::string& text : {""s, "\r\n"s, "\n"s, "\r"s, "a"s, "a\r\nb\r\n"s, "a\r\nb"s, "a\r\n\r\n"s,
                                    "a\rb\nc\r\nd"s, "\r\n\r\nx"s, "a\n\rb"s, "a\r\r\nb"s, "\n\n\r\r\n\r"s,
                                    "\x80\xFF\0z\r\n\t \r\n"s, "tail\r"s, "\r\rtwo"s}) {
         const TextLines lines(text);
