@@ -10,6 +10,7 @@
 #include "kestrin/profile/profile.h"
 #include "kestrin/profile/profilefile.h"
 #include "platform/ascii.h"
+#include "platform/console.h"
 #include "platform/textlines.h"
 
 namespace cli {
@@ -63,6 +64,13 @@ int impDump(const std::vector<std::string>& words, platform::FileSystem& files)
     args.expectOperands(1, 2);
     const std::string& input = args.operands()[0];
     const std::string output = args.operands().size() == 2 ? args.operands()[1] : "-";
+    // Standard output is checked before IMP.dat is opened: redirected into
+    // IMP.dat itself, the redirection holds the file, which Windows would
+    // otherwise report only as "in use".
+    if (auto refused = output == "-" ? platform::checkStandardOutput(input) : platform::Status::success(); !refused) {
+        report(output, refused);
+        return kRefused;
+    }
     std::vector<std::string> lines;
     if (auto dumped = attempt([&] { lines = kestrin::dumpProfile(files, input, args.value("--section")); });
         !dumped) {
