@@ -82,6 +82,23 @@ void BM_SaveExecutable(benchmark::State& state)
 }
 BENCHMARK(BM_SaveExecutable)->Unit(benchmark::kMicrosecond);
 
+// A save that changes the table, as a user's save does: every other save
+// puts back the entries the one before replaced.
+void BM_SaveChangedExecutable(benchmark::State& state)
+{
+    Files& f = files();
+    const ExeVersion& version = *detectversion(kDe100Length);
+    Flags changed = f.flags;
+    changed.set(Kind::Silencer, 1, !changed.get(Kind::Silencer, 1));
+    bool flip = false;
+    for (auto _ : state) {
+        flip = !flip;
+        if (auto written = writedata(f.fs, f.exe, version, flip ? changed : f.flags); !written)
+            return failOn(state, written.error());
+    }
+}
+BENCHMARK(BM_SaveChangedExecutable)->Unit(benchmark::kMicrosecond);
+
 void BM_ReadBrk(benchmark::State& state)
 {
     Files& f = files();

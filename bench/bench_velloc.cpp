@@ -90,6 +90,25 @@ void BM_SaveItemFile(benchmark::State& state)
 }
 BENCHMARK(BM_SaveItemFile)->Unit(benchmark::kMicrosecond);
 
+// A save that changes texts, as a user's save does: every other save puts
+// back the texts the one before replaced. `items` texts change, spread over
+// the file (1: one name; 350: the first name to the last description).
+void BM_SaveChangedItemFile(benchmark::State& state)
+{
+    Files& f = files();
+    ItemTexts changed = f.texts;
+    const int items = static_cast<int>(state.range(0));
+    for (int i = 0; i < items; ++i)
+        changed.descriptions[i * (kItemCount / items)] += " Changed.";
+    bool flip = false;
+    for (auto _ : state) {
+        flip = !flip;
+        if (auto written = writedata(f.fs, f.edt, flip ? changed : f.texts); !written)
+            return state.SkipWithError(written.error().c_str());
+    }
+}
+BENCHMARK(BM_SaveChangedItemFile)->Arg(1)->Arg(kItemCount)->Unit(benchmark::kMicrosecond);
+
 void BM_WriteTextForm(benchmark::State& state)
 {
     Files& f = files();

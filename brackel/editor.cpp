@@ -119,6 +119,10 @@ bool Editor::writeBrk(const std::string& path)
 bool Editor::writeExe(const std::string& path, std::string_view* tag)
 {
     auto patched = applyRules(platform_.files(), path, model_.currentFlags());
+    // A patch a killed run left unfinished was rolled back first: said before
+    // this save's own outcome.
+    for (const std::string& note : platform_.files().takeNotes())
+        platform_.message(note, "Warning", platform::Buttons::Ok);
     if (!patched) {
         error(patched.error());
         return false;

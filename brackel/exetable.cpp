@@ -2,6 +2,7 @@
 
 // ours
 #include "platform/backup.h"
+#include "platform/journal.h"
 
 namespace brackel {
 
@@ -84,13 +85,30 @@ platform::Status writedata(platform::FileSystem& files, const std::string& path,
     auto file = files.openExisting(path, platform::Access::ReadWriteExclusive);
     if (!file)
         return file.status();
+    // A patch a killed program left half-written is undone before anything
+    // else looks at the file, so the backup and the checks see it whole.
+    auto rolledBack = platform::rollBackUnfinishedPatch(files, path, **file);
+    if (!rolledBack)
+        return rolledBack.status();
+    if (!rolledBack->empty())
+        files.addNote(*rolledBack);
     if ((*file)->size() != version.length)
         return platform::Status::failure("The file " + path + " has changed its length since its version was "
                                          "checked.\rNothing was written.", {}, path);
     if (auto backup = platform::ensureBackup(files, path, **file); !backup)
         return backup.nothingWritten();
-    if (auto written = (*file)->write(version.tableOffset, *table); !written)
+    // The table's old bytes are on the disk beside the file before its first
+    // byte changes: a kill mid-way is rolled back by the next patch.
+    const platform::PatchSpan span{version.tableOffset, kTableBytes};
+    auto journal = platform::PatchJournal::begin(files, path, **file, std::span(&span, 1));
+    if (!journal)
+        return journal.status().nothingWritten();
+    if (auto written = (*file)->write(version.tableOffset, *table); !written) {
+        journal->undo(**file);
         return written;
+    }
+    if (auto finished = journal->finish(**file); !finished)
+        return finished;
     return (*file)->close();
 }
 

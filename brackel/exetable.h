@@ -61,7 +61,9 @@ platform::Result<TableContents> readdata(platform::FileSystem& files, const std:
 /// when the flags do not fit the table or the file no longer has the build's
 /// length. Once those checks pass, the untouched file is kept in `path`.bak
 /// (platform::ensureBackup); a backup that fails or cannot be trusted
-/// refuses too.
+/// refuses too. A patch a killed program left unfinished is rolled back
+/// right after the opening, with a note added to `files`; the table itself
+/// is written under a rollback journal (platform/journal.h).
 platform::Status writedata(platform::FileSystem& files, const std::string& path, const ExeVersion& version,
                            const Flags& flags);
 

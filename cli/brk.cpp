@@ -38,7 +38,10 @@ int brkApply(const std::vector<std::string>& words, platform::FileSystem& files)
         report(rulesFile, rules.status());
         return kRefused;
     }
-    if (auto patched = brackel::applyRules(files, game, rules->flags); !patched) {
+    auto patched = brackel::applyRules(files, game, rules->flags);
+    for (const std::string& note : files.takeNotes()) // a rolled-back patch, which names the file
+        report(game, platform::Status::failure(note, {}, game));
+    if (!patched) {
         report(game, patched.status());
         return kRefused;
     }

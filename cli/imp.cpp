@@ -120,7 +120,10 @@ int impApply(const std::vector<std::string>& words, platform::FileSystem& files)
     }
     // The save's own notes are the window's, with its advice; an empty name
     // or callsign is noted here instead.
-    if (auto saved = attempt([&] { (void)kestrin::writeProfile(files, target, profile); }); !saved) {
+    auto saved = attempt([&] { (void)kestrin::writeProfile(files, target, profile); });
+    for (const std::string& note : files.takeNotes()) // a rolled-back patch, which names the file
+        report(target, platform::Status::failure(note, {}, target));
+    if (!saved) {
         report(target, saved);
         return kRefused;
     }

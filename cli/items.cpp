@@ -68,7 +68,10 @@ int itemsApply(const std::vector<std::string>& words, platform::FileSystem& file
             return velloc::textFormRefusal(read, textFile);
         return std::move(read.texts);
     };
-    if (auto written = velloc::patchItemFile(files, itemFile, probe.texts.fileType, overCurrent); !written) {
+    auto written = velloc::patchItemFile(files, itemFile, probe.texts.fileType, overCurrent);
+    for (const std::string& note : files.takeNotes()) // a rolled-back patch, which names the file
+        report(itemFile, platform::Status::failure(note, {}, itemFile));
+    if (!written) {
         report(itemFile, written);
         return kRefused;
     }

@@ -96,6 +96,7 @@ private:
                 std::memcpy(bytes_.data() + offset, data.data(), data.size());
             return platform::Status::success();
         }
+        platform::Status sync() override { return platform::Status::success(); }
         platform::Status close() override { return platform::Status::success(); }
 
     private:

@@ -14,6 +14,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // ours
 #include "platform/result.h"
@@ -32,6 +34,9 @@ public:
     virtual Status read(std::uint64_t offset, std::span<std::uint8_t> out) = 0;
     /// Writes exactly data.size() bytes at an absolute offset inside the file.
     virtual Status write(std::uint64_t offset, std::span<const std::uint8_t> data) = 0;
+    /// Flushes what was written to the disk and keeps the file open: the
+    /// bytes written so far survive a crash once it returns.
+    virtual Status sync() = 0;
     /// Flushes what was written to the disk and closes the file.
     virtual Status close() = 0;
 };
@@ -98,6 +103,15 @@ public:
     /// kill between naming the new file and removing its temporary name can
     /// leave on it.
     virtual Status removeLeftovers(const std::string& path) = 0;
+
+    /// What a step that succeeded did and the user should learn of (an
+    /// unfinished patch rolled back before a new one): the program shows
+    /// each note once, after its command, taking them all.
+    void addNote(std::string note) { notes_.push_back(std::move(note)); }
+    std::vector<std::string> takeNotes() { return std::exchange(notes_, {}); }
+
+private:
+    std::vector<std::string> notes_;
 };
 
 /// The path of a file in a folder, with the platform's separator; no

@@ -153,6 +153,16 @@ public:
         return Status::success();
     }
 
+    Status sync() override
+    {
+        if (fd_ < 0)
+            return fileFailure("Could not write", path_, "the file is closed");
+        if (sync_(fd_) != 0)
+            return failed("Could not write", path_, errno);
+        written_ = false; // nothing more for close() to flush
+        return Status::success();
+    }
+
     Status close() override
     {
         if (fd_ < 0)

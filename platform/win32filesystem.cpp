@@ -190,6 +190,16 @@ public:
         return Status::success();
     }
 
+    Status sync() override
+    {
+        if (!file_.valid())
+            return fileFailure("Could not write", path_, "the file is closed");
+        if (!FlushFileBuffers(file_.get()))
+            return failed("Could not write", path_, GetLastError());
+        written_ = false; // nothing more for close() to flush
+        return Status::success();
+    }
+
     Status close() override
     {
         if (!file_.valid())

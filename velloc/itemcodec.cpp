@@ -7,6 +7,7 @@
 
 // ours
 #include "platform/backup.h"
+#include "platform/journal.h"
 
 namespace velloc {
 
@@ -194,6 +195,13 @@ platform::Status patch(platform::FileSystem& files, const std::string& path, con
     auto file = files.openExisting(path, platform::Access::ReadWriteExclusive);
     if (!file)
         return file.status();
+    // A patch a killed program left half-written is undone before the texts
+    // are read, so they are decided from the whole old file.
+    auto rolledBack = platform::rollBackUnfinishedPatch(files, path, **file);
+    if (!rolledBack)
+        return rolledBack.status();
+    if (!rolledBack->empty())
+        files.addNote(*rolledBack);
     // The length was checked when the file was chosen; it may have changed since.
     if ((*file)->size() != kItemFileLength)
         return platform::Status::failure(lengthError(path, (*file)->size()) + "\rNothing was written.", {}, path);
@@ -217,9 +225,25 @@ platform::Status patch(platform::FileSystem& files, const std::string& path, con
     }
     if (auto backup = platform::ensureBackup(files, path, **file); !backup)
         return backup.nothingWritten();
-    encodeItemFile(*texts, bytes);
-    if (auto written = (*file)->write(0, bytes); !written)
+    std::vector<std::uint8_t> patched = bytes;
+    encodeItemFile(*texts, patched);
+    // Only the run from the first to the last changed byte is written; its
+    // old bytes are on the disk beside the file before its first byte
+    // changes, so a kill mid-way is rolled back by the next patch.
+    const auto first = std::mismatch(bytes.begin(), bytes.end(), patched.begin()).first - bytes.begin();
+    if (first == std::ssize(bytes))
+        return (*file)->close();
+    const auto last = bytes.rend() - std::mismatch(bytes.rbegin(), bytes.rend(), patched.rbegin()).first;
+    const platform::PatchSpan span{static_cast<std::uint64_t>(first), static_cast<std::uint64_t>(last - first)};
+    auto journal = platform::PatchJournal::begin(files, path, **file, std::span(&span, 1));
+    if (!journal)
+        return journal.status().nothingWritten();
+    if (auto written = (*file)->write(span.offset, std::span(patched).subspan(first, span.length)); !written) {
+        journal->undo(**file);
         return written;
+    }
+    if (auto finished = journal->finish(**file); !finished)
+        return finished;
     return (*file)->close();
 }
 

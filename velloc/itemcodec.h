@@ -80,7 +80,10 @@ platform::Result<ItemTexts> readdata(platform::FileSystem& files, const std::str
 /// long, or when a text cannot be encoded (the message names each item and
 /// field). Once those checks pass, the untouched file is kept in path.bak
 /// (platform::ensureBackup); a backup that fails or cannot be trusted
-/// refuses too.
+/// refuses too. A patch a killed program left unfinished is rolled back
+/// right after the opening, with a note added to `files`; the bytes from the
+/// first changed one to the last are written under a rollback journal
+/// (platform/journal.h), and nothing when no byte changes.
 platform::Status writedata(platform::FileSystem& files, const std::string& path, const ItemTexts& texts);
 
 /// The texts to write into an item file, made from the texts it holds now;

@@ -135,6 +135,10 @@ bool Session::writeBinary(const std::string& path)
     Progress progress(view_, "Saving File...");
     auto written = writedata(platform_.files(), path, texts_);
     progress.done();
+    // A patch a killed run left unfinished was rolled back first: said before
+    // this save's own outcome.
+    for (const std::string& note : platform_.files().takeNotes())
+        platform_.message(note, "Warning", platform::Buttons::Ok);
     if (!written) {
         error(written.error());
         return false;

@@ -66,6 +66,7 @@ void TEncapsulatedFile::WriteByte(std::uint8_t value)
         throw Error("Could not write " + path_ + ": offset " + std::to_string(offset_) + " lies before the file", path_);
     if (auto written = file_->write(static_cast<std::uint64_t>(offset_), std::span(&value, 1)); !written)
         throw Error(written.error(), written.path());
+    ++written_;
 }
 
 void TEncapsulatedFile::close()

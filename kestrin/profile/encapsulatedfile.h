@@ -34,11 +34,14 @@ public:
     void close();
     /// The file as it is held, for the backup made from the held file.
     platform::ByteFile& held() { return *file_; }
+    /// How many bytes WriteByte has put into the file.
+    std::uint64_t bytesWritten() const { return written_; }
 
 private:
     std::unique_ptr<platform::ByteFile> file_;
     std::string path_;
     std::int32_t offset_ = 0;
+    std::uint64_t written_ = 0;
 };
 
 /// One byte per character from the offset on; no terminator is added.

@@ -9,6 +9,7 @@
 #include "kestrin/profile/encapsulatedfile.h"
 #include "kestrin/profile/profilerecord.h"
 #include "platform/backup.h"
+#include "platform/journal.h"
 
 namespace kestrin {
 
@@ -82,6 +83,11 @@ const char* const kWellDone = "Well done.\r\n"
                               "\r\n"
                               "Have fun, the Kestrin team";
 
+/// Writes the record's fields into the held file, byte by byte; an empty
+/// name or callsign is left as the file has it, with a note.
+void writeRecord(TEncapsulatedFile& file, const Profile& profile, const SaveValues& values,
+                 std::vector<std::string>& notes);
+
 } // namespace
 
 void readProfile(platform::FileSystem& files, const std::string& path, Profile& profile, WindowChoices& windows)
@@ -134,8 +140,62 @@ std::vector<std::string> writeProfile(platform::FileSystem& files, const std::st
     // record; only then is the untouched file kept beside it, and only with
     // that copy made is anything written.
     TEncapsulatedFile file(files, path); // closed on every path out
+    // A save a killed run left half-written is undone first, so that the
+    // backup and this save start from the whole old record.
+    auto rolledBack = platform::rollBackUnfinishedPatch(files, path, file.held());
+    if (!rolledBack)
+        throw Error(rolledBack.error(), path);
+    if (!rolledBack->empty())
+        files.addNote(*rolledBack);
     if (auto backup = platform::ensureBackup(files, path, file.held()); !backup)
         throw Error(backup.error() + "\r\nNothing was written.");
+    // The record is written byte by byte; its old bytes are on the disk
+    // beside the file before the first of them changes, so a kill mid-way is
+    // rolled back by the next save, and a failed write is undone at once.
+    const platform::PatchSpan record{0, kMinimumLength};
+    auto journal = platform::PatchJournal::begin(files, path, file.held(), std::span(&record, 1));
+    if (!journal)
+        throw Error(journal.error() + "\r\nNothing was written.", path);
+    try {
+        writeRecord(file, profile, values, notes);
+    } catch (const Error&) {
+        // A refused first byte changed nothing; otherwise the bytes written
+        // so far are put back.
+        if (file.bytesWritten() == 0)
+            journal->discard();
+        else
+            journal->undo(file.held());
+        throw;
+    }
+    if (auto finished = journal->finish(file.held()); !finished)
+        throw Error(finished.error(), finished.path());
+    file.close();
+    return notes;
+}
+
+void saveProfile(platform::Platform& platform, const std::string& path, const Profile& profile)
+{
+    std::vector<std::string> notes;
+    try {
+        notes = writeProfile(platform.files(), path, profile);
+    } catch (const Error&) {
+        // A rolled-back save is said before this one's failure.
+        for (const std::string& note : platform.files().takeNotes())
+            platform.message(note, "", platform::Buttons::Ok);
+        throw;
+    }
+    for (const std::string& note : platform.files().takeNotes())
+        platform.message(note, "", platform::Buttons::Ok);
+    for (const std::string& note : notes)
+        platform.message(note, "", platform::Buttons::Ok);
+    platform.message(kWellDone, "Well done.", platform::Buttons::Ok);
+}
+
+namespace {
+
+void writeRecord(TEncapsulatedFile& file, const Profile& profile, const SaveValues& values,
+                 std::vector<std::string>& notes)
+{
     auto put = [&file](int offset, int value) {
         file.SetAccessOffset(offset);
         file.WriteByte(static_cast<std::uint8_t>(value));
@@ -187,15 +247,8 @@ std::vector<std::string> writeProfile(platform::FileSystem& files, const std::st
         put(offset, values.hidden[int(Hidden::Ammo)]);
     putHidden(Hidden::Helmet);
     put(kAttitude, profile.attitudeCode());
-    file.close();
-    return notes;
 }
 
-void saveProfile(platform::Platform& platform, const std::string& path, const Profile& profile)
-{
-    for (const std::string& note : writeProfile(platform.files(), path, profile))
-        platform.message(note, "", platform::Buttons::Ok);
-    platform.message(kWellDone, "Well done.", platform::Buttons::Ok);
-}
+} // namespace
 
 } // namespace kestrin

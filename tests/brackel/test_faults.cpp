@@ -14,6 +14,7 @@
 // ours
 #include "brackel/brkfile.h"
 #include "brackel/editor.h"
+#include "platform/journal.h"
 #include "platform/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "brackel/rulefiles.h"
@@ -133,9 +134,13 @@ protected:
             ui.chooseFile(target, flow() == Flow::SaveAsExe ? 1 : 2);
             if (flow() == Flow::SaveAsBrk)
                 ui.answer(Answer::Yes); // replace the existing file
+            if (noteFirst)
+                ui.answer(Answer::Ok);
             ui.answer(Answer::Ok);
             editor.saveAs();
         } else {
+            if (noteFirst)
+                ui.answer(Answer::Ok);
             ui.answer(Answer::Ok);
             editor.save();
         }
@@ -158,6 +163,7 @@ protected:
     testsupport::FaultyFileSystem files;
     platform::ScriptedPlatform ui{"Brackel"};
     Editor editor{ui};
+    bool noteFirst = false; // run() answers a note's box before the save's own
 };
 
 TEST_P(EditorFaults, ClearMessageWholeFileAndTheNextSaveWorks)
@@ -196,11 +202,20 @@ TEST_P(EditorFaults, ClearMessageWholeFileAndTheNextSaveWorks)
     }
 
     // Put right, the same command saves, and the backup is still the original
-    // even where the file was half-patched when this save began.
+    // even where the file was half-patched when this save began: a write that
+    // broke could not undo itself on the broken disk, so its journal stays,
+    // and this save rolls it back first and says so.
     files.clearFaults();
     if (c.left == Left::Gone || c.left == Left::Shortened)
         writeFile(target, old);
+    const bool torn = c.left == Left::SameLengthWithBackup;
+    EXPECT_EQ(fs::exists(platform::journalPath(target)), torn);
+    noteFirst = torn; // the rolled-back patch's box comes first
     run(target);
+    noteFirst = false;
+    if (torn)
+        EXPECT_EQ(ui.boxes().front().text, "An unfinished patch of " + target + " was rolled back.");
+    EXPECT_FALSE(fs::exists(platform::journalPath(target)));
     EXPECT_EQ(ui.boxes().back(), (platform::ScriptedPlatform::Box{"File successfully saved", "Success",
                                                                    platform::Buttons::Ok}));
     EXPECT_EQ(readFile(target), saved(old));
@@ -293,6 +308,35 @@ TEST_F(ExeSaveSafety, APatchArrivingWhileOursIsAtWorkIsRefusedAsInUse)
     EXPECT_EQ(second.error(), "Could not open " + exe + ": the file is in use by another program");
     EXPECT_EQ(readFile(exe), saved());
     EXPECT_EQ(readFile(backup), old);
+}
+
+// A save killed at any step of its patch (before the table's first byte,
+// part-way, before the flush, after it with the journal still there) leaves
+// the new table's first bytes; the next program to patch the file rolls it
+// back to exactly the old file first, saying so once.
+TEST_F(ExeSaveSafety, ASaveKilledAtAnyStepIsRolledBackByTheNextPatch)
+{
+    const std::string fresh = saved();
+    for (std::uint64_t written : {0u, 1u, 364u, 728u, 729u}) {
+        SCOPED_TRACE(written);
+        writeFile(exe, old);
+        if (written <= kTableBytes)
+            files.killAfter[exe] = written;
+        else
+            files.killOnRemove.insert(platform::journalPath(exe));
+        EXPECT_THROW(editor.save(), testsupport::Killed);
+        files.clearFaults();
+        const std::uint64_t torn = kUs103Table + std::min<std::uint64_t>(written, kTableBytes);
+        EXPECT_TRUE(readFile(exe) == fresh.substr(0, torn) + old.substr(torn));
+
+        testsupport::FaultyFileSystem next; // another program's
+        auto held = next.openExisting(exe, platform::Access::ReadWriteExclusive);
+        ASSERT_TRUE(held);
+        EXPECT_EQ(*platform::rollBackUnfinishedPatch(next, exe, **held),
+                  "An unfinished patch of " + exe + " was rolled back.");
+        EXPECT_EQ(*platform::rollBackUnfinishedPatch(next, exe, **held), "");
+        EXPECT_TRUE(readFile(exe) == old);
+    }
 }
 
 } // namespace

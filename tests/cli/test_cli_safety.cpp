@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 // ours
+#include "platform/journal.h"
+#include "platform/nativefilesystem.h"
 #include "tests/cli/clirun.h"
 #include "tests/support/fileholder.h"
 
@@ -168,6 +170,39 @@ TEST_F(CliSafety, AKilledBackupsLeftoverGoesWithTheNextPatchAndAGoodBackupStaysA
         ASSERT_EQ(apply(patch).status, 0);
         EXPECT_NE(readFile(game), original);
         EXPECT_EQ(readFile(backup), own);
+    }
+}
+
+// A patch killed part-way leaves its journal and a torn game file: the next
+// patch rolls it back before it begins, says so on one line, and only once.
+TEST_F(CliSafety, AKilledPatchIsRolledBackByTheNextOneWhichSaysSoOnce)
+{
+    for (const Patch& patch : kPatches) {
+        SCOPED_TRACE(patch.command);
+        const std::string game = f(patch.game);
+        const std::string original = readFile(game);
+        ASSERT_EQ(apply(patch).status, 0);
+        const std::string patched = readFile(game);
+        writeFile(game, original);
+        {
+            platform::NativeFileSystem files;
+            auto held = files.openExisting(game, platform::Access::ReadWriteExclusive);
+            ASSERT_TRUE(held);
+            const platform::PatchSpan whole{0, original.size()};
+            ASSERT_TRUE(platform::PatchJournal::begin(files, game, **held, std::span(&whole, 1)));
+        }
+        // Bytes no patch writes were torn: only the rollback brings them back.
+        writeFile(game, std::string(100, 'X') + original.substr(100));
+
+        const Outcome first = apply(patch);
+        EXPECT_EQ(first.status, 0);
+        EXPECT_EQ(first.err, "varnhold: An unfinished patch of " + game + " was rolled back.\n");
+        EXPECT_TRUE(readFile(game) == patched);
+        EXPECT_FALSE(fs::exists(platform::journalPath(game)));
+        const Outcome second = apply(patch);
+        EXPECT_EQ(second.status, 0);
+        EXPECT_EQ(second.err, "");
+        EXPECT_TRUE(readFile(game) == patched);
     }
 }
 

@@ -17,6 +17,7 @@
 // ours
 #include "kestrin/profile/profilefile.h"
 #include "kestrin/windows/guarded.h"
+#include "platform/journal.h"
 #include "platform/scriptedplatform.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/fileholder.h"
@@ -103,6 +104,8 @@ protected:
     Profile profile;
     const std::string path = dir.file("IMP.dat");
     const std::string backup = path + ".bak";
+    const std::string journal = dir.file(".IMP.dat.varnhold-journal");
+    const std::string note = "An unfinished patch of " + path + " was rolled back.";
     const std::string old = testsupport::patternBytes(600);
     std::string saved;
 };
@@ -130,9 +133,23 @@ TEST_P(SaveFaults, ClearMessageWholeFileAndTheNextSaveWorks)
     // Put right, the save goes through; the backup is the original even where
     // IMP.dat was half-patched when this save began, and a later save with
     // other values leaves it alone.
+    // A write that broke could not undo itself on the broken disk, so its
+    // journal stays, and this save rolls it back first and says so.
     files.clearFaults();
     if (c.left == Left::Gone || c.left == Left::Shortened)
         writeFile(path, old);
+    const bool torn = c.left == Left::SameLengthWithBackup;
+    EXPECT_EQ(std::filesystem::exists(journal), torn);
+    if (torn) {
+        ui.clearRecord();
+        ui.answer(Answer::Ok); // the note
+        ui.answer(Answer::Ok); // "Well done."
+        EXPECT_TRUE(runGuarded(ui, [this] { saveProfile(ui, path, profile); }));
+        ASSERT_EQ(ui.boxes().size(), 2u);
+        EXPECT_EQ(ui.boxes()[0].text, note);
+        EXPECT_EQ(readFile(path), saved);
+    }
+    EXPECT_FALSE(std::filesystem::exists(journal));
     expectSavedWithBackup();
     profile.setName("Boris");
     EXPECT_TRUE(saveCustom());
@@ -143,6 +160,39 @@ TEST_P(SaveFaults, ClearMessageWholeFileAndTheNextSaveWorks)
 
 INSTANTIATE_TEST_SUITE_P(SaveCustom, SaveFaults, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The record is written byte by byte: a save killed after any of its bytes,
+// and after the flush with the journal still there, leaves a file that the
+// next program to patch it rolls back to exactly the old file, saying so once.
+TEST_F(SaveFaults, ASaveKilledAfterAnyByteIsRolledBackByTheNextPatch)
+{
+    for (std::uint64_t written = 0; written <= 600; ++written) {
+        SCOPED_TRACE(written);
+        writeFile(path, old);
+        std::filesystem::remove(journal);
+        files.killAfter[path] = written;
+        EXPECT_THROW(saveProfile(ui, path, profile), testsupport::Killed);
+        files.clearFaults();
+        const bool whole = readFile(path) == saved; // every byte written: killed before the flush
+        if (whole) {
+            writeFile(path, old);
+            std::filesystem::remove(journal);
+            files.killOnRemove.insert(journal);
+            EXPECT_THROW(saveProfile(ui, path, profile), testsupport::Killed);
+            files.clearFaults();
+            EXPECT_TRUE(readFile(path) == saved);
+        }
+        testsupport::FaultyFileSystem next; // another program's
+        auto held = next.openExisting(path, platform::Access::ReadWriteExclusive);
+        ASSERT_TRUE(held);
+        EXPECT_EQ(*platform::rollBackUnfinishedPatch(next, path, **held), note);
+        EXPECT_EQ(*platform::rollBackUnfinishedPatch(next, path, **held), "");
+        EXPECT_TRUE(readFile(path) == old);
+        if (whole)
+            return;
+    }
+    ADD_FAILURE() << "the save was never killed after its last byte";
+}
 
 // The exclusive open meets a real lock another process holds on IMP.dat.
 TEST_F(SaveFaults, ALockHeldByAnotherProgramRefusesTheSave)

@@ -29,6 +29,7 @@ public:
     {
         return failure("Could not write", path_, "No space left on device");
     }
+    platform::Status sync() override { return real_->sync(); }
     platform::Status close() override { return real_->close(); }
 
 private:
@@ -36,11 +37,13 @@ private:
     std::string path_;
 };
 
-// Writes until `budget` bytes in all have reached the file, then fails.
+// Writes until `budget` bytes in all have reached the file, then fails; or,
+// where the program is killed there, throws Killed, and no later write,
+// flush or close of the file happens.
 class BreakingByteFile final : public platform::ByteFile {
 public:
-    BreakingByteFile(std::unique_ptr<platform::ByteFile> real, std::string path, std::uint64_t budget)
-        : real_(std::move(real)), path_(std::move(path)), budget_(budget) {}
+    BreakingByteFile(std::unique_ptr<platform::ByteFile> real, std::string path, std::uint64_t budget, bool killed)
+        : real_(std::move(real)), path_(std::move(path)), budget_(budget), killed_(killed) {}
     std::uint64_t size() const override { return real_->size(); }
     platform::Status read(std::uint64_t offset, std::span<std::uint8_t> out) override
     {
@@ -54,15 +57,23 @@ public:
                 return written;
         budget_ -= part;
         if (part < data.size())
-            return failure("Could not write", path_, "Input/output error");
+            return fail();
         return platform::Status::success();
     }
-    platform::Status close() override { return real_->close(); }
+    platform::Status sync() override { return killed_ && budget_ == 0 ? fail() : real_->sync(); }
+    platform::Status close() override { return killed_ && budget_ == 0 ? fail() : real_->close(); }
 
 private:
+    platform::Status fail()
+    {
+        if (killed_)
+            throw Killed{};
+        return failure("Could not write", path_, "Input/output error");
+    }
     std::unique_ptr<platform::ByteFile> real_;
     std::string path_;
     std::uint64_t budget_;
+    bool killed_;
 };
 
 } // namespace
@@ -80,7 +91,10 @@ platform::Result<std::unique_ptr<platform::ByteFile>> FaultyFileSystem::openExis
         return std::unique_ptr<platform::ByteFile>(std::make_unique<ReadOnlyByteFile>(std::move(*file), path));
     if (auto after = failWriteAfter.find(path); file && after != failWriteAfter.end())
         return std::unique_ptr<platform::ByteFile>(
-            std::make_unique<BreakingByteFile>(std::move(*file), path, after->second));
+            std::make_unique<BreakingByteFile>(std::move(*file), path, after->second, false));
+    if (auto after = killAfter.find(path); file && after != killAfter.end() && access != platform::Access::Read)
+        return std::unique_ptr<platform::ByteFile>(
+            std::make_unique<BreakingByteFile>(std::move(*file), path, after->second, true));
     return file;
 }
 
@@ -119,6 +133,8 @@ void FaultyFileSystem::clearFaults()
     failWrite.clear();
     readOnly.clear();
     failWriteAfter.clear();
+    killAfter.clear();
+    killOnRemove.clear();
     beforeOpen.clear();
 }
 

@@ -28,6 +28,10 @@ enum class Fault {
     BreaksMidway, // an in-place write stops after 10 bytes
 };
 
+/// Thrown where a test kills the program: nothing after that point runs,
+/// and what is on the disk stays as it is.
+struct Killed {};
+
 class FaultyFileSystem final : public platform::FileSystem {
 public:
     std::set<std::string> failOpen;    // openExisting, replaceAtomically and createNew fail ("in use")
@@ -38,6 +42,13 @@ public:
     /// ByteFile::write puts this many bytes in all on the disk, then fails
     /// ("Input/output error"), as a medium that breaks mid-way would.
     std::map<std::string, std::uint64_t> failWriteAfter;
+    /// The program is killed (Killed is thrown) once this many bytes in all
+    /// have been written to the path through ByteFile: the write that would
+    /// pass the count puts its first part on the disk, and a flush or close
+    /// after the count is reached never happens.
+    std::map<std::string, std::uint64_t> killAfter;
+    /// The program is killed just before it would delete the path.
+    std::set<std::string> killOnRemove;
     /// Runs once, just before the next openExisting, replaceAtomically or
     /// createNew of the path: another process deleting, shortening or locking
     /// the file after it was chosen, or patching it while ours is at work.
@@ -48,7 +59,12 @@ public:
 
     bool exists(const std::string& path) override { return real_.exists(path); }
     platform::Result<std::uint64_t> length(const std::string& path) override { return real_.length(path); }
-    platform::Status remove(const std::string& path) override { return real_.remove(path); }
+    platform::Status remove(const std::string& path) override
+    {
+        if (killOnRemove.count(path))
+            throw Killed{};
+        return real_.remove(path);
+    }
     platform::Result<std::unique_ptr<platform::ByteFile>> openExisting(const std::string& path,
                                                                       platform::Access access) override;
     platform::Result<std::string> readAll(const std::string& path) override;

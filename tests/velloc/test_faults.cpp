@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 // ours
+#include "platform/journal.h"
 #include "platform/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/support/faultyfilesystem.h"
@@ -148,9 +149,13 @@ protected:
             ui.chooseFile(target, flow() == Flow::SaveAsEdt ? 1 : 3);
             if (flow() == Flow::SaveAsVlc)
                 ui.answer(Answer::Yes); // replace the existing file
+            if (noteFirst)
+                ui.answer(Answer::Ok);
             ui.answer(Answer::Ok);
             session->saveAs();
         } else {
+            if (noteFirst)
+                ui.answer(Answer::Ok);
             ui.answer(Answer::Ok);
             if (flow() == Flow::NamesDef) {
                 ui.answer(Answer::Yes); // update names.def after the save
@@ -185,6 +190,7 @@ protected:
     testsupport::FaultyFileSystem files;
     platform::ScriptedPlatform ui{"Velloc"};
     std::unique_ptr<Session> session; // made after the working folder is set
+    bool noteFirst = false; // run() answers a note's box before the save's own
 };
 
 TEST_P(SessionFaults, ClearMessageWholeFileAndTheNextSaveWorks)
@@ -225,10 +231,19 @@ TEST_P(SessionFaults, ClearMessageWholeFileAndTheNextSaveWorks)
 
     // Put right, the same command saves, and the backup is still the original
     // even where the file was half-patched when this save began.
+    // A write that broke could not undo itself on the broken disk, so its
+    // journal stays, and this save rolls it back first and says so.
     files.clearFaults();
     if (c.left == Left::Gone || c.left == Left::Shortened)
         writeFile(target, old);
+    const bool torn = c.left == Left::SameLengthWithBackup;
+    EXPECT_EQ(fs::exists(platform::journalPath(target)), torn);
+    noteFirst = torn; // the rolled-back patch's box comes first
     run(target, false);
+    noteFirst = false;
+    if (torn)
+        EXPECT_EQ(ui.boxes().front().text, "An unfinished patch of " + target + " was rolled back.");
+    EXPECT_FALSE(fs::exists(platform::journalPath(target)));
     EXPECT_TRUE(errors().empty());
     const platform::ScriptedPlatform::Box savedBox{"File successfully saved", "Success", platform::Buttons::Ok};
     EXPECT_NE(std::find(ui.boxes().begin(), ui.boxes().end(), savedBox), ui.boxes().end());
@@ -345,6 +360,38 @@ TEST_F(EdtSaveSafety, APatchArrivingWhileOursIsAtWorkIsRefusedAsInUse)
     EXPECT_FALSE(asked);
     EXPECT_EQ(readFile(edt), saved());
     EXPECT_EQ(readFile(backup), old);
+}
+
+// A save killed at any step of its patch (before the first changed byte,
+// part-way, before the flush, after it with the journal still there) leaves
+// the first bytes of the changed run new; the next program to patch the file
+// rolls it back to exactly the old file first, saying so once.
+TEST_F(EdtSaveSafety, ASaveKilledAtAnyStepIsRolledBackByTheNextPatch)
+{
+    session->texts().descriptions[kItemCount - 1] = "Changed too"; // the run spans nearly the whole file
+    const std::string fresh = saved();
+    const auto first = static_cast<std::uint64_t>(std::mismatch(old.begin(), old.end(), fresh.begin()).first - old.begin());
+    const auto run = static_cast<std::uint64_t>(old.rend() - std::mismatch(old.rbegin(), old.rend(), fresh.rbegin()).first) - first;
+    for (std::uint64_t written : {std::uint64_t(0), std::uint64_t(1), run / 2, run, run + 1}) {
+        SCOPED_TRACE(written);
+        writeFile(edt, old);
+        if (written <= run)
+            files.killAfter[edt] = written;
+        else
+            files.killOnRemove.insert(platform::journalPath(edt));
+        EXPECT_THROW(session->save(), testsupport::Killed);
+        files.clearFaults();
+        const std::uint64_t torn = first + std::min(written, run);
+        EXPECT_TRUE(readFile(edt) == fresh.substr(0, torn) + old.substr(torn));
+
+        testsupport::FaultyFileSystem next; // another program's
+        auto held = next.openExisting(edt, platform::Access::ReadWriteExclusive);
+        ASSERT_TRUE(held);
+        EXPECT_EQ(*platform::rollBackUnfinishedPatch(next, edt, **held),
+                  "An unfinished patch of " + edt + " was rolled back.");
+        EXPECT_EQ(*platform::rollBackUnfinishedPatch(next, edt, **held), "");
+        EXPECT_TRUE(readFile(edt) == old);
+    }
 }
 
 } // namespace
