@@ -168,7 +168,9 @@ std::optional<std::string> fileArgument(const QStringList& arguments, const QStr
 {
     if (arguments.size() < 2 || arguments.at(1).isEmpty())
         return std::nullopt;
-    const QString path = QDir::cleanPath(QDir(workingFolder).absoluteFilePath(arguments.at(1)));
+    // "." and ".." are left for the file system to resolve: by text,
+    // "lnk/../vrn.exe" would drop a link lnk and name another file.
+    const QString path = QDir(workingFolder).absoluteFilePath(arguments.at(1));
     return QDir::toNativeSeparators(path).toStdString();
 }
 

@@ -1,7 +1,9 @@
 // QtPlatform's filters, boxes and dialogs, answered by a timer as a user would.
 
 // standard
+#include <filesystem>
 #include <functional>
+#include <system_error>
 
 // Qt
 #include <QApplication>
@@ -137,9 +139,8 @@ private slots:
         };
         QCOMPARE(file({"brackel"}, dir.path()), std::string("(none)"));
         QCOMPARE(file({"brackel", ""}, dir.path()), std::string("(none)"));
-        // Relative to the working folder, cleaned; later arguments ignored.
+        // Relative to the working folder; later arguments ignored.
         QCOMPARE(file({"brackel", "vrn.exe", "other.brk"}, dir.path()), dir.file("vrn.exe"));
-        QCOMPARE(file({"brackel", "./game/../vrn.exe"}, dir.path()), dir.file("vrn.exe"));
         QCOMPARE(file({"velloc", QString::fromStdString(dir.file("Itemdesc.edt"))}, folderOf(dir.path())),
                  dir.file("Itemdesc.edt"));
 
@@ -147,6 +148,18 @@ private slots:
         QVERIFY(!config.empty());
         QVERIFY(QDir::isAbsolutePath(QString::fromStdString(config)));
         QVERIFY(config.size() == 1 || (config.back() != '/' && config.back() != '\\'));
+
+        // ".." is the file system's to resolve: through a link to real/sub,
+        // lnk/../vrn.exe is real/vrn.exe, not the vrn.exe beside lnk.
+        std::filesystem::create_directories(dir.file("real") + "/sub");
+        testsupport::writeFile(dir.file("vrn.exe"), "beside the link");
+        testsupport::writeFile(joinPath(dir.file("real"), "vrn.exe"), "beside the target");
+        std::error_code linked;
+        std::filesystem::create_directory_symlink(joinPath(dir.file("real"), "sub"), dir.file("lnk"), linked);
+        if (linked || !std::filesystem::is_symlink(dir.file("lnk")))
+            QSKIP("this system made no symbolic link");
+        const std::string through = file({"brackel", "lnk/../vrn.exe"}, dir.path());
+        QCOMPARE(testsupport::readFile(through), std::string("beside the target"));
     }
 
     void fileDialogs()
