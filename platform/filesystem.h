@@ -71,6 +71,7 @@ public:
     /// Whether the path names an existing regular file (not a folder).
     virtual bool exists(const std::string& path) = 0;
     virtual Result<std::uint64_t> length(const std::string& path) = 0;
+    /// Deletes the file; the deletion is on the disk when this returns.
     virtual Status remove(const std::string& path) = 0;
 
     /// Opens an existing file; never creates or truncates it.

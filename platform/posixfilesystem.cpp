@@ -306,6 +306,11 @@ Status PosixFileSystem::remove(const std::string& path)
 {
     if (::unlink(path.c_str()) != 0)
         return failed("Could not delete", path, errno);
+    // The deletion is made durable: a patch's journal that came back after a
+    // power loss would roll the finished patch back.
+    if (int error = syncFolder(splitPath(path).first, sync_))
+        return Status::failure("Deleted " + path + ", but the folder could not be written to disk: " + reason(error),
+                               {}, path);
     return Status::success();
 }
 

@@ -225,6 +225,25 @@ TEST(ReplaceAtomically, ReadOnlyFolderKeepsTheOldFile)
     EXPECT_EQ(folderEntries(dir.path()), Names{"names.txt"});
 }
 
+TEST(Remove, FlushesTheFolderSoTheFileStaysDeleted)
+{
+    TempDir dir;
+    const std::string path = dir.file(".vrn.exe.varnhold-journal");
+    writeFile(path, "journal");
+    Names flushes;
+    PosixFileSystem fs([&](int fd) {
+        flushes.push_back(flushedOf(fd));
+        return ::fsync(fd);
+    });
+    ASSERT_TRUE(fs.remove(path));
+    EXPECT_EQ(flushes, Names{"folder"});
+    EXPECT_TRUE(folderEntries(dir.path()).empty());
+
+    writeFile(path, "journal");
+    const Status failed = PosixFileSystem(failingSync).remove(path);
+    EXPECT_EQ(failed.error(), "Deleted " + path + ", but the folder could not be written to disk: Input/output error");
+}
+
 TEST(ReplaceAtomically, FlushesTheNewContentsBeforeTheRenameAndTheFolderAfter)
 {
     TempDir dir;
