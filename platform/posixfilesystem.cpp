@@ -244,6 +244,17 @@ int syncFolder(const std::string& folder, const PosixFileSystem::Sync& sync)
     return error == EINVAL || error == EROFS ? 0 : error;
 }
 
+/// Flushes a new file's data to the disk and closes it, so that no name is
+/// ever given to blocks never written. The descriptor is closed (and set to
+/// -1) whatever happens. Returns 0 or the errno value.
+int syncAndClose(int& fd, const PosixFileSystem::Sync& sync)
+{
+    const int syncError = sync(fd) == 0 ? 0 : errno;
+    const int closeError = closeDescriptor(fd);
+    fd = -1;
+    return syncError != 0 ? syncError : closeError;
+}
+
 /// Gives the file `from` the name `to` unless that name is taken (EEXIST).
 /// Returns 0 or the errno value.
 int renameWithoutReplacing(const std::string& from, const std::string& to)
@@ -417,29 +428,16 @@ Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_v
     } else if (::fchmod(fd, 0666 & ~currentUmask()) != 0) {
         return abandon(errno);
     }
-    // The data must be on the disk before the rename makes it the file's:
-    // otherwise a crash could leave the new name on blocks never written.
-    if (sync_(fd) != 0)
-        return abandon(errno);
-    int closeError = closeDescriptor(fd);
-    fd = -1;
-    if (closeError != 0)
-        return abandon(closeError);
+    // The data must be on the disk before the rename makes it the file's.
+    if (int error = syncAndClose(fd, sync_))
+        return abandon(error);
     if (::rename(temp.c_str(), file.c_str()) != 0)
         return abandon(errno);
-
-    // Make the rename itself durable. File systems that cannot sync a folder
-    // report EINVAL; there is nothing more to do on those.
-    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        int syncError = sync_(dir) == 0 ? 0 : errno;
-        ::close(dir);
-        // The file is saved. No reason apart: a caller that words the
-        // failure its own way then passes on this whole message.
-        if (syncError != 0 && syncError != EINVAL && syncError != EROFS)
-            return Status::failure("Saved " + path + ", but the folder could not be written to disk: "
-                                   + reason(syncError), {}, path);
-    }
+    // The rename made durable. The file is saved: no reason apart, so a
+    // caller that words the failure its own way passes on this whole message.
+    if (int error = syncFolder(folder, sync_))
+        return Status::failure("Saved " + path + ", but the folder could not be written to disk: " + reason(error),
+                               {}, path);
     return Status::success();
 }
 
@@ -494,14 +492,9 @@ Status PosixFileSystem::createNew(const std::string& path, std::string_view byte
     };
     if (int error = writeAll(fd, bytes.data(), bytes.size()))
         return abandon(error);
-    // On the disk before it has the name: a crash must not leave the name on
-    // blocks never written.
-    if (sync_(fd) != 0)
-        return abandon(errno);
-    int closeError = closeDescriptor(fd);
-    fd = -1;
-    if (closeError != 0)
-        return abandon(closeError);
+    // On the disk before it has the name.
+    if (int error = syncAndClose(fd, sync_))
+        return abandon(error);
     if (int error = renameWithoutReplacing(temp, path))
         return abandon(error);
     if (int error = syncFolder(folder, sync_))

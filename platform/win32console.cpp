@@ -9,20 +9,14 @@
 #include <io.h>
 #include <windows.h>
 
+// ours
+#include "platform/win32paths.h"
+
 namespace platform {
 
 namespace {
 
-std::wstring wide(const std::string& utf8)
-{
-    if (utf8.empty())
-        return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), length);
-    return text;
-}
+using win32::wide;
 
 /// The system's reason for an error code, without the full stop and line
 /// break Windows ends it with.

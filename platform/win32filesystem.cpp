@@ -2,7 +2,6 @@
 
 // standard
 #include <cwchar>
-#include <random>
 #include <string_view>
 
 // Windows
@@ -10,21 +9,13 @@
 
 // ours
 #include "platform/bytefilechecks.h"
+#include "platform/win32paths.h"
 
 namespace platform {
 
 namespace {
 
-std::wstring wide(const std::string& utf8)
-{
-    if (utf8.empty())
-        return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), length);
-    return text;
-}
+using win32::wide;
 
 std::string utf8(const wchar_t* text, std::size_t size)
 {
@@ -237,6 +228,41 @@ std::pair<std::string, std::string> splitPath(const std::string& path)
     return {path.substr(0, slash + 1), path.substr(slash + 1)};
 }
 
+/// Writes the bytes into a new file named from `prefix` beside `path` (made
+/// with CREATE_NEW, which fails on any existing name, a link included),
+/// flushes it, and moves it to `path` with `moveFlags`. A failure removes
+/// the new file and is worded as a failed save of `path`.
+Status writeThenMove(const std::string& path, const std::string& prefix, std::string_view bytes, DWORD moveFlags)
+{
+    std::wstring temp;
+    Handle file;
+    for (int attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
+        temp = wide(temporaryName(prefix));
+        file = Handle(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!file.valid() && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            return failed("Could not save", path, GetLastError());
+    }
+    if (!file.valid())
+        return fileFailure("Could not save", path, "no free name for the new file beside it");
+
+    auto abandon = [&](DWORD error) {
+        file.reset();
+        DeleteFileW(temp.c_str());
+        return failed("Could not save", path, error);
+    };
+    if (const DWORD error = transfer(file.get(), const_cast<char*>(bytes.data()), bytes.size(), 0, true))
+        return abandon(error);
+    // The data must be on the disk before the move gives it the name.
+    if (!FlushFileBuffers(file.get()))
+        return abandon(GetLastError());
+    if (!file.reset())
+        return abandon(GetLastError());
+    if (!MoveFileExW(temp.c_str(), wide(path).c_str(), moveFlags))
+        return abandon(GetLastError());
+    return Status::success();
+}
+
 } // namespace
 
 bool Win32FileSystem::exists(const std::string& path)
@@ -313,36 +339,10 @@ Status Win32FileSystem::replaceAtomically(const std::string& path, std::string_v
             return failed("Could not save", path, ERROR_ACCESS_DENIED);
     }
 
-    // A new file beside the old one, under a name nobody else uses.
-    std::random_device random;
-    std::wstring temp;
-    Handle file;
-    for (int attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
-        temp = wide((folder == "." ? std::string() : folder) + "." + name + "." +
-                    std::to_string(random() % 1000000) + ".tmp");
-        file = Handle(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
-        if (!file.valid() && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
-            return failed("Could not save", path, GetLastError());
-    }
-    if (!file.valid())
-        return fileFailure("Could not save", path, "no free name for the new file beside it");
-
-    auto abandon = [&](DWORD error) {
-        file.reset();
-        DeleteFileW(temp.c_str());
-        return failed("Could not save", path, error);
-    };
-    if (const DWORD error = transfer(file.get(), const_cast<char*>(bytes.data()), bytes.size(), 0, true))
-        return abandon(error);
-    // The data must be on the disk before the move makes it the file's.
-    if (!FlushFileBuffers(file.get()))
-        return abandon(GetLastError());
-    if (!file.reset())
-        return abandon(GetLastError());
-    if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return abandon(GetLastError());
-    return Status::success();
+    // A new file beside the old one, under a name nobody else uses, moved
+    // over it.
+    return writeThenMove(path, (folder == "." ? std::string() : folder) + "." + name + ".", bytes,
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 Result<Entry> Win32FileSystem::entry(const std::string& path)
@@ -390,35 +390,8 @@ Status Win32FileSystem::createNew(const std::string& path, std::string_view byte
         return fileFailure("Could not save", path, "it does not name a file");
     const std::string prefix = (folder == "." ? std::string() : folder) + temporaryPrefix(name);
 
-    std::wstring temp;
-    Handle file;
-    for (int attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
-        temp = wide(temporaryName(prefix));
-        // CREATE_NEW fails on any existing name, a link to anywhere included.
-        file = Handle(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-        if (!file.valid() && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
-            return failed("Could not save", path, GetLastError());
-    }
-    if (!file.valid())
-        return fileFailure("Could not save", path, "no free name for the new file beside it");
-
-    auto abandon = [&](DWORD error) {
-        file.reset();
-        DeleteFileW(temp.c_str());
-        return failed("Could not save", path, error);
-    };
-    if (const DWORD error = transfer(file.get(), const_cast<char*>(bytes.data()), bytes.size(), 0, true))
-        return abandon(error);
-    // On the disk before it has the name.
-    if (!FlushFileBuffers(file.get()))
-        return abandon(GetLastError());
-    if (!file.reset())
-        return abandon(GetLastError());
     // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
-    if (!MoveFileExW(temp.c_str(), wide(path).c_str(), MOVEFILE_WRITE_THROUGH))
-        return abandon(GetLastError());
-    return Status::success();
+    return writeThenMove(path, prefix, bytes, MOVEFILE_WRITE_THROUGH);
 }
 
 Status Win32FileSystem::removeLeftovers(const std::string& path)
