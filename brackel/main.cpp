@@ -3,13 +3,13 @@
 
 // Qt
 #include <QApplication>
-#include <QDir>
 #include <QTimer>
 
 // ours
 #include "brackel/editor.h"
 #include "brackel/mainwindow.h"
 #include "platform/codepage.h"
+#include "platform/process.h"
 #include "platform/qtplatform.h"
 
 int main(int argc, char* argv[])
@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
     // Ties the windows to the desktop entry (its icon, its name in the task bar).
     QGuiApplication::setDesktopFileName("io.github.varnhold.Brackel");
     platform::QtPlatform platform("Brackel");
-    const auto file = platform::fileArgument(QCoreApplication::arguments(), QDir::currentPath());
+    const auto file = platform::fileArgument(platform::programArguments(argc, argv), platform::currentFolder());
     brackel::Editor editor(platform);
     if (!editor.readNames(file.value_or(std::string())))
         return 1;

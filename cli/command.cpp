@@ -3,9 +3,6 @@
 // standard
 #include <cstdio>
 
-// Qt
-#include <QDir>
-
 // ours
 #include "platform/console.h"
 #include "platform/textlines.h"
@@ -130,11 +127,6 @@ platform::Status writeOutput(platform::FileSystem& files, const std::string& out
     if (auto refused = checkNotInput(output, input); !refused)
         return refused;
     return platform::writeTextLines(files, output, lines);
-}
-
-std::string workingFolder()
-{
-    return QDir::toNativeSeparators(QDir::currentPath()).toStdString();
 }
 
 } // namespace cli

@@ -74,9 +74,6 @@ platform::Status checkNotInput(const std::string& output, const std::string& inp
 platform::Status writeOutput(platform::FileSystem& files, const std::string& output,
                              const std::vector<std::string>& lines, const std::string& input);
 
-/// The working folder, absolute, with the system's separators.
-std::string workingFolder();
-
 struct Command {
     std::string_view name;
     std::string_view summary; // one line for the program's --help

@@ -3,6 +3,7 @@
 
 // ours
 #include "cli/command.h"
+#include "platform/process.h"
 #include "platform/textlines.h"
 #include "velloc/itemcodec.h"
 #include "velloc/textfiles.h"
@@ -85,7 +86,7 @@ int namesDef(const std::vector<std::string>& words, platform::FileSystem& files)
     const std::string& input = args.operands()[0];
     const std::string output = args.operands().size() == 2
                                    ? args.operands()[1]
-                                   : platform::joinPath(velloc::checkifroot(workingFolder()), "names.def");
+                                   : platform::joinPath(velloc::checkifroot(platform::currentFolder()), "names.def");
     auto texts = velloc::readdata(files, input, velloc::FileType::Items, velloc::ItemTexts{});
     if (!texts) {
         report(input, texts.status());

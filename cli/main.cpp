@@ -11,12 +11,12 @@
 
 // Qt
 #include <QCoreApplication>
-#include <QStringList>
 
 // ours
 #include "cli/command.h"
 #include "platform/console.h"
 #include "platform/nativefilesystem.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -136,10 +136,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     platform::useBinaryStandardStreams();
 
-    std::vector<std::string> words;
-    const QStringList arguments = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-        words.push_back(arguments[i].toStdString());
+    // The system's bytes: a file name need not be UTF-8.
+    std::vector<std::string> words = platform::programArguments(argc, argv);
 
     if (words.empty())
         return usage("no command given", "");

@@ -115,18 +115,22 @@ private:
     std::vector<std::string> notes_;
 };
 
+/// The system's separator of folders in a path. Where it is '/', a path is
+/// the system's bytes, which need not be UTF-8; elsewhere (Windows) it is
+/// UTF-8 text.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
 /// The path of a file in a folder, with the platform's separator; no
 /// separator is doubled when the folder is a root.
 inline std::string joinPath(std::string_view folder, std::string_view name)
 {
-#ifdef _WIN32
-    constexpr char separator = '\\';
-#else
-    constexpr char separator = '/';
-#endif
     std::string path(folder);
-    if (!path.empty() && path.back() != separator)
-        path += separator;
+    if (!path.empty() && path.back() != kPathSeparator)
+        path += kPathSeparator;
     path += name;
     return path;
 }

@@ -15,6 +15,9 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+// ours
+#include "platform/process.h"
+
 namespace platform {
 
 namespace {
@@ -164,16 +167,6 @@ QStringList qtNameFilters(std::string_view filter)
     return filters;
 }
 
-std::optional<std::string> fileArgument(const QStringList& arguments, const QString& workingFolder)
-{
-    if (arguments.size() < 2 || arguments.at(1).isEmpty())
-        return std::nullopt;
-    // "." and ".." are left for the file system to resolve: by text,
-    // "lnk/../vrn.exe" would drop a link lnk and name another file.
-    const QString path = QDir(workingFolder).absoluteFilePath(arguments.at(1));
-    return QDir::toNativeSeparators(path).toStdString();
-}
-
 QtPlatform::QtPlatform(std::string programName) : programName_(std::move(programName)) {}
 
 Answer QtPlatform::message(std::string_view text, std::string_view title, Buttons buttons)
@@ -234,17 +227,12 @@ std::optional<FileChoice> QtPlatform::saveFileDialog(const FileDialogOptions& op
 
 std::string QtPlatform::programFolder()
 {
-    QString folder;
-    if (QCoreApplication::instance())
-        folder = QCoreApplication::applicationDirPath();
-    else // before the application object exists Qt cannot tell; the kernel can
-        folder = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
-    return QDir::toNativeSeparators(folder).toStdString();
+    return platform::programFolder();
 }
 
 std::string QtPlatform::workingFolder()
 {
-    return QDir::toNativeSeparators(QDir::currentPath()).toStdString();
+    return currentFolder();
 }
 
 std::string QtPlatform::configFolder()

@@ -25,15 +25,6 @@ namespace platform {
 /// just its description. An empty description shows the patterns as given.
 QStringList qtNameFilters(std::string_view filter);
 
-/// The file named on the command line: the first of the application's
-/// arguments after the program's own name (QCoreApplication::arguments(),
-/// from which Qt has already taken its own options such as "-platform"),
-/// made absolute against workingFolder and written with the system's
-/// separators. "." and ".." stay for the file system to resolve, as it does
-/// through links ("lnk/../vrn.exe" is the vrn.exe beside lnk's target). Later arguments are ignored; std::nullopt
-/// when there is none or it is empty.
-std::optional<std::string> fileArgument(const QStringList& arguments, const QString& workingFolder);
-
 class QtPlatform final : public Platform {
 public:
     /// programName: shown on boxes given no title.

@@ -15,18 +15,8 @@ namespace platform {
 
 namespace {
 
+using win32::utf8;
 using win32::wide;
-
-std::string utf8(const wchar_t* text, std::size_t size)
-{
-    if (size == 0)
-        return {};
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(size), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-    if (length > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(size), bytes.data(), length, nullptr, nullptr);
-    return bytes;
-}
 
 /// The system's reason for an error code, e.g. "Access denied", without the
 /// full stop and line break that Windows ends it with.

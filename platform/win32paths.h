@@ -23,4 +23,16 @@ inline std::wstring wide(const std::string& utf8)
     return text;
 }
 
+/// The UTF-8 form of a UTF-16 text the system's wide functions give.
+inline std::string utf8(const wchar_t* text, std::size_t size)
+{
+    if (size == 0)
+        return {};
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(size), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
+    if (length > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(size), bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}
+
 } // namespace platform::win32

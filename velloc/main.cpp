@@ -3,11 +3,11 @@
 
 // Qt
 #include <QApplication>
-#include <QDir>
 #include <QTimer>
 
 // ours
 #include "platform/codepage.h"
+#include "platform/process.h"
 #include "platform/qtplatform.h"
 #include "velloc/mainwindow.h"
 #include "velloc/session.h"
@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
     // Ties the windows to the desktop entry (its icon, its name in the task bar).
     QGuiApplication::setDesktopFileName("io.github.varnhold.Velloc");
     platform::QtPlatform platform("Velloc");
-    const auto file = platform::fileArgument(QCoreApplication::arguments(), QDir::currentPath());
+    const auto file = platform::fileArgument(platform::programArguments(argc, argv), platform::currentFolder());
     velloc::Session session(platform);
     velloc::MainWindow window(session, platform::CodePage::system());
     platform.setParentWindow(&window);

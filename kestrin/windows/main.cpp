@@ -4,13 +4,13 @@
 
 // Qt
 #include <QApplication>
-#include <QDir>
 #include <QTimer>
 
 // ours
 #include "kestrin/windows/mainform.h"
 #include "kestrin/windows/windowset.h"
 #include "platform/codepage.h"
+#include "platform/process.h"
 #include "platform/qtplatform.h"
 
 int main(int argc, char* argv[])
@@ -21,7 +21,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName("io.github.varnhold.Kestrin");
     QApplication::setQuitOnLastWindowClosed(false); // only the quit question ends the program
     platform::QtPlatform platform("Kestrin 1.03");
-    const auto file = platform::fileArgument(QCoreApplication::arguments(), QDir::currentPath());
+    const auto file = platform::fileArgument(platform::programArguments(argc, argv), platform::currentFolder());
     kestrin::Application kestrin(platform, platform::CodePage::system());
     kestrin::TMainForm* main = kestrin.windows().main;
     platform.setParentWindow(main);

@@ -366,4 +366,44 @@ TEST_F(Cli, AnOutputThatIsAnotherNameOfTheInputWritesNothing)
     EXPECT_EQ(readFile(f("IMP.dat")), before);
 }
 
+// A shell gives the console program arguments and a working folder as
+// bytes; QProcess would pass them through UTF-8 text.
+Outcome varnholdInShell(const std::string& script, const std::string& folder)
+{
+    QProcess process;
+    process.setProgram("/bin/sh");
+    process.setArguments({"-c", QString::fromStdString(script), QString::fromUtf8(VARNHOLD_CLI)});
+    process.setWorkingDirectory(QString::fromStdString(folder));
+    process.start();
+    Outcome run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.status = process.exitCode();
+    run.out = process.readAllStandardOutput().toStdString();
+    run.err = process.readAllStandardError().toStdString();
+    return run;
+}
+
+TEST_F(Cli, FileNamesThatAreNotUtf8AreTakenAsTheSystemsBytes)
+{
+    if (platform::kPathSeparator != '/')
+        GTEST_SKIP() << "file names here are UTF-16 text, not bytes";
+    // 0xE9 (\351) is no UTF-8; turned into text it would become U+FFFD, the
+    // bytes EF BF BD, and name another file.
+    writeFile(f("g\xE9.exe"), readFile(f("vrn.exe")));
+    std::filesystem::create_directory(f("d\xE9"));
+    const Outcome run = varnholdInShell(
+        "e=$(printf '\\351') && \"$0\" brk-export g$e.exe out$e.brk && sed -i 's/^08=.*/08=11111111/' out$e.brk && "
+        "\"$0\" brk-apply out$e.brk g$e.exe && cd d$e && \"$0\" names-def ../Itemdesc.edt && "
+        "\"$0\" brk-info missing$e.exe",
+        dir.path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind("varnhold: missing\xE9.exe: ", 0), 0u) << run.err;
+    EXPECT_NE(readFile(f("out\xE9.brk")).find("08=11111111"), std::string::npos);
+    EXPECT_EQ(readFile(f("g\xE9.exe.bak")), readFile(f("vrn.exe")));
+    EXPECT_NE(readFile(f("g\xE9.exe")), readFile(f("vrn.exe")));
+    EXPECT_EQ(readFile(platform::joinPath(f("d\xE9"), "names.def")), readFile(f("names.def")));
+    EXPECT_FALSE(std::filesystem::exists(f("out\xEF\xBF\xBD.brk")));
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <system_error>
+#include <vector>
 
 // Qt
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <QTimer>
 
 // ours
+#include "platform/process.h"
 #include "platform/qtplatform.h"
 #include "tests/support/tempdir.h"
 
@@ -134,15 +136,14 @@ private slots:
     void fileArgumentAndConfigFolder()
     {
         testsupport::TempDir dir;
-        auto file = [](const QStringList& arguments, const std::string& working) {
-            return fileArgument(arguments, QString::fromStdString(working)).value_or("(none)");
+        auto file = [](const std::vector<std::string>& arguments, const std::string& working) {
+            return fileArgument(arguments, working).value_or("(none)");
         };
-        QCOMPARE(file({"brackel"}, dir.path()), std::string("(none)"));
-        QCOMPARE(file({"brackel", ""}, dir.path()), std::string("(none)"));
+        QCOMPARE(file({}, dir.path()), std::string("(none)"));
+        QCOMPARE(file({""}, dir.path()), std::string("(none)"));
         // Relative to the working folder; later arguments ignored.
-        QCOMPARE(file({"brackel", "vrn.exe", "other.brk"}, dir.path()), dir.file("vrn.exe"));
-        QCOMPARE(file({"velloc", QString::fromStdString(dir.file("Itemdesc.edt"))}, folderOf(dir.path())),
-                 dir.file("Itemdesc.edt"));
+        QCOMPARE(file({"vrn.exe", "other.brk"}, dir.path()), dir.file("vrn.exe"));
+        QCOMPARE(file({dir.file("Itemdesc.edt")}, folderOf(dir.path())), dir.file("Itemdesc.edt"));
 
         const std::string config = QtPlatform("Kestrin").configFolder();
         QVERIFY(!config.empty());
@@ -158,8 +159,33 @@ private slots:
         std::filesystem::create_directory_symlink(joinPath(dir.file("real"), "sub"), dir.file("lnk"), linked);
         if (linked || !std::filesystem::is_symlink(dir.file("lnk")))
             QSKIP("this system made no symbolic link");
-        const std::string through = file({"brackel", "lnk/../vrn.exe"}, dir.path());
+        const std::string through = file({"lnk/../vrn.exe"}, dir.path());
         QCOMPARE(testsupport::readFile(through), std::string("beside the target"));
+    }
+
+    void namesThatAreNotUtf8()
+    {
+        if (kPathSeparator != '/')
+            QSKIP("file names here are UTF-16 text, not bytes");
+        // A folder and a file whose names hold the byte 0xE9 (e with an acute
+        // accent in Latin-1), which is no UTF-8: through QString both would
+        // become U+FFFD and name nothing.
+        testsupport::TempDir dir;
+        const std::string folder = dir.file("game\xE9");
+        std::filesystem::create_directory(folder);
+        testsupport::writeFile(joinPath(folder, "names.def"), "names");
+        testsupport::writeFile(joinPath(folder, "out\xE9.brk"), "rules");
+        const auto before = std::filesystem::current_path();
+        std::filesystem::current_path(folder);
+        QtPlatform platform("Brackel");
+        const std::string working = platform.workingFolder();
+        std::filesystem::current_path(before);
+
+        QCOMPARE(working, std::filesystem::canonical(folder).string());
+        QCOMPARE(testsupport::readFile(joinPath(working, "names.def")), std::string("names"));
+        const std::string named = fileArgument({"out\xE9.brk"}, working).value_or("");
+        QCOMPARE(testsupport::readFile(named), std::string("rules"));
+        QVERIFY(std::filesystem::exists(joinPath(platform.programFolder(), "test_platform_qt")));
     }
 
     void fileDialogs()
