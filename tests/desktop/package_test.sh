@@ -21,6 +21,12 @@ sizes=(16 22 24 32 48 64 128 256)
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
+# The scratch folder is emptied first: only one made for this test, so that a
+# wrong argument can never remove anything else.
+case "$scratch" in
+  */desktop/scratch) ;;
+  *) echo "FAIL: the scratch folder must be the build's tests/desktop/scratch, not $scratch" >&2; exit 1 ;;
+esac
 rm -rf "$scratch"
 mkdir -p "$scratch/out" "$scratch/root"
 if ! "$cpack" -G DEB -B "$scratch/out" --config "$build/CPackConfig.cmake" >"$scratch/cpack.log" 2>&1; then
