@@ -5,10 +5,15 @@
 #include <utility>
 
 // Qt
+#include <QApplication>
+#include <QChildEvent>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QRadioButton>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QWidget>
@@ -18,6 +23,28 @@ namespace widgets {
 namespace {
 
 QColor c(QRgb rgb) { return QColor::fromRgba(rgb); }
+
+// Where no style sheet is over them, one-line fields and radio buttons are
+// given here what the flat style sheet (flatStyleSheet) gives them elsewhere,
+// to the pixel: a field is filled white inside a 1 px border, olive while it
+// has the focus, grey when disabled, with the button face when read-only,
+// and has 2 px above and below and 3 px beside its text; a radio button has
+// its 13 px dot at the left, vertically centred, and its caption 5 px after
+// it. Under a sheet the sheet's rules decide, as before.
+constexpr int kFieldBorder = 1, kFieldPaddingX = 3, kFieldPaddingY = 2;
+constexpr int kIndicator = 13, kLabelSpacing = 5;
+
+bool sheetFree(const QWidget* widget) { return widget && !widget->testAttribute(Qt::WA_StyleSheet); }
+
+bool plainField(const QWidget* widget)
+{
+    return qobject_cast<const QLineEdit*>(widget) && sheetFree(widget);
+}
+
+bool plainRadioButton(const QWidget* widget)
+{
+    return qobject_cast<const QRadioButton*>(widget) && sheetFree(widget);
+}
 
 Qt::ArrowType arrowOf(QStyle::PrimitiveElement element)
 {
@@ -46,9 +73,54 @@ public:
             return 13;
         case PM_SplitterWidth:
             return 5;
+        case PM_DefaultFrameWidth:
+            if (plainField(widget))
+                return kFieldBorder;
+            break;
+        case PM_RadioButtonLabelSpacing:
+            if (plainRadioButton(widget))
+                return kLabelSpacing;
+            break;
         default:
-            return QProxyStyle::pixelMetric(metric, option, widget);
+            break;
         }
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override
+    {
+        if (type == CT_LineEdit && plainField(widget))
+            return size + QSize(2 * (kFieldBorder + kFieldPaddingX), 2 * (kFieldBorder + kFieldPaddingY));
+        if (type == CT_RadioButton && plainRadioButton(widget))
+            return {size.width() + kIndicator + kLabelSpacing, std::max(size.height(), kIndicator)};
+        return QProxyStyle::sizeFromContents(type, option, size, widget);
+    }
+
+    QRect subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const QRect r = option->rect;
+        if (element == SE_LineEditContents && plainField(widget)) {
+            const int x = kFieldBorder + kFieldPaddingX, y = kFieldBorder + kFieldPaddingY;
+            return visualRect(option->direction, r, r.adjusted(x, y, -x, -y));
+        }
+        if (plainRadioButton(widget)) {
+            switch (element) {
+            case SE_RadioButtonIndicator:
+                return alignedRect(option->direction, Qt::AlignLeft | Qt::AlignVCenter, QSize(kIndicator, kIndicator), r);
+            case SE_RadioButtonContents: {
+                const QRect dot = visualRect(option->direction, r, subElementRect(SE_RadioButtonIndicator, option, widget));
+                const int left = dot.left() + dot.width() + kLabelSpacing;
+                return visualRect(option->direction, r, QRect(left, r.y(), r.width() - dot.width() - kLabelSpacing, r.height()));
+            }
+            case SE_RadioButtonFocusRect:
+            case SE_RadioButtonClickRect:
+                return r;
+            default:
+                break;
+            }
+        }
+        return QProxyStyle::subElementRect(element, option, widget);
     }
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* p,
@@ -69,6 +141,12 @@ public:
         case PE_IndicatorRadioButton:
             drawRadioButton(option, p);
             return;
+        case PE_PanelLineEdit:
+            if (plainField(widget)) {
+                drawField(option, p);
+                return;
+            }
+            break;
         case PE_FrameFocusRect: {
             p->save();
             p->setPen(QPen(c(flatcolor::accent), 1, Qt::DotLine));
@@ -85,6 +163,37 @@ public:
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* p,
                      const QWidget* widget) const override
     {
+        if (element == CE_RadioButton && plainRadioButton(widget)) {
+            // The dot, the caption, and the focus frame around the whole button.
+            const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+            if (!button)
+                return;
+            QStyleOptionButton part = *button;
+            part.rect = subElementRect(SE_RadioButtonIndicator, button, widget);
+            proxy()->drawPrimitive(PE_IndicatorRadioButton, &part, p, widget);
+            part.rect = subElementRect(SE_RadioButtonContents, button, widget);
+            proxy()->drawControl(CE_RadioButtonLabel, &part, p, widget);
+            if (button->state & State_HasFocus) {
+                QStyleOptionFocusRect focus;
+                focus.QStyleOption::operator=(*button);
+                focus.rect = subElementRect(SE_RadioButtonFocusRect, button, widget);
+                proxy()->drawPrimitive(PE_FrameFocusRect, &focus, p, widget);
+            }
+            return;
+        }
+        if (element == CE_RadioButtonLabel && plainRadioButton(widget)) {
+            // The caption at the left of its part, centred vertically, its
+            // access letter underlined where the platform shows them.
+            const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+            if (!button || button->text.isEmpty())
+                return;
+            int flags = int(visualAlignment(button->direction, Qt::AlignLeft | Qt::AlignVCenter)) | Qt::TextShowMnemonic;
+            if (!proxy()->styleHint(SH_UnderlineShortcut, button, widget))
+                flags |= Qt::TextHideMnemonic;
+            proxy()->drawItemText(p, button->rect, flags, button->palette, button->state & State_Enabled, button->text,
+                                  QPalette::WindowText);
+            return;
+        }
         if (element != CE_Splitter) {
             QProxyStyle::drawControl(element, option, p, widget);
             return;
@@ -150,6 +259,22 @@ public:
     }
 
 private:
+    static void drawField(const QStyleOption* option, QPainter* p)
+    {
+        const bool enabled = option->state & State_Enabled;
+        const QRect r = option->rect;
+        p->fillRect(r, c(!enabled ? flatcolor::window
+                         : option->state & State_ReadOnly ? flatcolor::face
+                                                          : flatcolor::field));
+        const QColor edge = c(!enabled ? flatcolor::borderDisabled
+                              : option->state & State_HasFocus ? flatcolor::accent
+                                                               : flatcolor::border);
+        p->fillRect(QRect(r.left(), r.top(), r.width(), kFieldBorder), edge);
+        p->fillRect(QRect(r.left(), r.bottom(), r.width(), kFieldBorder), edge);
+        p->fillRect(QRect(r.left(), r.top(), kFieldBorder, r.height()), edge);
+        p->fillRect(QRect(r.right(), r.top(), kFieldBorder, r.height()), edge);
+    }
+
     static void drawCheckBox(const QStyleOption* option, QPainter* p)
     {
         const bool enabled = option->state & State_Enabled;
@@ -211,6 +336,72 @@ QStyle* glyphStyle()
 }
 
 QString hex(QRgb rgb) { return c(rgb).name(); }
+
+// The colours a control has under the flat style sheet: the application's
+// palette for its kind (a window's palette does not pass to the controls
+// under a sheet), with the sheet's text, field and selection colours for
+// one-line fields and its text colours for radio buttons.
+QPalette sheetPalette(const QWidget* widget)
+{
+    QPalette palette = QApplication::palette(widget);
+    palette.setResolveMask(~QPalette::ResolveMask(0)); // every colour its own, none from the window
+    const auto* field = qobject_cast<const QLineEdit*>(widget);
+    if (!field && !qobject_cast<const QRadioButton*>(widget))
+        return palette;
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Disabled, QPalette::Inactive}) {
+        const bool enabled = group != QPalette::Disabled;
+        const QColor text = c(enabled ? flatcolor::text : flatcolor::textDisabled);
+        for (const QPalette::ColorRole role :
+             {QPalette::ButtonText, widget->foregroundRole(), QPalette::WindowText, QPalette::Text})
+            palette.setColor(group, role, text);
+        QColor placeholder = text;
+        placeholder.setAlpha((placeholder.alpha() + 1) / 2);
+        palette.setColor(group, QPalette::PlaceholderText, placeholder);
+        if (!field)
+            continue;
+        const QColor fill = c(!enabled ? flatcolor::window : field->isReadOnly() ? flatcolor::face : flatcolor::field);
+        for (const QPalette::ColorRole role :
+             {QPalette::Base, QPalette::Button, widget->backgroundRole(), QPalette::Window})
+            palette.setColor(group, role, fill);
+        palette.setColor(group, QPalette::Highlight, c(flatcolor::accent));
+        palette.setColor(group, QPalette::HighlightedText, c(flatcolor::accentText));
+    }
+    return palette;
+}
+
+// Gives every widget made inside a window without a style sheet the flat
+// style, as a sheet would: a widget's own style does not pass to the widgets
+// made inside it. Each new widget gets it as it is made, before it draws or
+// measures anything, and the colours the sheet would give it when it is
+// first polished. What a combo box makes is left to the sheet the combo
+// takes (FlatComboBox).
+class StyleInheritance final : public QObject {
+public:
+    explicit StyleInheritance(QWidget* window) : QObject(window), window_(window) {}
+
+    void adopt(QWidget* widget)
+    {
+        widget->setStyle(glyphStyle());
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::ChildAdded) {
+            auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child());
+            if (child && widget->styleSheet().isEmpty() && !qobject_cast<QComboBox*>(widget))
+                adopt(child);
+        } else if (event->type() == QEvent::Polish && widget != window_ && widget->styleSheet().isEmpty()) {
+            widget->setPalette(sheetPalette(widget));
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+};
 
 } // namespace
 
@@ -299,10 +490,10 @@ QCheckBox:disabled, QRadioButton:disabled { color: @textDisabled; }
     return sheet;
 }
 
-void applyFlatStyle(QWidget* window)
+namespace {
+
+void setFlatPalette(QWidget* window)
 {
-    if (!window)
-        return;
     QPalette palette = window->palette();
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
         palette.setColor(group, QPalette::Window, c(flatcolor::window));
@@ -321,11 +512,35 @@ void applyFlatStyle(QWidget* window)
     palette.setColor(QPalette::Disabled, QPalette::ButtonText, c(flatcolor::textDisabled));
     palette.setColor(QPalette::Disabled, QPalette::Base, c(flatcolor::window));
     window->setPalette(palette);
+}
 
+} // namespace
+
+void applyFlatStyle(QWidget* window)
+{
+    if (!window)
+        return;
+    setFlatPalette(window);
     // The style first: the style sheet set next keeps it underneath, and
     // children inherit the sheet's style, so later widgets get the look too.
     window->setStyle(glyphStyle());
     window->setStyleSheet(flatStyleSheet());
+}
+
+void applyFlatStyleWithoutSheet(QWidget* window)
+{
+    if (!window)
+        return;
+    setFlatPalette(window);
+    auto* inheritance = new StyleInheritance(window);
+    inheritance->adopt(window);
+}
+
+void FlatComboBox::showPopup()
+{
+    if (styleSheet().isEmpty())
+        setStyleSheet(flatStyleSheet());
+    QComboBox::showPopup();
 }
 
 } // namespace widgets

@@ -6,6 +6,7 @@
 
 // Qt
 #include <QColor>
+#include <QComboBox>
 #include <QString>
 #include <Qt>
 
@@ -36,6 +37,23 @@ inline constexpr QRgb bandText = 0xffecebdf;
 /// palette, a style sheet for frames and fills, and a style underneath that
 /// draws check marks, radio dots, arrows, combo boxes and splitter handles.
 void applyFlatStyle(QWidget* window);
+
+/// The same look for a window of labels, flat buttons, header strips,
+/// one-line fields, radio buttons, group boxes and FlatComboBox lists, drawn
+/// by the style alone: the palette, and the style on every widget made in
+/// the window, now or later. Nothing is matched against a style sheet for
+/// each widget, so the window is quicker to make and smaller; call it before
+/// the window's controls are made.
+void applyFlatStyleWithoutSheet(QWidget* window);
+
+/// A drop-down list for a window without a style sheet: its pop-up list
+/// takes the flat style sheet the first time it opens, and so looks as it
+/// does under a window's sheet.
+class FlatComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override;
+};
 
 /// Paints the flat arrow glyph: a pixel-exact solid triangle centred in
 /// `rect`, at most 9 pixels wide.

@@ -42,6 +42,7 @@ TAppearanceForm::TAppearanceForm(Profile& profile)
 {
     setObjectName("AppearanceForm");
     setWindowTitle("Kestrin - Appearance");
+    widgets::applyFlatStyle(this); // first: the controls made below take the look as they are made
 
     auto* boxes = new QGridLayout;
     boxes->setSpacing(8);
@@ -99,7 +100,6 @@ TAppearanceForm::TAppearanceForm(Profile& profile)
     header->setObjectName("Panel1");
     layout->addWidget(header);
     layout->addLayout(body);
-    widgets::applyFlatStyle(this);
     setFixedSize(std::max(360, sizeHint().width()), std::max(181, sizeHint().height()));
 }
 

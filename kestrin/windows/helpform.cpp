@@ -86,11 +86,25 @@ QTextCharFormat textFormat(int points, bool heading)
 } // namespace
 
 THelpForm::THelpForm(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      tree_(new QTreeWidget(this)), pane_(new QTextEdit(this))
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName("HelpForm");
     setWindowTitle("Kestrin - Help me!");
+    // The look first: the controls made below take it as they are made.
+    widgets::applyFlatStyle(this);
+    // The tree's rows are highlighted across their indentation too, and the
+    // pane stays white whatever the window's palette.
+    setStyleSheet(widgets::flatStyleSheet() + QStringLiteral(R"(
+QTreeView { show-decoration-selected: 1; outline: 0; }
+QTreeView::branch { background: transparent; image: none; border-image: none; }
+QTreeView::branch:hover { background: %1; }
+QTreeView::branch:selected { background: %2; }
+QTextEdit#RichEdit1 { background: %3; }
+)")
+                      .arg(rgb(widgets::flatcolor::hover).name(), rgb(widgets::flatcolor::accent).name(),
+                           rgb(widgets::flatcolor::field).name()));
+    tree_ = new QTreeWidget(this);
+    pane_ = new QTextEdit(this);
 
     auto* header = new widgets::HeaderStrip("Kestrin - Help me!", this);
     header->setObjectName("Panel1");
@@ -140,18 +154,6 @@ THelpForm::THelpForm(QWidget* parent)
     layout->addWidget(header);
     layout->addLayout(body, 1);
 
-    widgets::applyFlatStyle(this);
-    // The tree's rows are highlighted across their indentation too, and the
-    // pane stays white whatever the window's palette.
-    setStyleSheet(widgets::flatStyleSheet() + QStringLiteral(R"(
-QTreeView { show-decoration-selected: 1; outline: 0; }
-QTreeView::branch { background: transparent; image: none; border-image: none; }
-QTreeView::branch:hover { background: %1; }
-QTreeView::branch:selected { background: %2; }
-QTextEdit#RichEdit1 { background: %3; }
-)")
-                      .arg(rgb(widgets::flatcolor::hover).name(), rgb(widgets::flatcolor::accent).name(),
-                           rgb(widgets::flatcolor::field).name()));
     setFixedSize(kWindowSize);
     centreOnScreen(this);
 

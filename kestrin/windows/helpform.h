@@ -25,8 +25,8 @@ private:
     /// Shows the topic of the selected node, if it has one.
     void showSelected();
 
-    QTreeWidget* tree_;
-    QTextEdit* pane_;
+    QTreeWidget* tree_ = nullptr;
+    QTextEdit* pane_ = nullptr;
 };
 
 } // namespace kestrin

@@ -4,6 +4,7 @@
 
 // Qt
 #include <QApplication>
+#include <QEvent>
 #include <QTimer>
 
 // ours
@@ -12,6 +13,23 @@
 #include "platform/codepage.h"
 #include "platform/process.h"
 #include "platform/qtplatform.h"
+
+namespace {
+
+// With VARNHOLD_EXIT_AFTER_FIRST_PAINT set, the program ends as soon as its
+// main window has been painted once, so that bench/bench_startup.cpp can
+// time a whole start up to the first picture on the screen.
+class ExitAfterFirstPaint final : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+        return false;
+    }
+};
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -23,9 +41,12 @@ int main(int argc, char* argv[])
     platform::QtPlatform platform("Kestrin 1.03");
     const auto file = platform::fileArgument(platform::programArguments(argc, argv), platform::currentFolder());
     kestrin::Application kestrin(platform, platform::CodePage::system());
-    kestrin::TMainForm* main = kestrin.windows().main;
+    kestrin::TMainForm* main = kestrin.windows().main();
     platform.setParentWindow(main);
     kestrin::centreOnScreen(main);
+    ExitAfterFirstPaint exitAfterFirstPaint;
+    if (qEnvironmentVariableIsSet("VARNHOLD_EXIT_AFTER_FIRST_PAINT"))
+        main->installEventFilter(&exitAfterFirstPaint);
     main->show();
     // From the event loop, so that a box about a missing file stands over
     // the main window.

@@ -47,7 +47,7 @@ QLabel* heading(const char* text, QWidget* parent)
 
 QComboBox* fixedList(const char* name, int rows, QWidget* parent)
 {
-    auto* list = named(new QComboBox(parent), name);
+    auto* list = named(new widgets::FlatComboBox(parent), name);
     list->setEditable(false);
     list->setMaxVisibleItems(rows);
     list->setMinimumWidth(170);
@@ -62,6 +62,10 @@ TMainForm::TMainForm(Profile& profile, WindowSet& windows, platform::Platform& p
 {
     setObjectName("MainForm");
     setWindowTitle("Kestrin - Version 1.03");
+    // First, so that the controls made below take the look as they are made.
+    // No style sheet: this window is made at start-up, and the style alone
+    // draws its controls the same, quicker and in less memory.
+    widgets::applyFlatStyleWithoutSheet(this);
 
     auto* columns = new QHBoxLayout;
     columns->setContentsMargins(10, 8, 10, 4);
@@ -84,7 +88,6 @@ TMainForm::TMainForm(Profile& profile, WindowSet& windows, platform::Platform& p
     layout->addWidget(new widgets::HeaderStrip("Kestrin", this));
     layout->addLayout(columns);
     layout->addWidget(buildBanner());
-    widgets::applyFlatStyle(this);
     setFixedSize(sizeHint());
 
     timer1_->setObjectName("Timer1");
@@ -237,11 +240,11 @@ QWidget* TMainForm::buildButtons()
         std::function<void()> action;
     };
     const Row rows[] = {
-        {"FlatSpeedButton23", "&Inventory", 0, [this] { showOverMainWindow(windows_.presets, this); }},
-        {"FlatSpeedButton24", "&Appearance", 1, [this] { showOverMainWindow(windows_.appearance, this); }},
-        {"FlatSpeedButton25", "&Portrait", 2, [this] { showOverMainWindow(windows_.portrait, this); }},
-        {"FlatSpeedButton26", "&Name", 3, [this] { showOverMainWindow(windows_.name, this); }},
-        {"FlatSpeedButton27", "&Help me!", -1, [this] { showOverMainWindow(windows_.help, this); }},
+        {"FlatSpeedButton23", "&Inventory", 0, [this] { showOverMainWindow(windows_.presets(), this); }},
+        {"FlatSpeedButton24", "&Appearance", 1, [this] { showOverMainWindow(windows_.appearance(), this); }},
+        {"FlatSpeedButton25", "&Portrait", 2, [this] { showOverMainWindow(windows_.portrait(), this); }},
+        {"FlatSpeedButton26", "&Name", 3, [this] { showOverMainWindow(windows_.name(), this); }},
+        {"FlatSpeedButton27", "&Help me!", -1, [this] { showOverMainWindow(windows_.help(), this); }},
         {"FlatSpeedButton31", "S&et IMP.dat path", -1, [this] { selectPath(); }},
         {"FlatSpeedButton28", "&Save Custom", 4, [this] { saveCustom(); }},
         {"FlatSpeedButton29", "&Read/Reset Custom", 5, [this] { readCustom(); }},
@@ -414,7 +417,7 @@ void TMainForm::readCustom()
 {
     if (impDatPath_.empty())
         return;
-    guarded([this] { readProfile(platform_.files(), impDatPath_, profile_, *windows_.choices); });
+    guarded([this] { readProfile(platform_.files(), impDatPath_, profile_, windows_.choices()); });
 }
 
 void TMainForm::saveCustom()

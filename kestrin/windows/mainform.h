@@ -34,7 +34,7 @@ class FlatSpeedButton;
 
 namespace kestrin {
 
-struct WindowSet;
+class WindowSet;
 
 class TMainForm final : public QWidget {
     Q_OBJECT

@@ -39,6 +39,10 @@ TNameForm::TNameForm(Profile& profile, const platform::CodePage& codePage)
 {
     setObjectName("NameForm");
     setWindowTitle("Kestrin - Name");
+    // First, so that the controls made below take the look as they are made.
+    // No style sheet: this window is made at start-up, and the style alone
+    // draws its controls the same, quicker and in less memory.
+    widgets::applyFlatStyleWithoutSheet(this);
 
     nameEdit_ = textField("NameEdit", 20, this);
     callsignEdit_ = textField("CallsignEdit", 8, this);
@@ -61,7 +65,6 @@ TNameForm::TNameForm(Profile& profile, const platform::CodePage& codePage)
     body->addLayout(fields);
     body->addWidget(done, 0, Qt::AlignRight);
     layout->addLayout(body);
-    widgets::applyFlatStyle(this);
     setFixedSize(sizeHint());
 
     bindToModel(nameEdit_, Field::Name);

@@ -33,6 +33,7 @@ TPortraitForm::TPortraitForm(Profile& profile)
     setObjectName("PortraitForm");
     setWindowTitle("Kestrin - Portrait");
     setFixedSize(572, 542);
+    widgets::applyFlatStyle(this); // first: the controls made below take the look as they are made
 
     auto* header = new widgets::HeaderStrip("Portrait", this);
     header->setObjectName("Panel1");
@@ -63,7 +64,6 @@ TPortraitForm::TPortraitForm(Profile& profile)
     done->setObjectName("FlatSpeedButton1");
     done->setGeometry(572 - 110, 542 - 34, 100, 26);
     connect(done, &widgets::FlatSpeedButton::clicked, this, &QWidget::hide);
-    widgets::applyFlatStyle(this);
 }
 
 bool TPortraitForm::eventFilter(QObject* watched, QEvent* event)

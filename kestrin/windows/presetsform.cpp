@@ -73,6 +73,7 @@ TPresetsForm::TPresetsForm(Profile& profile, platform::Platform& platform)
     setObjectName("PresetsForm");
     setWindowTitle("Kestrin - Inventory");
     setFixedSize(681, 441);
+    widgets::applyFlatStyle(this); // first: the controls made below take the look as they are made
 
     auto* header = new widgets::HeaderStrip("Inventory", this);
     header->setObjectName("Panel1");
@@ -96,7 +97,6 @@ TPresetsForm::TPresetsForm(Profile& profile, platform::Platform& platform)
     done->setObjectName("FlatSpeedButton1");
     done->setGeometry(681 - 106, 441 - 36, 96, 26);
     connect(done, &widgets::FlatSpeedButton::clicked, this, &QWidget::hide);
-    widgets::applyFlatStyle(this);
 }
 
 QLabel* TPresetsForm::valueLabel(const char* name, QWidget* parent)

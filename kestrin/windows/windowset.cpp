@@ -22,14 +22,14 @@ namespace {
 class FormChoices final : public WindowChoices {
 public:
     explicit FormChoices(WindowSet& windows) : w_(windows) {}
-    void showPortrait(int face) override { w_.portrait->ShowPortrait(face); }
-    void selectColor(Palette palette, const std::string& name) override { w_.appearance->selectColor(palette, name); }
-    void selectVest(int item) override { w_.presets->selectVest(item); }
-    void selectWeapon(int item) override { w_.presets->selectWeapon(item); }
-    void selectModification1(int item) override { w_.presets->selectModification1(item); }
-    void selectModification2(int item) override { w_.presets->selectModification2(item); }
-    void selectHelmet(int item) override { w_.presets->selectHelmet(item); }
-    void setCeramicChecked(bool checked) override { w_.presets->setCeramicChecked(checked); }
+    void showPortrait(int face) override { w_.portrait()->ShowPortrait(face); }
+    void selectColor(Palette palette, const std::string& name) override { w_.appearance()->selectColor(palette, name); }
+    void selectVest(int item) override { w_.presets()->selectVest(item); }
+    void selectWeapon(int item) override { w_.presets()->selectWeapon(item); }
+    void selectModification1(int item) override { w_.presets()->selectModification1(item); }
+    void selectModification2(int item) override { w_.presets()->selectModification2(item); }
+    void selectHelmet(int item) override { w_.presets()->selectHelmet(item); }
+    void setCeramicChecked(bool checked) override { w_.presets()->setCeramicChecked(checked); }
 
 private:
     WindowSet& w_;
@@ -37,28 +37,57 @@ private:
 
 } // namespace
 
-Application::Application(platform::Platform& platform, const platform::CodePage& codePage)
-    : profile_(std::make_unique<Profile>())
+WindowSet::WindowSet(Profile& profile, platform::Platform& platform, const platform::CodePage& codePage)
+    : profile_(profile), platform_(platform), choices_(std::make_unique<FormChoices>(*this))
 {
-    // The windows in their order; the first one is the main window.
-    windows_.main = new TMainForm(*profile_, windows_, platform);
-    windows_.portrait = new TPortraitForm(*profile_);
-    windows_.name = new TNameForm(*profile_, codePage);
-    windows_.appearance = new TAppearanceForm(*profile_);
-    windows_.help = new THelpForm;
-    windows_.presets = new TPresetsForm(*profile_, platform);
-    centreOnScreen(windows_.presets);
-    choices_ = std::make_unique<FormChoices>(windows_);
-    windows_.choices = choices_.get();
+    // The first one is the main window.
+    main_ = new TMainForm(profile, *this, platform);
+    name_ = new TNameForm(profile, codePage);
 }
 
-Application::~Application()
+WindowSet::~WindowSet()
 {
-    for (QWidget* window : std::initializer_list<QWidget*>{windows_.presets, windows_.help, windows_.appearance,
-                                                           windows_.name, windows_.portrait})
+    for (QWidget* window : std::initializer_list<QWidget*>{presets_, help_, appearance_, name_, portrait_})
         delete window;
-    delete windows_.main;
+    delete main_;
 }
+
+TPortraitForm* WindowSet::portrait()
+{
+    if (!portrait_)
+        portrait_ = new TPortraitForm(profile_);
+    return portrait_;
+}
+
+TAppearanceForm* WindowSet::appearance()
+{
+    if (!appearance_)
+        appearance_ = new TAppearanceForm(profile_);
+    return appearance_;
+}
+
+THelpForm* WindowSet::help()
+{
+    if (!help_)
+        help_ = new THelpForm; // centred on the desktop
+    return help_;
+}
+
+TPresetsForm* WindowSet::presets()
+{
+    if (!presets_) {
+        presets_ = new TPresetsForm(profile_, platform_);
+        centreOnScreen(presets_);
+    }
+    return presets_;
+}
+
+Application::Application(platform::Platform& platform, const platform::CodePage& codePage)
+    : profile_(std::make_unique<Profile>()), windows_(std::make_unique<WindowSet>(*profile_, platform, codePage))
+{
+}
+
+Application::~Application() = default;
 
 void centreOnScreen(QWidget* window)
 {
@@ -69,7 +98,8 @@ void centreOnScreen(QWidget* window)
 void showOverMainWindow(QWidget* window, QWidget* mainWindow)
 {
     // move() gives the window an explicit position (Qt::WA_Moved), so this
-    // placing happens once, and never for the windows centred at start-up.
+    // placing happens once, and never for the windows centred on the desktop
+    // when they are made.
     if (mainWindow && !window->testAttribute(Qt::WA_Moved))
         window->move(mainWindow->geometry().center() - window->rect().center());
     window->show();

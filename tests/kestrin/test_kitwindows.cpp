@@ -1,21 +1,26 @@
 // Kestrin's Inventory, Appearance and Portrait windows: the item number
 // that every menu entry saves, the armour total, the ceramic plates,
-// presets applied key by key, palette names and faces, and read-then-save
+// presets applied key by key, palette names and faces, read-then-save
 // round trips of every catalogue number, palette name and face through the
-// windows.
+// windows, and windows made on first need against windows made at once.
 
 // Qt
 #include <QAction>
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QtTest>
 
 // ours
 #include "kestrin/inventory/catalogue.h"
 #include "kestrin/profile/profilerecord.h"
 #include "kestrin/windows/appearanceform.h"
+#include "kestrin/windows/helpform.h"
 #include "kestrin/windows/mainform.h"
+#include "kestrin/windows/nameform.h"
 #include "kestrin/windows/portraitform.h"
 #include "kestrin/windows/presetsform.h"
 #include "kestrin/windows/windowset.h"
@@ -28,6 +33,34 @@ using namespace kestrin;
 using platform::Answer;
 using platform::Buttons;
 using Box = platform::ScriptedPlatform::Box;
+
+namespace {
+
+/// What a window shows: its caption and size, then every named control with
+/// its text, check, picture, visibility and enabling.
+QStringList shownState(QWidget* window)
+{
+    QStringList state{QString("%1 %2x%3").arg(window->windowTitle()).arg(window->width()).arg(window->height())};
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (control->objectName().isEmpty())
+            continue;
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(control))
+            text = label->text() + (label->pixmap().isNull() ? "" : " [picture]");
+        else if (auto* button = qobject_cast<QAbstractButton*>(control))
+            text = button->text() + (button->isChecked() ? " [checked]" : "");
+        else if (auto* edit = qobject_cast<QLineEdit*>(control))
+            text = edit->text();
+        else if (auto* list = qobject_cast<QListWidget*>(control))
+            text = QString("%1 rows").arg(list->count());
+        state << QString("%1 %2: %3%4%5")
+                     .arg(control->metaObject()->className(), control->objectName(), text,
+                          control->isVisibleTo(window) ? "" : " [hidden]", control->isEnabled() ? "" : " [disabled]");
+    }
+    return state;
+}
+
+} // namespace
 
 class KitWindowsTest : public QObject {
     Q_OBJECT
@@ -43,9 +76,10 @@ private slots:
     void paletteNamesAreExact();
     void portraitFrameFollowsTheChoice();
     void readThenSaveKeepsEveryKnownValue();
+    void windowsMadeOnFirstNeedMatchWindowsMadeAtOnce();
 
 private:
-    TPresetsForm* presets() const { return app->windows().presets; }
+    TPresetsForm* presets() const { return app->windows().presets(); }
     QString text(QWidget* window, const char* name) const
     {
         auto* label = window->findChild<QLabel*>(name);
@@ -160,7 +194,7 @@ void KitWindowsTest::everyChoiceSavesItsItemNumber()
 
     testsupport::writeFile(file(), testsupport::patternBytes(600));
     ui->chooseFile(file());
-    app->windows().main->selectPath();
+    app->windows().main()->selectPath();
     app->profile().setName("Mara"); // so that a save asks nothing
     app->profile().setCallsign("Raven");
     for (const Row& row : rows) {
@@ -172,7 +206,7 @@ void KitWindowsTest::everyChoiceSavesItsItemNumber()
         else
             QFAIL(qPrintable("no " + what));
         ui->answer(Answer::Ok); // "Well done."
-        app->windows().main->saveCustom();
+        app->windows().main()->saveCustom();
         const std::string saved = testsupport::readFile(file());
         for (int offset = row.slot; offset <= (row.slot == Ammo ? Ammo + 2 : row.slot); ++offset)
             QVERIFY2(static_cast<unsigned char>(saved.at(offset)) == row.item, qPrintable(what));
@@ -280,7 +314,7 @@ void KitWindowsTest::presetPlatesWhileAlreadyChecked()
 
 void KitWindowsTest::paletteNamesAreExact()
 {
-    TAppearanceForm* appearance = app->windows().appearance;
+    TAppearanceForm* appearance = app->windows().appearance();
     trigger(appearance, "Redbrown1");
     QCOMPARE(app->profile().palette(Palette::Hair), std::string("redbrown"));
     QCOMPARE(appearance->valueLabel(Palette::Hair)->text(), QString("redbrown"));
@@ -294,7 +328,7 @@ void KitWindowsTest::paletteNamesAreExact()
 
 void KitWindowsTest::portraitFrameFollowsTheChoice()
 {
-    TPortraitForm* portrait = app->windows().portrait;
+    TPortraitForm* portrait = app->windows().portrait();
     QVERIFY(portrait->frame(0)->isVisibleTo(portrait));
     portrait->show();
     QTest::mouseClick(portrait->face(15), Qt::LeftButton);
@@ -307,9 +341,9 @@ void KitWindowsTest::portraitFrameFollowsTheChoice()
 
 std::string KitWindowsTest::readThenSave()
 {
-    app->windows().main->readCustom();
+    app->windows().main()->readCustom();
     ui->answer(Answer::Ok); // "Well done."
-    app->windows().main->saveCustom();
+    app->windows().main()->saveCustom();
     return testsupport::readFile(file());
 }
 
@@ -318,7 +352,7 @@ void KitWindowsTest::readThenSaveKeepsEveryKnownValue()
     std::string bytes = testsupport::patternBytes(600);
     testsupport::writeFile(file(), bytes);
     ui->chooseFile(file());
-    app->windows().main->selectPath();
+    app->windows().main()->selectPath();
 
     auto check = [&](int offset, int value) {
         bytes = testsupport::readFile(file());
@@ -355,6 +389,101 @@ void KitWindowsTest::readThenSaveKeepsEveryKnownValue()
             QCOMPARE(app->profile().palette(field.palette), std::string(name));
         }
     }
+}
+
+void KitWindowsTest::windowsMadeOnFirstNeedMatchWindowsMadeAtOnce()
+{
+    // A profile with a face, four colours and a whole kit, and a preset that
+    // changes the kit again; every catalogue number is a known one.
+    std::string bytes = testsupport::patternBytes(600);
+    bytes[record::kPortrait] = 9;
+    for (int cell = 0; cell < record::kNameCells; ++cell)
+        bytes[record::kName + 2 * cell] = cell < 4 ? "Mara"[cell] : '\0';
+    for (int cell = 0; cell < record::kCallsignCells; ++cell)
+        bytes[record::kCallsign + 2 * cell] = cell < 5 ? "Raven"[cell] : '\0';
+    for (const record::PaletteField& field : record::kPaletteFields) {
+        const std::string_view name = field.colours.back().name;
+        bytes.replace(field.offset, name.size(), name);
+        bytes.replace(field.offset + name.size(), 3, std::string(3, '\0'));
+    }
+    const std::pair<Hidden, int> kit[] = {{Hidden::Weapon, 19},   {Hidden::Modification1, 208},
+                                          {Hidden::Modification2, 209}, {Hidden::Helmet, 178},
+                                          {Hidden::Vest, 162},    {Hidden::Ceramic, 183}};
+    for (const auto& [slot, item] : kit)
+        bytes[record::kInventoryOffsets[int(slot)]] = static_cast<char>(item);
+    testsupport::writeFile(dir->file("Presets.ini"),
+                           "[Presets]\r\nAmount=1\r\n1=Scout\r\n[Scout]\r\nHealth=70\r\nAgility=80\r\n"
+                           "Dexterity=60\r\nStrength=50\r\nLeadership=40\r\nWisdom=65\r\nMarksmanship=75\r\n"
+                           "Mechanic=20\r\nExplosives=10\r\nMedical=30\r\nExperience=2\r\nTrait1=1\r\nTrait2=3\r\n"
+                           "Personality=2\r\nAttitude=4\r\nSlotFirstHand=9\r\nSlotAttachment1_1=207\r\n"
+                           "SlotAttachment1_2=0\r\nSlotVest=164\r\nSlotHelmet=0\r\nCeramicPlates=0\r\n");
+
+    struct Outcome {
+        std::string afterRead, afterPreset;
+        std::vector<QStringList> windows;
+        std::vector<QPoint> places;
+    };
+    const char* openers[] = {"FlatSpeedButton25", "FlatSpeedButton24", "FlatSpeedButton23", "FlatSpeedButton27"};
+    // Reads, saves, applies the preset (its window never shown) and saves
+    // again; then opens the four windows and takes what they show.
+    auto run = [&](Application& a, bool openFirst) {
+        testsupport::writeFile(file(), bytes);
+        TMainForm* main = a.windows().main();
+        main->show();
+        ui->chooseFile(file());
+        main->selectPath();
+        auto open = [&] {
+            for (const char* opener : openers)
+                main->findChild<widgets::FlatSpeedButton*>(opener)->click();
+        };
+        if (openFirst) {
+            open();
+            for (QWidget* w : std::initializer_list<QWidget*>{a.windows().portrait(), a.windows().appearance(),
+                                                               a.windows().presets(), a.windows().help()})
+                w->hide(); // as "&Done" does
+        }
+        Outcome out;
+        main->readCustom();
+        ui->answer(Answer::Ok); // "Well done."
+        main->saveCustom();
+        out.afterRead = testsupport::readFile(file());
+        a.windows().presets()->LoadPreset("Scout");
+        ui->answer(Answer::Ok);
+        main->saveCustom();
+        out.afterPreset = testsupport::readFile(file());
+        open();
+        for (QWidget* w : std::initializer_list<QWidget*>{main, a.windows().name(), a.windows().portrait(),
+                                                          a.windows().appearance(), a.windows().presets(),
+                                                          a.windows().help()}) {
+            out.windows.push_back(shownState(w));
+            out.places.push_back(w->pos());
+        }
+        return out;
+    };
+
+    // Start-up makes only the main window and the Name window; the read makes
+    // the three whose choices it performs, and "&Help me!" the Help window.
+    const WindowSet& late = app->windows();
+    QVERIFY(!late.portraitMade() && !late.appearanceMade() && !late.presetsMade() && !late.helpMade());
+    const Outcome madeLate = run(*app, false);
+    QVERIFY(late.portraitMade() && late.appearanceMade() && late.presetsMade() && late.helpMade());
+
+    Application early(*ui, platform::CodePage::system());
+    const Outcome madeFirst = run(early, true);
+
+    QCOMPARE(madeLate.afterRead, madeFirst.afterRead);
+    QCOMPARE(madeLate.afterPreset, madeFirst.afterPreset);
+    QCOMPARE(static_cast<unsigned char>(madeLate.afterPreset[record::kPortrait]), 9); // the read's face, kept
+    for (std::size_t i = 0; i < madeFirst.windows.size(); ++i) {
+        QCOMPARE(madeLate.windows[i], madeFirst.windows[i]);
+        QCOMPARE(madeLate.places[i], madeFirst.places[i]);
+    }
+    // The Presets and Help windows open centred on the desktop, made late or not.
+    const QPoint desktopCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    QCOMPARE(madeLate.places[4], desktopCentre - app->windows().presets()->rect().center());
+    QCOMPARE(madeLate.places[5], desktopCentre - app->windows().help()->rect().center());
+    QVERIFY(madeLate.windows[2].contains("QLabel Pic10:  [picture]"));
+    QVERIFY(madeLate.windows[4].contains("QCheckBox CheckBox1: Ceramic plates attached"));
 }
 
 QTEST_MAIN(KitWindowsTest)

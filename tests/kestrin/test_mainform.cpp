@@ -77,7 +77,7 @@ void MainFormTest::init()
     ui = new platform::ScriptedPlatform("Kestrin 1.03");
     ui->setFailureHandler([](const std::string& what) { QFAIL(what.c_str()); });
     app = new Application(*ui, platform::CodePage::system());
-    main = app->windows().main;
+    main = app->windows().main();
     main->show();
     QVERIFY(QTest::qWaitForWindowExposed(main));
 }
@@ -193,7 +193,7 @@ void MainFormTest::aStartFileIsTakenAsThePathUnread()
 void MainFormTest::windowsOpenOverTheMainWindowOnce()
 {
     choosePath();
-    TNameForm* nameForm = app->windows().name;
+    TNameForm* nameForm = app->windows().name();
     auto* nameButton = find<widgets::FlatSpeedButton>(main, "FlatSpeedButton26");
     nameButton->click();
     QVERIFY(nameForm->isVisible());
@@ -206,8 +206,8 @@ void MainFormTest::windowsOpenOverTheMainWindowOnce()
     QVERIFY(nameForm->isVisible());
     QCOMPARE(nameForm->pos(), placed);
 
-    // The Help window stays where start-up put it, centred on the desktop.
-    QWidget* help = app->windows().help;
+    // The Help window stays where it was put when made, centred on the desktop.
+    QWidget* help = app->windows().help();
     const QPoint helpAt = help->pos();
     find<widgets::FlatSpeedButton>(main, "FlatSpeedButton27")->click();
     QVERIFY(help->isVisible());
@@ -224,7 +224,7 @@ void MainFormTest::keyFiltersSwallowOtherCharacters()
     QCOMPARE(medical->text(), QString("729")); // three characters at most
     QCOMPARE(app->profile().attributeText(Attribute::Medical), std::string("729")); // not clamped above
 
-    TNameForm* nameForm = app->windows().name;
+    TNameForm* nameForm = app->windows().name();
     showOverMainWindow(nameForm, main);
     QLineEdit* name = find<QLineEdit>(nameForm, "NameEdit");
     QTest::keyClicks(name, " Ana 4-Li!");
@@ -245,7 +245,7 @@ void MainFormTest::nameRefusesTextASaveCannotWrite()
     // No single-byte code page holds U+4E2D, so the model cannot take it:
     // the field must not show it either.
     const QString foreign = QString::fromUtf16(u"x\u4E2Dy");
-    TNameForm* nameForm = app->windows().name;
+    TNameForm* nameForm = app->windows().name();
     showOverMainWindow(nameForm, main);
     QLineEdit* name = find<QLineEdit>(nameForm, "NameEdit");
     QTest::keyClicks(name, "Mara");
