@@ -3,13 +3,46 @@
 cache=${VARNHOLD_WIN_CACHE:-/var/cache/varnhold-win}
 toolchain_file=$root/scripts/windows/mingw64.cmake
 
-# fetch_source PACKAGE: downloads Debian's source of the version of PACKAGE
-# that the Linux build uses (the installed binary package's source) into
+# Qt for Windows (qt.sh): the version of the Qt the Linux build uses, built
+# from Debian's source of it with our one change to that source, the patch
+# beside this file, which the Windows download also ships.
+qt_version=6.4.2
+qt_prefix=$cache/qt-$qt_version
+qt_source=$cache/work/qt-$qt_version/src
+qt_patch=$root/scripts/windows/qt-mingw.patch
+# How qt.sh configures Qt, besides the toolchain, install prefix and host Qt;
+# the download's notices print them as the way to rebuild its Qt DLLs.
+qt_options=(
+  -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DBUILD_SHARED_LIBS=ON
+  -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF
+  -DFEATURE_printsupport=OFF -DFEATURE_xml=OFF -DFEATURE_concurrent=OFF
+  -DFEATURE_tabletevent=OFF -DINPUT_opengl=no
+  -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_freetype=OFF
+  -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
+)
+
+# The cross compiler's runtime DLLs: libstdc++-6.dll and libgcc_s_seh-1.dll,
+# and libwinpthread-1.dll.
+gcc_runtime_dir=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
+mingw_runtime_dir=/usr/x86_64-w64-mingw32/lib
+# Windows' own DLLs, as Wine provides them: what a program may import
+# without shipping it.
+windows_dll_dir=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
+
+# source_version BINARY: the version of the Debian source package the
+# installed binary package BINARY was built from.
+source_version() {
+  dpkg-query -W -f='${source:Version}' "$1" 2>/dev/null || true
+}
+
+# fetch_source PACKAGE BINARY: downloads Debian's source package PACKAGE at
+# the version the installed binary package BINARY was built from (so the
+# Windows build gets the very source of what the Linux build uses) into
 # $cache/work, through a private apt folder so the system's lists stay as
 # they are. Prints the path of the orig tarball.
 fetch_source() {
   local package=$1 binary=$2 version
-  version=$(dpkg-query -W -f='${source:Version}' "$binary" 2>/dev/null || true)
+  version=$(source_version "$binary")
   local upstream=${version#*:}
   upstream=${upstream%-*}
   mkdir -p "$cache/work"

@@ -1,32 +1,18 @@
 #!/usr/bin/env bash
 # Makes the Windows download: builds for Windows (scripts/windows/build.sh)
-# and packs the three editors with the Qt and compiler DLLs they need into
-#   build-win/varnhold-editors-<version>-win64.zip
+# and packs it with CPack, as desktop/windows/CMakeLists.txt lays it out, into
+#   FOLDER/varnhold-editors-<version>-win64.zip   (FOLDER: default build-win)
+# then checks the zip's notices (desktop/windows/zip_test.sh). Prints its path.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/scripts/windows/common.sh"
-"$root/scripts/windows/build.sh" build-win
-build=$root/build-win
-qt=$cache/qt-6.4.2
-version=$(sed -n 's/^project(Varnhold VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
-name=varnhold-editors-$version-win64
-stage=$build/$name
-rm -rf "$stage" "$build/$name.zip"
-mkdir -p "$stage/platforms" "$stage/styles"
-
-cp "$build/brackel.exe" "$build/velloc.exe" "$build/kestrin.exe" "$build/varnhold.exe" "$stage/"
-cp "$qt"/bin/Qt6Core.dll "$qt"/bin/Qt6Gui.dll "$qt"/bin/Qt6Widgets.dll "$stage/"
-cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
-cp "$qt"/plugins/styles/*.dll "$stage/styles/"
-cp /usr/lib/gcc/x86_64-w64-mingw32/12-posix/libstdc++-6.dll \
-   /usr/lib/gcc/x86_64-w64-mingw32/12-posix/libgcc_s_seh-1.dll \
-   /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$stage/"
-cp "$root/demo/Presets.ini" "$stage/"
-x86_64-w64-mingw32-strip "$stage"/*.exe
-sed 's/$/\r/' "$root/scripts/windows/README.txt" >"$stage/README.txt"
-# Qt draws text with its bundled FreeType rather than the system's engine:
-# the same glyphs as on Linux, and line edits that also draw under Wine.
-printf '[Platforms]\r\nWindowsArguments = fontengine=freetype\r\n' >"$stage/qt.conf"
-
-(cd "$build" && zip -q -r -9 "$name.zip" "$name")
-echo "$build/$name.zip"
+folder=${1:-build-win}
+"$root/scripts/windows/build.sh" "$folder" >&2
+build=$root/$folder
+log=$(cpack -G ZIP --config "$build/CPackConfig.cmake" -B "$build") || { echo "$log" >&2; exit 1; }
+zip=$(sed -n 's/^CPack: - package: \(.*\) generated\.$/\1/p' <<<"$log")
+[ -f "$zip" ] || { echo "$log" >&2; echo "cpack made no zip" >&2; exit 1; }
+name=$(basename "$zip" .zip)
+objdump=$(sed -n 's/^CMAKE_OBJDUMP:FILEPATH=//p' "$build/CMakeCache.txt")
+bash "$root/desktop/windows/zip_test.sh" "$build/_zip_check" "$name" "$objdump" --zip "$zip" >&2
+rm -rf "$build/_zip_check"
+echo "$zip"

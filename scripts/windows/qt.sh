@@ -7,31 +7,26 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/windows/common.sh"
-version=6.4.2
-prefix=$cache/qt-$version
-work=$cache/work/qt-$version
-
-if [ -f "$prefix/.complete" ]; then echo "$prefix"; exit 0; fi
+prefix=$qt_prefix
+work=$cache/work/qt-$qt_version
 "$root/scripts/windows/toolchain.sh" >&2
 
-# The very source of the Qt the Linux build links. With OpenGL off, 6.4.2's
-# Windows plugin still reaches for dynamic GL unless the guard names it (the
-# edit leaves an edited file as it is).
-unpack "$(fetch_source qt6-base qt6-base-dev)" "$work/src"
-sed -i 's/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
-  "$work/src/src/plugins/platforms/windows/qwindowswindow.cpp"
+# The very source of the Qt the Linux build links, with our one change
+# (common.sh). The Windows download takes Qt's licence texts from it, so it
+# is kept, and brought back if removed, even once Qt is built. The patch is
+# applied once: a source it has already changed is left as it is.
+unpack "$(fetch_source qt6-base qt6-base-dev)" "$qt_source"
+if ! patch -d "$qt_source" -p1 -R -s -f --dry-run <"$qt_patch" >/dev/null 2>&1; then
+  patch -d "$qt_source" -p1 -s -f <"$qt_patch" >&2
+fi
 
-cmake -S "$work/src" -B "$work/build" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$toolchain_file" \
-  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+if [ -f "$prefix/.complete" ]; then echo "$prefix"; exit 0; fi
+
+cmake -S "$qt_source" -B "$work/build" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$toolchain_file" -DCMAKE_INSTALL_PREFIX="$prefix" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DQt6HostInfo_DIR=/usr/lib/x86_64-linux-gnu/cmake/Qt6HostInfo \
-  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DBUILD_SHARED_LIBS=ON \
-  -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF \
-  -DFEATURE_printsupport=OFF -DFEATURE_xml=OFF -DFEATURE_concurrent=OFF \
-  -DFEATURE_tabletevent=OFF -DINPUT_opengl=no \
-  -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_freetype=OFF \
-  -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF >&2
+  "${qt_options[@]}" >&2
 cmake --build "$work/build" -j "$(nproc)" >&2
 cmake --install "$work/build" >&2
 touch "$prefix/.complete"

@@ -5,12 +5,11 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/windows/common.sh"
-qt=$cache/qt-6.4.2
 export WINEPREFIX=${WINEPREFIX:-$cache/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 winpath() { echo "Z:${1//\//\\}"; }
-export WINEPATH="$(winpath "$qt/bin");$(winpath /usr/lib/gcc/x86_64-w64-mingw32/12-posix);$(winpath /usr/x86_64-w64-mingw32/lib)"
-export QT_PLUGIN_PATH=$(winpath "$qt/plugins")
+export WINEPATH="$(winpath "$qt_prefix/bin");$(winpath "$gcc_runtime_dir");$(winpath "$mingw_runtime_dir")"
+export QT_PLUGIN_PATH=$(winpath "$qt_prefix/plugins")
 mkdir -p "$WINEPREFIX"
 exec wine "$@"
