@@ -127,7 +127,8 @@ bool Editor::writeExe(const std::string& path, std::string_view* tag)
         error(patched.error());
         return false;
     }
-    *tag = *patched;
+    if (tag)
+        *tag = *patched;
     return true;
 }
 
@@ -135,8 +136,8 @@ void Editor::save()
 {
     if (kind_ == FileKind::None)
         return;
-    std::string_view tag;
-    const bool written = kind_ == FileKind::Brk ? writeBrk(currentFile_) : writeExe(currentFile_, &tag);
+    // The file keeps its build, so the tag a patch reports is not needed.
+    const bool written = kind_ == FileKind::Brk ? writeBrk(currentFile_) : writeExe(currentFile_, nullptr);
     if (written)
         success("File successfully saved");
 }

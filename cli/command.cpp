@@ -31,7 +31,9 @@ Arguments::Arguments(const std::vector<std::string>& words, const std::vector<st
         }
         const std::size_t equals = word.find('=');
         const std::string name = word.substr(0, equals);
-        if (among(flags, name) && equals == std::string::npos) {
+        if (among(flags, name)) {
+            if (equals != std::string::npos)
+                throw UsageError{"option " + name + " takes no value"};
             options_[name];
         } else if (among(valued, name)) {
             if (equals != std::string::npos)

@@ -86,7 +86,7 @@ int namesDef(const std::vector<std::string>& words, platform::FileSystem& files)
     const std::string& input = args.operands()[0];
     const std::string output = args.operands().size() == 2
                                    ? args.operands()[1]
-                                   : platform::joinPath(velloc::checkifroot(platform::currentFolder()), "names.def");
+                                   : platform::joinPath(platform::checkifroot(platform::currentFolder()), "names.def");
     auto texts = velloc::readdata(files, input, velloc::FileType::Items, velloc::ItemTexts{});
     if (!texts) {
         report(input, texts.status());

@@ -153,4 +153,17 @@ inline std::string folderOf(std::string_view path)
     return std::string(path.substr(0, root ? last + 1 : last));
 }
 
+/// The folder to join a file name to for a working folder: a drive root such
+/// as "C:\\" gives its first 2 characters ("C:"), so that joining the name
+/// never doubles the separator, whichever separator the root has; any other
+/// path comes back unchanged (a Linux root "/" too, which joinPath joins
+/// without doubling).
+inline std::string checkifroot(std::string_view path)
+{
+    const bool driveRoot = path.size() == 3 &&
+                           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+                           path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    return std::string(driveRoot ? path.substr(0, 2) : path);
+}
+
 } // namespace platform

@@ -417,11 +417,11 @@ Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_v
     if (int error = writeAll(fd, bytes.data(), bytes.size()))
         return abandon(error);
     if (existed) {
-        // Keep owner and group where we may (as root); a failure just leaves
-        // the new file ours, which is what an ordinary save gives anyway.
-        if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid())
-            && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
-            // not permitted: the new file stays ours
+        // Keep owner and group where we may (as root). Where that is not
+        // permitted the new file stays ours, which is what an ordinary save
+        // gives anyway, so the outcome is not looked at.
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+            [[maybe_unused]] const bool ownerKept = ::fchown(fd, old.st_uid, old.st_gid) == 0;
         }
         if (::fchmod(fd, old.st_mode & 07777) != 0)
             return abandon(errno);

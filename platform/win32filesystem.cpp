@@ -122,10 +122,8 @@ DWORD transfer(HANDLE file, void* data, std::size_t size, std::uint64_t offset, 
         DWORD done = 0;
         const BOOL ok = writing ? WriteFile(file, at, chunk, &done, &position)
                                 : ReadFile(file, at, chunk, &done, &position);
-        if (!ok) {
-            const DWORD error = GetLastError();
-            return error == ERROR_HANDLE_EOF ? ERROR_HANDLE_EOF : error;
-        }
+        if (!ok)
+            return GetLastError();
         if (done == 0)
             return writing ? ERROR_WRITE_FAULT : ERROR_HANDLE_EOF;
         at += done;
@@ -137,8 +135,8 @@ DWORD transfer(HANDLE file, void* data, std::size_t size, std::uint64_t offset, 
 
 class Win32ByteFile final : public ByteFile {
 public:
-    Win32ByteFile(HANDLE file, std::string path, std::uint64_t size, bool writable)
-        : file_(file), path_(std::move(path)), size_(size), writable_(writable)
+    Win32ByteFile(HANDLE file, std::string path, std::uint64_t size, bool writable, Win32FileSystem::Flush flush)
+        : file_(file), path_(std::move(path)), size_(size), writable_(writable), flush_(std::move(flush))
     {
     }
 
@@ -175,7 +173,7 @@ public:
     {
         if (!file_.valid())
             return fileFailure("Could not write", path_, "the file is closed");
-        if (!FlushFileBuffers(file_.get()))
+        if (!flush_(file_.get()))
             return failed("Could not write", path_, GetLastError());
         written_ = false; // nothing more for close() to flush
         return Status::success();
@@ -186,7 +184,7 @@ public:
         if (!file_.valid())
             return Status::success();
         DWORD flushError = 0;
-        if (written_ && !FlushFileBuffers(file_.get()))
+        if (written_ && !flush_(file_.get()))
             flushError = GetLastError();
         const bool closed = file_.reset();
         const DWORD closeError = closed ? 0 : GetLastError();
@@ -202,6 +200,7 @@ private:
     std::string path_;
     std::uint64_t size_;
     bool writable_;
+    Win32FileSystem::Flush flush_;
     bool written_ = false;
 };
 
@@ -222,7 +221,8 @@ std::pair<std::string, std::string> splitPath(const std::string& path)
 /// with CREATE_NEW, which fails on any existing name, a link included),
 /// flushes it, and moves it to `path` with `moveFlags`. A failure removes
 /// the new file and is worded as a failed save of `path`.
-Status writeThenMove(const std::string& path, const std::string& prefix, std::string_view bytes, DWORD moveFlags)
+Status writeThenMove(const std::string& path, const std::string& prefix, std::string_view bytes, DWORD moveFlags,
+                     const Win32FileSystem::Flush& flush)
 {
     std::wstring temp;
     Handle file;
@@ -230,8 +230,11 @@ Status writeThenMove(const std::string& path, const std::string& prefix, std::st
         temp = wide(temporaryName(prefix));
         file = Handle(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-        if (!file.valid() && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
-            return failed("Could not save", path, GetLastError());
+        if (file.valid())
+            break;
+        // A name another file has taken: the next attempt draws another.
+        if (const DWORD error = GetLastError(); error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return failed("Could not save", path, error);
     }
     if (!file.valid())
         return fileFailure("Could not save", path, "no free name for the new file beside it");
@@ -244,7 +247,7 @@ Status writeThenMove(const std::string& path, const std::string& prefix, std::st
     if (const DWORD error = transfer(file.get(), const_cast<char*>(bytes.data()), bytes.size(), 0, true))
         return abandon(error);
     // The data must be on the disk before the move gives it the name.
-    if (!FlushFileBuffers(file.get()))
+    if (!flush(file.get()))
         return abandon(GetLastError());
     if (!file.reset())
         return abandon(GetLastError());
@@ -254,6 +257,13 @@ Status writeThenMove(const std::string& path, const std::string& prefix, std::st
 }
 
 } // namespace
+
+Win32FileSystem::Win32FileSystem() : Win32FileSystem(nullptr) {}
+
+Win32FileSystem::Win32FileSystem(Flush flush)
+    : flush_(flush ? std::move(flush) : Flush([](void* handle) { return FlushFileBuffers(handle) != 0; }))
+{
+}
 
 bool Win32FileSystem::exists(const std::string& path)
 {
@@ -293,7 +303,7 @@ Result<std::unique_ptr<ByteFile>> Win32FileSystem::openExisting(const std::strin
     if (!GetFileSizeEx(file.get(), &size))
         return failed("Could not read the size of", path, GetLastError());
     return std::unique_ptr<ByteFile>(std::make_unique<Win32ByteFile>(
-        file.release(), path, static_cast<std::uint64_t>(size.QuadPart), writable));
+        file.release(), path, static_cast<std::uint64_t>(size.QuadPart), writable, flush_));
 }
 
 Result<std::string> Win32FileSystem::readAll(const std::string& path)
@@ -332,7 +342,7 @@ Status Win32FileSystem::replaceAtomically(const std::string& path, std::string_v
     // A new file beside the old one, under a name nobody else uses, moved
     // over it.
     return writeThenMove(path, (folder == "." ? std::string() : folder) + "." + name + ".", bytes,
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH, flush_);
 }
 
 Result<Entry> Win32FileSystem::entry(const std::string& path)
@@ -381,7 +391,7 @@ Status Win32FileSystem::createNew(const std::string& path, std::string_view byte
     const std::string prefix = (folder == "." ? std::string() : folder) + temporaryPrefix(name);
 
     // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
-    return writeThenMove(path, prefix, bytes, MOVEFILE_WRITE_THROUGH);
+    return writeThenMove(path, prefix, bytes, MOVEFILE_WRITE_THROUGH, flush_);
 }
 
 Status Win32FileSystem::removeLeftovers(const std::string& path)

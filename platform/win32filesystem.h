@@ -3,6 +3,9 @@
 // The file system of a Windows machine, through Win32. Paths are UTF-8 in the
 // program and UTF-16 at the system's edge.
 
+// standard
+#include <functional>
+
 // ours
 #include "platform/filesystem.h"
 
@@ -10,6 +13,15 @@ namespace platform {
 
 class Win32FileSystem final : public FileSystem {
 public:
+    /// Flushes what was written through a file handle (a HANDLE) to the
+    /// disk, as FlushFileBuffers does: true, or false with the error for
+    /// GetLastError() set. Every flush the file system makes goes through
+    /// it, so a test can see when data reaches the disk (and fail the flush).
+    using Flush = std::function<bool(void* handle)>;
+
+    Win32FileSystem();
+    explicit Win32FileSystem(Flush flush);
+
     bool exists(const std::string& path) override;
     Result<std::uint64_t> length(const std::string& path) override;
     Status remove(const std::string& path) override;
@@ -30,6 +42,9 @@ public:
     /// write-through.
     Status createNew(const std::string& path, std::string_view bytes) override;
     Status removeLeftovers(const std::string& path) override;
+
+private:
+    Flush flush_;
 };
 
 } // namespace platform

@@ -48,7 +48,6 @@ run_target() {
 
 # Two at a time: the machine is shared.
 failed=0
-pids=()
 for name in $targets; do
   while [ "$(jobs -rp | wc -l)" -ge 2 ]; do wait -n || failed=1; done
   run_target "$name" &

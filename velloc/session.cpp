@@ -40,7 +40,7 @@ private:
 } // namespace
 
 Session::Session(platform::Platform& platform)
-    : platform_(platform), startFolder_(checkifroot(platform.workingFolder()))
+    : platform_(platform), startFolder_(platform::checkifroot(platform.workingFolder()))
 {
 }
 

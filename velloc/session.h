@@ -2,7 +2,7 @@
 
 // Velloc's file commands, free of any window: Open, Save, Save As and
 // closing the file, with every question and message through the platform
-// layer, the progress window through VellocView, and the names.def export.
+// layer, the progress window through SessionView, and the names.def export.
 
 // standard
 #include <string>

@@ -218,12 +218,4 @@ TextFormRead parseTextForm(const platform::TextLines& lines, const ItemTexts& pr
     return read;
 }
 
-std::string checkifroot(std::string_view path)
-{
-    const bool driveRoot = path.size() == 3 &&
-                           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
-                           path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-    return std::string(driveRoot ? path.substr(0, 2) : path);
-}
-
 } // namespace velloc

@@ -29,7 +29,6 @@
 
 // standard
 #include <string>
-#include <string_view>
 #include <vector>
 
 // ours
@@ -60,11 +59,5 @@ struct TextFormRead {
 /// a record index that is not a number from 0 to 350, and a file that ends
 /// right after its mode line or an index line are Malformed.
 TextFormRead parseTextForm(const platform::TextLines& lines, const ItemTexts& previous);
-
-/// The folder of names.def for a working folder: a drive root such as
-/// "C:\\" gives its first 2 characters ("C:"), so that joining the file name
-/// never doubles the separator; any other path comes back unchanged (a
-/// Linux root "/" too, which platform::joinPath joins without doubling).
-std::string checkifroot(std::string_view path);
 
 } // namespace velloc

@@ -213,8 +213,9 @@ TEST_P(EditorFaults, ClearMessageWholeFileAndTheNextSaveWorks)
     noteFirst = torn; // the rolled-back patch's box comes first
     run(target);
     noteFirst = false;
-    if (torn)
+    if (torn) {
         EXPECT_EQ(ui.boxes().front().text, "An unfinished patch of " + target + " was rolled back.");
+    }
     EXPECT_FALSE(fs::exists(platform::journalPath(target)));
     EXPECT_EQ(ui.boxes().back(), (platform::ScriptedPlatform::Box{"File successfully saved", "Success",
                                                                    platform::Buttons::Ok}));

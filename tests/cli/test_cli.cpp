@@ -137,10 +137,12 @@ TEST_F(Cli, MercenaryDumpLoadsInThePresetsWindowAndAppliesBackUnchanged)
     writeFile(f("merc.ini"), "[Presets]\r\nAmount=1\r\n1=Mara Voss\r\n" + edited);
     EXPECT_EQ(varnhold({"imp-apply", f("merc.ini"), f("IMP.dat")}).status, 0);
     const std::string saved = readFile(f("IMP.dat"));
-    EXPECT_EQ(saved[305], 99);
-    EXPECT_EQ(saved[342], 99);
-    EXPECT_EQ(std::string({saved[8], saved[10], saved[12], saved[14], saved[16], saved[18]}),
-              std::string(" Ada \0", 6));
+    EXPECT_EQ(saved[kestrin::record::kAttributeOffsets[int(kestrin::Attribute::Health)]], 99);
+    EXPECT_EQ(saved[kestrin::record::kHealthCopy], 99);
+    std::string name;
+    for (int cell = 0; cell < 6; ++cell)
+        name += saved[kestrin::record::kName + 2 * cell];
+    EXPECT_EQ(name, std::string(" Ada \0", 6));
     Outcome again = varnhold({"imp-dump", f("IMP.dat"), "--section", "Again"});
     EXPECT_NE(again.out.find("\r\nName=\" Ada \"\r\n"), std::string::npos) << again.out;
 }
@@ -186,7 +188,8 @@ TEST_F(Cli, RefusalsWriteNothing)
     expectRefused(varnhold({"imp-dump", f("IMP.dat"), f("IMP.dat")}), "input file itself");
     expectRefused(varnhold({"brk-export", f("vrn.exe"), f("IMP.dat")}), "not a text file");
     expectRefused(varnhold({"imp-apply", f("unknown.ini"), f("IMP.dat")}), "Unknown weapon.");
-    expectRefused(varnhold({"imp-apply", f("merc.ini"), f("short.dat")}), "short.dat");
+    expectRefused(varnhold({"imp-apply", f("merc.ini"), f("short.dat")}),
+                  f("short.dat") + "\". It is 100 bytes long; a custom mercenary profile needs at least 578 bytes.");
     expectRefused(varnhold({"imp-apply", f("two.ini"), f("IMP.dat")}), "--section");
     expectRefused(varnhold({"imp-apply", f("merc.ini"), f("IMP.dat"), "--section", "Nobody"}), "[Nobody]");
 
@@ -276,7 +279,7 @@ TEST(CliUsage, HelpVersionAndWrongCommandLines)
         EXPECT_EQ(own.status, 0);
         EXPECT_EQ(own.out.rfind(std::string("Usage: varnhold ") + command + " ", 0), 0u) << own.out;
     }
-    EXPECT_EQ(varnhold({"--version"}).out, "varnhold 1.0.0\n");
+    EXPECT_EQ(varnhold({"--version"}).out, "varnhold " VARNHOLD_VERSION "\n");
     for (const auto& wrong : std::vector<std::vector<std::string>>{
              {}, {"bogus"}, {"brk-info"}, {"brk-info", "a", "b"}, {"brk-export", "--force", "a", "b"},
              {"items-export", "a.edt", "b.vlc"}, {"imp-dump", "IMP.dat", "--section"}}) {
@@ -285,6 +288,35 @@ TEST(CliUsage, HelpVersionAndWrongCommandLines)
         EXPECT_NE(run.err.find("--help"), std::string::npos);
         EXPECT_TRUE(run.out.empty());
     }
+}
+
+TEST_F(Cli, AnOptionTakesItsValueInEitherSpellingAndDoubleDashEndsTheOptions)
+{
+    // "--section NAME" and "--section=NAME" name the same section.
+    const Outcome spaced = varnhold({"imp-dump", f("IMP.dat"), "--section", "Merc"});
+    const Outcome joined = varnhold({"imp-dump", "--section=Merc", f("IMP.dat")});
+    ASSERT_EQ(joined.status, 0) << joined.err;
+    EXPECT_EQ(joined.out.rfind("[Merc]\r\nHealth=82\r\n", 0), 0u) << joined.out;
+    EXPECT_EQ(joined.out, spaced.out);
+    std::string edited = joined.out;
+    edited.replace(edited.find("Health=82"), 9, "Health=99");
+    writeFile(f("two.ini"), "[Other]\r\nHealth=50\r\n" + edited);
+    const Outcome applied = varnhold({"imp-apply", f("two.ini"), f("IMP.dat"), "--section=Merc"});
+    EXPECT_EQ(applied.status, 0) << applied.err;
+    EXPECT_EQ(readFile(f("IMP.dat"))[kestrin::record::kAttributeOffsets[int(kestrin::Attribute::Health)]], 99);
+
+    // After "--" a word that starts with a dash is a file.
+    ASSERT_EQ(varnhold({"brk-export", f("vrn.exe"), f("rules.brk")}).status, 0);
+    writeFile(f("-rules.brk"), readFile(f("rules.brk")));
+    const Outcome info = varnhold({"brk-info", "--", "-rules.brk"}, dir.path());
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(info.out, "-rules.brk: Brackel file, 6 of 182 table entries free\n");
+    EXPECT_EQ(varnhold({"brk-info", "-rules.brk"}, dir.path()).status, 2);
+
+    // A flag takes no value in either spelling.
+    const Outcome flag = varnhold({"items-export", "--itemdesc=yes", f("Itemdesc.edt"), f("x.vlc")});
+    EXPECT_EQ(flag.status, 2);
+    EXPECT_EQ(flag.err.rfind("varnhold: items-export: option --itemdesc takes no value\n", 0), 0u) << flag.err;
 }
 
 } // namespace

@@ -21,6 +21,8 @@ using testsupport::readFile;
 using testsupport::writeFile;
 namespace record = kestrin::record;
 
+const int kHealth = record::kAttributeOffsets[int(kestrin::Attribute::Health)];
+
 using Bytes = std::vector<std::pair<int, char>>; // offset, byte
 
 /// A name or callsign in its cells' low bytes, zeros after it.
@@ -51,6 +53,10 @@ TEST_F(Cli, EveryValueTheDumpWritesAppliesBackUnchanged)
         {"name of 20 cells", cells(record::kName, 20, "\fBCDEFGHIJKLMNOPQRS\v"), "Name=\"\fBCDEFGHIJKLMNOPQRS\v\""},
         {"callsign of 8 cells", cells(record::kCallsign, 8, "\tRaven\v "), "Callsign=\"\tRaven\v \""},
         {"no name", cells(record::kName, 20, ""), "[Custom]\r\n"},
+        {"name of 20 cells, plain", cells(record::kName, 20, "Maximilian Rostovsky"), "\nName=Maximilian Rostovsky\r"},
+        {"callsign of 8 cells, plain", cells(record::kCallsign, 8, "Nightjar"), "\nCallsign=Nightjar\r"},
+        {"the first voice", {{record::kVoice, 51}}, "\nVoice=51\r"},
+        {"the last voice", {{record::kVoice, 56}}, "\nVoice=56\r"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -66,6 +72,46 @@ TEST_F(Cli, EveryValueTheDumpWritesAppliesBackUnchanged)
         EXPECT_EQ(apply.status, 0) << apply.err;
         EXPECT_EQ(readFile(f("IMP.dat")), patched);
         EXPECT_EQ(apply.err.find("click"), std::string::npos) << apply.err; // no window's advice
+    }
+}
+
+TEST_F(Cli, ApplyTakesTheValuesAtTheEndsOfEachRangeAndRefusesOneBeyond)
+{
+    const std::string pristine = readFile(f("IMP.dat"));
+    const std::string dump = varnhold({"imp-dump", f("IMP.dat")}).out;
+    struct Row {
+        std::string from, to;
+        Bytes bytes;         // written, when applied
+        std::string refusal; // or the reason it is refused
+    };
+    const std::string longest(20, 'N');
+    const Row rows[] = {
+        {"Voice=54", "Voice=51", {{record::kVoice, 51}}, ""},
+        {"Voice=54", "Voice=56", {{record::kVoice, 56}}, ""},
+        {"Voice=54", "Voice=50", {}, "[Mara Voss]: Voice = 50 is not one of 51 to 56."},
+        {"Voice=54", "Voice=57", {}, "[Mara Voss]: Voice = 57 is not one of 51 to 56."},
+        {"Name=Mara Voss", "Name=" + longest, cells(record::kName, 20, longest), ""},
+        {"Name=Mara Voss", "Name=" + longest + "N", {}, "[Mara Voss]: Name is 21 characters long; at most 20 fit."},
+        {"Callsign=Raven", "Callsign=Sparrows", cells(record::kCallsign, 8, "Sparrows"), ""},
+        {"Callsign=Raven", "Callsign=Sparrows!", {}, "[Mara Voss]: Callsign is 9 characters long; at most 8 fit."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.to);
+        writeFile(f("IMP.dat"), pristine);
+        std::string text = dump;
+        const std::size_t line = text.find("\n" + row.from + "\r");
+        ASSERT_NE(line, std::string::npos) << text;
+        writeFile(f("merc.ini"), text.replace(line + 1, row.from.size(), row.to));
+        const Outcome run = varnhold({"imp-apply", f("merc.ini"), f("IMP.dat")});
+        std::string expected = pristine;
+        if (row.refusal.empty()) {
+            EXPECT_EQ(run.status, 0) << run.err;
+            for (const auto& [offset, byte] : row.bytes)
+                expected[offset] = byte;
+        } else {
+            expectRefused(run, f("merc.ini") + ": " + row.refusal);
+        }
+        EXPECT_EQ(readFile(f("IMP.dat")), expected);
     }
 }
 
@@ -90,7 +136,7 @@ TEST_F(Cli, ApplyFindsEverySectionTheWindowFinds)
             args.insert(args.end(), {"--section", section});
         const Outcome run = varnhold(args);
         EXPECT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(readFile(f("IMP.dat"))[305], 99);
+        EXPECT_EQ(readFile(f("IMP.dat"))[kHealth], 99);
     }
     // The byte order mark no longer hides the first of two sections.
     writeFile(f("IMP.dat"), pristine);
@@ -175,7 +221,7 @@ TEST_F(Cli, ADumpIntoAPresetsFileReplacesOrAddsItsSectionAndListsIt)
         EXPECT_EQ(readFile(f("Presets.ini")), row.after);
         // The section written is the one applied: a changed profile comes back.
         std::string changed = pristine;
-        changed[305] = 99;
+        changed[kHealth] = 99;
         writeFile(f("IMP.dat"), changed);
         const Outcome apply = varnhold({"imp-apply", f("Presets.ini"), f("IMP.dat"), "--section", "Mara Voss"});
         EXPECT_EQ(apply.status, 0) << apply.err;

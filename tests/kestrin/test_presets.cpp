@@ -1,6 +1,7 @@
 // Loading Presets.ini: the names list, a preset applied key by key in its
-// order, unknown item numbers reported one box each, and the keys that end
-// a preset (missing section, bad numbers, list lines outside their list).
+// order, unknown item numbers reported one box each, the ceramic plates box
+// of the Presets window and of the profile alone, and the keys that end a
+// preset (missing section, bad numbers, list lines outside their list).
 
 // standard
 #include <filesystem>
@@ -12,10 +13,17 @@
 // GoogleTest
 #include <gtest/gtest.h>
 
+// Qt
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+
 // ours
 #include "kestrin/inventory/catalogue.h"
 #include "kestrin/inventory/presets.h"
+#include "kestrin/inventory/profilepreset.h"
 #include "kestrin/profile/profilerecord.h"
+#include "kestrin/windows/presetsform.h"
 #include "platform/ascii.h"
 #include "platform/scriptedplatform.h"
 #include "platform/textlines.h"
@@ -166,33 +174,75 @@ TEST_F(Presets, UnknownItemsAreReportedInTurnAndKeepTheirNumbers)
     EXPECT_EQ(kept, (std::vector<int>{5, 183, 170, 242, 1, 40}));
 }
 
+/// The application object the Presets window needs, made once for the run.
+void needApplication()
+{
+    static int argc = 3;
+    static char name[] = "kestrin_inventory_tests", option[] = "-platform", value[] = "offscreen";
+    static char* argv[] = {name, option, value, nullptr};
+    static QApplication application(argc, argv);
+}
+
 TEST_F(Presets, CeramicBoxActsOnlyOnAChange)
 {
+    // The kit's two real choosers: the Presets window, loading the preset as
+    // a click on it does, and the choices made on the profile alone (the
+    // console program's). Each box is first set by the chooser's own action.
+    needApplication();
     struct Row {
         bool checkedBefore;
         const char* value;
-        std::vector<std::string> calls;
+        bool checkedAfter;
+        int changes; // of the plates field
     };
     const Row rows[] = {
-        {true, "183", {"ceramic on"}}, // already checked: the box stays, the field holds 183
-        {false, "183", {"ceramic on", "choose ceramic"}},
-        {true, "0", {"ceramic off", "choose ceramic"}},
-        {false, "0", {"ceramic off"}},
+        {true, "183", true, 0}, // already checked: the box stays, the field holds 183
+        {false, "183", true, 1},
+        {true, "0", false, 1},
+        {false, "0", false, 0},
+        {true, "5", true, 1}, // no plates: the box stays, the field holds 5
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.value) + (row.checkedBefore ? " checked" : " unchecked"));
-        window.checked = row.checkedBefore;
-        profile.setHidden(Hidden::Ceramic, row.checkedBefore ? 183 : 0);
-        window.calls.clear();
-        write(presetFile({{"CeramicPlates", row.value}}));
-        load();
-        ASSERT_GE(window.calls.size(), 5u); // then the five selects
-        const std::vector<std::string> ceramicCalls(window.calls.begin(), window.calls.end() - 5);
-        EXPECT_EQ(ceramicCalls, row.calls);
-        EXPECT_EQ(window.checked, std::string(row.value) == "183");
-        EXPECT_EQ(profile.hidden(Hidden::Ceramic), std::stoi(row.value));
+    const int kit = catalogue::HelmetEntryFor(178)->armour + catalogue::VestEntryFor(162)->armour;
+    for (const Row& row : rows) {
+        for (const bool window : {true, false}) {
+            SCOPED_TRACE(std::string(row.value) + (row.checkedBefore ? " checked" : " unchecked") +
+                         (window ? ", Presets window" : ", profile alone"));
+            write(presetFile({{"CeramicPlates", row.value}}));
+            Profile fresh;
+            ProfileChoices choices(fresh);
+            TPresetsForm form(fresh, ui);
+            auto* box = form.findChild<QCheckBox*>("CheckBox1");
+            ASSERT_TRUE(box);
+            if (window)
+                box->setChecked(row.checkedBefore);
+            else
+                choices.setCeramicChecked(row.checkedBefore);
+            ASSERT_EQ(fresh.hidden(Hidden::Ceramic), row.checkedBefore ? catalogue::kCeramicPlates : 0);
+            int changes = 0;
+            QObject::connect(&fresh, &Profile::changed, [&changes](Field f) {
+                changes += f == fieldOf(Hidden::Ceramic);
+            });
+            const bool unknown = std::string(row.value) == "5";
+            if (unknown)
+                ui.answer(Answer::Ok);
+            if (window)
+                form.LoadPreset("Scout");
+            else
+                loadPreset(ui, presetsPath(ui), "Scout", fresh, choices.inventory());
+
+            EXPECT_EQ(fresh.hidden(Hidden::Ceramic), std::stoi(row.value));
+            EXPECT_EQ(changes, row.changes);
+            const std::vector<Box> shown{{"Unknown vest.", "Failure", Buttons::OkCancel}};
+            EXPECT_EQ(ui.boxes(), unknown ? shown : std::vector<Box>{});
+            if (window) {
+                EXPECT_EQ(box->isChecked(), row.checkedAfter);
+                const int total = kit + (row.checkedAfter ? catalogue::kCeramicArmour : 0);
+                EXPECT_EQ(form.findChild<QLabel*>("ArmorPanel")->text(), QString("  Armor: %1%").arg(total));
+            }
+            ui.clearRecord();
+        }
     }
-    EXPECT_TRUE(ui.boxes().empty());
+    EXPECT_TRUE(ui.failures().empty());
 }
 
 TEST_F(Presets, MissingSectionOrFileFailsAtHealth)

@@ -139,6 +139,15 @@ TEST(PosixFileSystem, FolderOfAPathKeepsTheRoot)
     EXPECT_EQ(folderOf("/vrn.exe"), "/");
     EXPECT_EQ(folderOf("vrn.exe"), "");
     EXPECT_EQ(joinPath(folderOf("/vrn.exe"), "names.def"), "/names.def");
+
+    // The folder names.def goes into: only a drive root loses its separator.
+    const std::pair<const char*, const char*> rows[] = {
+        {"C:\\", "C:"}, {"c:/", "c:"}, {"c:", "c:"}, {"D:\\Games", "D:\\Games"}, {"C:\\x", "C:\\x"},
+        {"/", "/"}, {"/home/x", "/home/x"}, {"", ""},
+    };
+    for (const auto& [path, folder] : rows)
+        EXPECT_EQ(checkifroot(path), folder) << path;
+    EXPECT_EQ(joinPath(checkifroot("/"), "names.def"), "/names.def");
 }
 
 TEST(PosixFileSystem, QueriesReadsAndRemoves)

@@ -1,6 +1,7 @@
 // The Windows file system: byte access that never creates, truncates or
-// extends, files the game holds open, atomic replacement, the backup of a
-// game file, drive-root and backslash paths.
+// extends, files the game holds open, atomic replacement and when data is
+// flushed to the disk, the backup of a game file, drive-root and backslash
+// paths.
 
 // standard
 #include <algorithm>
@@ -104,15 +105,6 @@ TEST(Win32FileSystem, ReplaceIsAtomicAndRefusesReadOnlyFiles)
     EXPECT_EQ(files, 1);
 }
 
-/// ensureBackup of the file at `path`, held as a patch holds it.
-Status backUp(Win32FileSystem& fs, const std::string& path)
-{
-    auto held = fs.openExisting(path, Access::ReadWriteExclusive);
-    if (!held)
-        return held.status();
-    return ensureBackup(fs, path, **held);
-}
-
 std::vector<std::string> entries(const std::string& folder)
 {
     std::vector<std::string> names;
@@ -120,6 +112,100 @@ std::vector<std::string> entries(const std::string& folder)
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+/// What a flush saw of its file: the file's size.
+std::string flushedOf(void* handle)
+{
+    LARGE_INTEGER size{};
+    GetFileSizeEx(static_cast<HANDLE>(handle), &size);
+    return std::to_string(size.QuadPart) + " bytes";
+}
+
+/// A flush that fails as a broken disk would.
+bool failingFlush(void*)
+{
+    SetLastError(ERROR_CRC);
+    return false;
+}
+
+/// The failure's message is "WHAT PATH: " and the system's wording of the
+/// error, not its bare number.
+void expectFailure(const Status& failed, const std::string& what)
+{
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.error(), what + ": " + failed.reason());
+    EXPECT_FALSE(failed.reason().empty());
+    EXPECT_NE(failed.reason().rfind("error ", 0), 0u) << failed.reason();
+}
+
+TEST(Win32FileSystem, ASaveFlushesBeforeTheMoveAndAFailedFlushKeepsTheOldFile)
+{
+    testsupport::TempDir dir;
+    const std::string path = dir.file("names.txt");
+    writeFile(path, "old");
+    std::string saved = path;
+    std::vector<std::string> flushes; // what each flush saw, and what the saved file then was
+    Win32FileSystem fs([&](void* handle) {
+        const bool there = std::filesystem::exists(saved);
+        flushes.push_back(flushedOf(handle) + ", " + (there ? "holding " + readFile(saved) : "not there"));
+        return FlushFileBuffers(static_cast<HANDLE>(handle)) != 0;
+    });
+    ASSERT_TRUE(fs.replaceAtomically(path, "new contents"));
+    EXPECT_EQ(flushes, std::vector<std::string>{"12 bytes, holding old"});
+    flushes.clear();
+    saved = dir.file("vrn.exe.bak");
+    ASSERT_TRUE(fs.createNew(saved, "backup"));
+    EXPECT_EQ(flushes, std::vector<std::string>{"6 bytes, not there"});
+    EXPECT_EQ(readFile(saved), "backup");
+
+    // A failed flush of the new contents is a failed save: the old file
+    // stays whole, and nothing is left beside it.
+    Win32FileSystem broken(failingFlush);
+    expectFailure(broken.replaceAtomically(path, "lost"), "Could not save " + path);
+    expectFailure(broken.createNew(dir.file("IMP.dat.bak"), "lost"), "Could not save " + dir.file("IMP.dat.bak"));
+    EXPECT_EQ(readFile(path), "new contents");
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"names.txt", "vrn.exe.bak"}));
+}
+
+TEST(Win32FileSystem, ByteFileFlushesOnlyWhatWasWritten)
+{
+    testsupport::TempDir dir;
+    const std::string path = dir.file("game.exe");
+    writeFile(path, "MZ....");
+    std::vector<std::string> flushes;
+    Win32FileSystem fs([&](void* handle) {
+        flushes.push_back(flushedOf(handle));
+        return FlushFileBuffers(static_cast<HANDLE>(handle)) != 0;
+    });
+    const std::vector<std::uint8_t> ab = {'a', 'b'};
+    auto reader = fs.openExisting(path, Access::ReadWrite);
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE((*reader)->close());
+    EXPECT_TRUE(flushes.empty());
+    auto writer = fs.openExisting(path, Access::ReadWrite);
+    ASSERT_TRUE(writer);
+    ASSERT_TRUE((*writer)->write(2, ab));
+    ASSERT_TRUE((*writer)->sync());
+    ASSERT_TRUE((*writer)->close()); // the sync flushed it all
+    EXPECT_EQ(flushes, std::vector<std::string>{"6 bytes"});
+
+    Win32FileSystem broken(failingFlush);
+    auto file = broken.openExisting(path, Access::ReadWrite);
+    ASSERT_TRUE(file);
+    ASSERT_TRUE((*file)->write(0, ab));
+    expectFailure((*file)->sync(), "Could not write " + path);
+    expectFailure((*file)->close(), "Could not write " + path);
+    EXPECT_EQ(readFile(path), "abab..");
+}
+
+/// ensureBackup of the file at `path`, held as a patch holds it.
+Status backUp(Win32FileSystem& fs, const std::string& path)
+{
+    auto held = fs.openExisting(path, Access::ReadWriteExclusive);
+    if (!held)
+        return held.status();
+    return ensureBackup(fs, path, **held);
 }
 
 // The backup is made once, from the held file, under a name nothing else
@@ -160,6 +246,10 @@ TEST(Win32FileSystem, DriveRootsAndBackslashes)
     EXPECT_EQ(folderOf("C:\\vrn.exe"), "C:\\");
     EXPECT_EQ(folderOf("\\\\server\\games\\vrn.exe"), "\\\\server\\games");
     EXPECT_EQ(folderOf("vrn.exe"), "");
+    // names.def in a working folder that is a drive root, either spelling.
+    EXPECT_EQ(joinPath(checkifroot("C:\\"), "names.def"), "C:\\names.def");
+    EXPECT_EQ(joinPath(checkifroot("C:/"), "names.def"), "C:\\names.def");
+    EXPECT_EQ(joinPath(checkifroot("D:\\Games"), "names.def"), "D:\\Games\\names.def");
 
     testsupport::TempDir dir;
     Win32FileSystem fs;

@@ -1,7 +1,6 @@
 // Velloc's text form: the exact lines written, reading files written by us or
 // by hand (partial, out of order, malformed), texts with line breaks of every
-// kind, an item file exported and applied back byte for byte, and the folder
-// of names.def.
+// kind, and an item file exported and applied back byte for byte.
 
 // standard
 #include <algorithm>
@@ -317,14 +316,4 @@ TEST(TextForm, ReadsOrRefusesFiles)
             expected.fileType = row.type;
         EXPECT_EQ(read.texts, expected);
     }
-}
-
-TEST(TextForm, CheckifrootShortensOnlyDriveRoots)
-{
-    const std::pair<const char*, const char*> rows[] = {
-        {"C:\\", "C:"}, {"c:\\", "c:"}, {"c:", "c:"}, {"D:\\Games", "D:\\Games"}, {"/", "/"}, {"/home/x", "/home/x"},
-        {"", ""},
-    };
-    for (const auto& [path, folder] : rows)
-        EXPECT_EQ(checkifroot(path), folder) << path;
 }
