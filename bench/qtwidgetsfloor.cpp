@@ -5,31 +5,16 @@
 
 // Qt
 #include <QApplication>
-#include <QEvent>
-#include <QTimer>
 #include <QWidget>
 
-namespace {
-
-class ExitAfterFirstPaint final : public QObject {
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
-        return false;
-    }
-};
-
-} // namespace
+// ours
+#include "platform/qtplatform.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QWidget window;
-    ExitAfterFirstPaint exitAfterFirstPaint;
-    if (qEnvironmentVariableIsSet("VARNHOLD_EXIT_AFTER_FIRST_PAINT"))
-        window.installEventFilter(&exitAfterFirstPaint);
+    platform::endAfterFirstPaintWhenAsked(window);
     window.show();
     return QApplication::exec();
 }

@@ -3,7 +3,6 @@
 
 // Qt
 #include <QApplication>
-#include <QEvent>
 #include <QTimer>
 
 // ours
@@ -12,23 +11,6 @@
 #include "platform/codepage.h"
 #include "platform/process.h"
 #include "platform/qtplatform.h"
-
-namespace {
-
-// With VARNHOLD_EXIT_AFTER_FIRST_PAINT set, the program ends as soon as its
-// main window has been painted once, so that bench/bench_startup.cpp can
-// time a whole start up to the first picture on the screen.
-class ExitAfterFirstPaint final : public QObject {
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
-        return false;
-    }
-};
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -43,9 +25,7 @@ int main(int argc, char* argv[])
         return 1;
     brackel::MainWindow window(editor, platform::CodePage::system());
     platform.setParentWindow(&window);
-    ExitAfterFirstPaint exitAfterFirstPaint;
-    if (qEnvironmentVariableIsSet("VARNHOLD_EXIT_AFTER_FIRST_PAINT"))
-        window.installEventFilter(&exitAfterFirstPaint);
+    platform::endAfterFirstPaintWhenAsked(window);
     window.show();
     // Opened from the event loop, as the menu command is: the window is up,
     // and the outcome's box stands over it showing the file.

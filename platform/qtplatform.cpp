@@ -7,12 +7,14 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 
 // ours
@@ -165,6 +167,25 @@ QStringList qtNameFilters(std::string_view filter)
         filters += description + QStringLiteral(" (") + patterns.join(u' ') + u')';
     }
     return filters;
+}
+
+void endAfterFirstPaintWhenAsked(QWidget& window)
+{
+    if (!qEnvironmentVariableIsSet("VARNHOLD_EXIT_AFTER_FIRST_PAINT"))
+        return;
+    class EndAfterFirstPaint final : public QObject {
+    public:
+        using QObject::QObject;
+
+    protected:
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+            return false;
+        }
+    };
+    window.installEventFilter(new EndAfterFirstPaint(&window)); // the window owns it
 }
 
 QtPlatform::QtPlatform(std::string programName) : programName_(std::move(programName)) {}

@@ -25,6 +25,12 @@ namespace platform {
 /// just its description. An empty description shows the patterns as given.
 QStringList qtNameFilters(std::string_view filter);
 
+/// With VARNHOLD_EXIT_AFTER_FIRST_PAINT set in the environment, the program
+/// ends as soon as the window has been painted once, so that
+/// bench/bench_startup.cpp can time a whole start up to the first picture on
+/// the screen; otherwise nothing.
+void endAfterFirstPaintWhenAsked(QWidget& window);
+
 class QtPlatform final : public Platform {
 public:
     /// programName: shown on boxes given no title.

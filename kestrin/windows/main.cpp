@@ -4,7 +4,6 @@
 
 // Qt
 #include <QApplication>
-#include <QEvent>
 #include <QTimer>
 
 // ours
@@ -13,23 +12,6 @@
 #include "platform/codepage.h"
 #include "platform/process.h"
 #include "platform/qtplatform.h"
-
-namespace {
-
-// With VARNHOLD_EXIT_AFTER_FIRST_PAINT set, the program ends as soon as its
-// main window has been painted once, so that bench/bench_startup.cpp can
-// time a whole start up to the first picture on the screen.
-class ExitAfterFirstPaint final : public QObject {
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
-        return false;
-    }
-};
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -44,9 +26,7 @@ int main(int argc, char* argv[])
     kestrin::TMainForm* main = kestrin.windows().main();
     platform.setParentWindow(main);
     kestrin::centreOnScreen(main);
-    ExitAfterFirstPaint exitAfterFirstPaint;
-    if (qEnvironmentVariableIsSet("VARNHOLD_EXIT_AFTER_FIRST_PAINT"))
-        main->installEventFilter(&exitAfterFirstPaint);
+    platform::endAfterFirstPaintWhenAsked(*main);
     main->show();
     // From the event loop, so that a box about a missing file stands over
     // the main window.
