@@ -43,25 +43,27 @@ notices=$top/licenses/THIRD-PARTY.txt
 [ -f "$notices" ] || { echo "FAIL: no licenses/THIRD-PARTY.txt" >&2; exit 1; }
 text=$(tr -d '\r' <"$notices")
 
+# each_unnamed_or_missing NAMED PRESENT WHY: fails for each file present
+# but not named (saying WHY), and for each file named but not in the zip.
+each_unnamed_or_missing() {
+  local f
+  while read -r f; do
+    [ -n "$f" ] && fail "$f is in the zip but $3"
+  done < <(comm -13 <(echo "$1") <(echo "$2"))
+  while read -r f; do
+    [ -n "$f" ] && fail "THIRD-PARTY.txt names $f, which is not in the zip"
+  done < <(comm -23 <(echo "$1") <(echo "$2"))
+}
+
 # ---- every program and DLL has its notice, every noticed file is there ----
 shipped=$(sed -n 's/^ *Shipped as: //p' <<<"$text" | tr ' ' '\n' | sed '/^$/d' | sort)
 binaries=$(cd "$top" && find . -type f \( -iname '*.dll' -o -iname '*.exe' \) | sed 's|^\./||' | sort)
-while read -r f; do
-  [ -n "$f" ] && fail "$f is in the zip but no notice in THIRD-PARTY.txt names it"
-done < <(comm -13 <(echo "$shipped") <(echo "$binaries"))
-while read -r f; do
-  [ -n "$f" ] && fail "THIRD-PARTY.txt names $f, which is not in the zip"
-done < <(comm -23 <(echo "$shipped") <(echo "$binaries"))
+each_unnamed_or_missing "$shipped" "$binaries" "no notice in THIRD-PARTY.txt names it"
 
 # ---- every licence text named is there, and none is there unnamed ----
 named=$( (grep -o 'licenses/[A-Za-z0-9._+/-]*[A-Za-z0-9]' <<<"$text"; echo licenses/THIRD-PARTY.txt) | sort -u)
 present=$(cd "$top" && find licenses -type f | sort)
-while read -r f; do
-  [ -n "$f" ] && fail "THIRD-PARTY.txt names $f, which is not in the zip"
-done < <(comm -23 <(echo "$named") <(echo "$present"))
-while read -r f; do
-  [ -n "$f" ] && fail "$f is in the zip but THIRD-PARTY.txt does not name it"
-done < <(comm -13 <(echo "$named") <(echo "$present"))
+each_unnamed_or_missing "$named" "$present" "THIRD-PARTY.txt does not name it"
 for f in $present LICENSE.txt; do
   [ -s "$top/$f" ] || fail "$f is missing or empty"
 done
