@@ -10,8 +10,8 @@
 #include <benchmark/benchmark.h>
 
 // ours
-#include "brackel/brkfile.h"
-#include "brackel/exetable.h"
+#include "brackel/core/brkfile.h"
+#include "brackel/core/exetable.h"
 #include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"

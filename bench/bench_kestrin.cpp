@@ -9,10 +9,10 @@
 #include <benchmark/benchmark.h>
 
 // ours
-#include "kestrin/profile/choices.h"
-#include "kestrin/profile/profile.h"
-#include "kestrin/profile/profilefile.h"
-#include "platform/scriptedplatform.h"
+#include "tests/support/nowindowchoices.h"
+#include "kestrin/core/profile.h"
+#include "kestrin/core/profilefile.h"
+#include "tests/support/scriptedplatform.h"
 #include "tests/support/tempdir.h"
 
 namespace {

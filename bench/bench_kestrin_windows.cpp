@@ -15,7 +15,7 @@
 #include "kestrin/windows/mainform.h"
 #include "kestrin/windows/windowset.h"
 #include "platform/codepage.h"
-#include "platform/scriptedplatform.h"
+#include "tests/support/scriptedplatform.h"
 
 namespace {
 

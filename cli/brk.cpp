@@ -2,8 +2,8 @@
 // file patched into an executable, and what a file holds.
 
 // ours
-#include "brackel/rulefiles.h"
-#include "brackel/brkfile.h"
+#include "brackel/core/rulefiles.h"
+#include "brackel/core/brkfile.h"
 #include "cli/command.h"
 
 namespace cli {

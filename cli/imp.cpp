@@ -6,9 +6,9 @@
 
 // ours
 #include "cli/command.h"
-#include "kestrin/inventory/profilepreset.h"
-#include "kestrin/profile/profile.h"
-#include "kestrin/profile/profilefile.h"
+#include "kestrin/core/profilepreset.h"
+#include "kestrin/core/profile.h"
+#include "kestrin/core/profilefile.h"
 #include "platform/ascii.h"
 #include "platform/console.h"
 #include "platform/textlines.h"

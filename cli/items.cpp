@@ -5,9 +5,9 @@
 #include "cli/command.h"
 #include "platform/process.h"
 #include "platform/textlines.h"
-#include "velloc/itemcodec.h"
-#include "velloc/textfiles.h"
-#include "velloc/textform.h"
+#include "velloc/core/itemcodec.h"
+#include "velloc/core/textfiles.h"
+#include "velloc/core/textform.h"
 
 namespace cli {
 

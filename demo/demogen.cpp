@@ -16,13 +16,13 @@
 #include <vector>
 
 // ours
-#include "brackel/exetable.h"
-#include "kestrin/profile/profilerecord.h"
+#include "brackel/core/exetable.h"
+#include "kestrin/core/profilerecord.h"
 #include "demo/demoitems.h"
 #include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
-#include "velloc/itemcodec.h"
-#include "velloc/textform.h"
+#include "velloc/core/itemcodec.h"
+#include "velloc/core/textform.h"
 
 namespace {
 

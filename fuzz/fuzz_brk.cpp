@@ -7,7 +7,7 @@
 #include <string_view>
 
 // ours
-#include "brackel/brkfile.h"
+#include "brackel/core/brkfile.h"
 #include "platform/textlines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

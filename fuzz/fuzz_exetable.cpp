@@ -8,7 +8,7 @@
 #include <cstdint>
 
 // ours
-#include "brackel/exetable.h"
+#include "brackel/core/exetable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -26,7 +26,7 @@
 #include <vector>
 
 // ours
-#include "velloc/itemcodec.h"
+#include "velloc/core/itemcodec.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include <string_view>
 
 // ours
-#include "fuzz/memoryfilesystem.h"
-#include "kestrin/inventory/presets.h"
-#include "kestrin/inventory/profilepreset.h"
-#include "kestrin/profile/profile.h"
+#include "tests/support/memoryfilesystem.h"
+#include "kestrin/core/presets.h"
+#include "kestrin/core/profilepreset.h"
+#include "kestrin/core/profile.h"
 #include "platform/ini.h"
-#include "platform/scriptedplatform.h"
+#include "tests/support/scriptedplatform.h"
 
 namespace {
 

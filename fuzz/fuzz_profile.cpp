@@ -7,10 +7,10 @@
 #include <string>
 
 // ours
-#include "fuzz/memoryfilesystem.h"
-#include "kestrin/profile/choices.h"
-#include "kestrin/profile/profile.h"
-#include "kestrin/profile/profilefile.h"
+#include "tests/support/memoryfilesystem.h"
+#include "tests/support/nowindowchoices.h"
+#include "kestrin/core/profile.h"
+#include "kestrin/core/profilefile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -9,7 +9,7 @@
 
 // ours
 #include "platform/textlines.h"
-#include "velloc/textform.h"
+#include "velloc/core/textform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -15,11 +15,11 @@
 #include <vector>
 
 // ours
-#include "brackel/brkfile.h"
-#include "brackel/exetable.h"
+#include "brackel/core/brkfile.h"
+#include "brackel/core/exetable.h"
 #include "platform/textlines.h"
-#include "velloc/itemcodec.h"
-#include "velloc/textform.h"
+#include "velloc/core/itemcodec.h"
+#include "velloc/core/textform.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <QVBoxLayout>
 
 // ours
-#include "kestrin/profile/profilerecord.h"
-#include "widgets/flatspeedbutton.h"
-#include "widgets/flatstyle.h"
-#include "widgets/headerstrip.h"
+#include "kestrin/core/profilerecord.h"
+#include "kestrin/widgets/flatspeedbutton.h"
+#include "kestrin/widgets/flatstyle.h"
+#include "kestrin/widgets/headerstrip.h"
 
 namespace kestrin {
 
@@ -42,7 +42,7 @@ TAppearanceForm::TAppearanceForm(Profile& profile)
 {
     setObjectName("AppearanceForm");
     setWindowTitle("Kestrin - Appearance");
-    widgets::applyFlatStyle(this); // first: the controls made below take the look as they are made
+    flat::applyFlatStyle(this); // first: the controls made below take the look as they are made
 
     auto* boxes = new QGridLayout;
     boxes->setSpacing(8);
@@ -76,18 +76,18 @@ TAppearanceForm::TAppearanceForm(Profile& profile)
             connect(action, &QAction::triggered, this, [this, part = p.part, name = e.name] { choose(part, name); });
         }
         popups_[int(p.part)] = menu;
-        auto* button = new widgets::FlatSpeedButton(p.caption, this);
+        auto* button = new flat::FlatSpeedButton(p.caption, this);
         button->setObjectName(p.button);
         button->setMinimumWidth(110);
-        connect(button, &widgets::FlatSpeedButton::clicked, this, [menu] { menu->popup(QCursor::pos()); });
+        connect(button, &flat::FlatSpeedButton::clicked, this, [menu] { menu->popup(QCursor::pos()); });
         buttons->addWidget(button);
     }
     buttons->addStretch();
-    auto* done = new widgets::FlatSpeedButton("&Done", this);
+    auto* done = new flat::FlatSpeedButton("&Done", this);
     done->setObjectName("FlatSpeedButton5");
     done->setToolTip("&Done");
     done->setMinimumWidth(110);
-    connect(done, &widgets::FlatSpeedButton::clicked, this, &QWidget::hide);
+    connect(done, &flat::FlatSpeedButton::clicked, this, &QWidget::hide);
     buttons->addWidget(done);
 
     auto* body = new QHBoxLayout;
@@ -96,7 +96,7 @@ TAppearanceForm::TAppearanceForm(Profile& profile)
     body->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* header = new widgets::HeaderStrip("Appearance", this);
+    auto* header = new flat::HeaderStrip("Appearance", this);
     header->setObjectName("Panel1");
     layout->addWidget(header);
     layout->addLayout(body);

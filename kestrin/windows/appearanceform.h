@@ -13,7 +13,7 @@
 #include <QWidget>
 
 // ours
-#include "kestrin/profile/profile.h"
+#include "kestrin/core/profile.h"
 
 class QLabel;
 class QMenu;

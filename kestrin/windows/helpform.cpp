@@ -16,9 +16,9 @@
 // ours
 #include "kestrin/windows/helptopics.h"
 #include "kestrin/windows/windowset.h"
-#include "widgets/flatspeedbutton.h"
-#include "widgets/flatstyle.h"
-#include "widgets/headerstrip.h"
+#include "kestrin/widgets/flatspeedbutton.h"
+#include "kestrin/widgets/flatstyle.h"
+#include "kestrin/widgets/headerstrip.h"
 
 namespace kestrin {
 
@@ -38,14 +38,14 @@ QIcon folderIcon()
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing, false);
-    const QColor edge = rgb(widgets::flatcolor::accent).darker(130);
+    const QColor edge = rgb(flat::flatcolor::accent).darker(130);
     // The tab, then the body over it.
     p.setPen(edge);
-    p.setBrush(rgb(widgets::flatcolor::pressed));
+    p.setBrush(rgb(flat::flatcolor::pressed));
     p.drawRect(1, 3, 6, 2);
-    p.setBrush(rgb(widgets::flatcolor::hover));
+    p.setBrush(rgb(flat::flatcolor::hover));
     p.drawRect(1, 5, 13, 9);
-    p.setPen(rgb(widgets::flatcolor::field));
+    p.setPen(rgb(flat::flatcolor::field));
     p.drawLine(2, 6, 13, 6); // a light edge along the top of the body
     return QIcon(pixmap);
 }
@@ -56,16 +56,16 @@ QIcon pageIcon()
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing, false);
-    const QColor edge = rgb(widgets::flatcolor::border);
+    const QColor edge = rgb(flat::flatcolor::border);
     // A sheet with its top right corner folded down.
     const QPoint sheet[] = {{3, 1}, {9, 1}, {12, 4}, {12, 14}, {3, 14}};
     p.setPen(edge);
-    p.setBrush(rgb(widgets::flatcolor::field));
+    p.setBrush(rgb(flat::flatcolor::field));
     p.drawPolygon(sheet, 5);
     p.drawLine(9, 1, 9, 4);
     p.drawLine(9, 4, 12, 4);
     // Lines of text.
-    p.setPen(rgb(widgets::flatcolor::accent));
+    p.setPen(rgb(flat::flatcolor::accent));
     for (int y = 6; y <= 12; y += 2)
         p.drawLine(5, y, y == 12 ? 8 : 10, y);
     return QIcon(pixmap);
@@ -91,22 +91,22 @@ THelpForm::THelpForm(QWidget* parent)
     setObjectName("HelpForm");
     setWindowTitle("Kestrin - Help me!");
     // The look first: the controls made below take it as they are made.
-    widgets::applyFlatStyle(this);
+    flat::applyFlatStyle(this);
     // The tree's rows are highlighted across their indentation too, and the
     // pane stays white whatever the window's palette.
-    setStyleSheet(widgets::flatStyleSheet() + QStringLiteral(R"(
+    setStyleSheet(flat::flatStyleSheet() + QStringLiteral(R"(
 QTreeView { show-decoration-selected: 1; outline: 0; }
 QTreeView::branch { background: transparent; image: none; border-image: none; }
 QTreeView::branch:hover { background: %1; }
 QTreeView::branch:selected { background: %2; }
 QTextEdit#RichEdit1 { background: %3; }
 )")
-                      .arg(rgb(widgets::flatcolor::hover).name(), rgb(widgets::flatcolor::accent).name(),
-                           rgb(widgets::flatcolor::field).name()));
+                      .arg(rgb(flat::flatcolor::hover).name(), rgb(flat::flatcolor::accent).name(),
+                           rgb(flat::flatcolor::field).name()));
     tree_ = new QTreeWidget(this);
     pane_ = new QTextEdit(this);
 
-    auto* header = new widgets::HeaderStrip("Kestrin - Help me!", this);
+    auto* header = new flat::HeaderStrip("Kestrin - Help me!", this);
     header->setObjectName("Panel1");
 
     tree_->setObjectName("TreeView1");
@@ -133,9 +133,9 @@ QTextEdit#RichEdit1 { background: %3; }
     pane_->setLineWrapMode(QTextEdit::WidgetWidth);
     pane_->setUndoRedoEnabled(false);
 
-    auto* done = new widgets::FlatSpeedButton("&Done", this);
+    auto* done = new flat::FlatSpeedButton("&Done", this);
     done->setObjectName("FlatSpeedButton1");
-    connect(done, &widgets::FlatSpeedButton::clicked, this, &QWidget::hide);
+    connect(done, &flat::FlatSpeedButton::clicked, this, &QWidget::hide);
 
     auto* panes = new QHBoxLayout;
     panes->setSpacing(8);

@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 // ours
-#include "kestrin/profile/profilefile.h"
-#include "kestrin/profile/profilerecord.h"
+#include "kestrin/core/profilefile.h"
+#include "kestrin/core/profilerecord.h"
 #include "kestrin/windows/appearanceform.h"
 #include "kestrin/windows/guarded.h"
 #include "kestrin/windows/helpform.h"
@@ -23,16 +23,16 @@
 #include "kestrin/windows/portraitform.h"
 #include "kestrin/windows/presetsform.h"
 #include "kestrin/windows/windowset.h"
-#include "platform/named.h"
+#include "widgets/named.h"
 #include "platform/platform.h"
-#include "widgets/flatspeedbutton.h"
-#include "widgets/flatstyle.h"
-#include "widgets/headerstrip.h"
+#include "kestrin/widgets/flatspeedbutton.h"
+#include "kestrin/widgets/flatstyle.h"
+#include "kestrin/widgets/headerstrip.h"
 #include "widgets/jpegimage.h"
 
 namespace kestrin {
 
-using platform::named;
+using widgets::named;
 
 namespace {
 
@@ -47,7 +47,7 @@ QLabel* heading(const char* text, QWidget* parent)
 
 QComboBox* fixedList(const char* name, int rows, QWidget* parent)
 {
-    auto* list = named(new widgets::FlatComboBox(parent), name);
+    auto* list = named(new flat::FlatComboBox(parent), name);
     list->setEditable(false);
     list->setMaxVisibleItems(rows);
     list->setMinimumWidth(170);
@@ -65,7 +65,7 @@ TMainForm::TMainForm(Profile& profile, WindowSet& windows, platform::Platform& p
     // First, so that the controls made below take the look as they are made.
     // No style sheet: this window is made at start-up, and the style alone
     // draws its controls the same, quicker and in less memory.
-    widgets::applyFlatStyleWithoutSheet(this);
+    flat::applyFlatStyleWithoutSheet(this);
 
     auto* columns = new QHBoxLayout;
     columns->setContentsMargins(10, 8, 10, 4);
@@ -85,7 +85,7 @@ TMainForm::TMainForm(Profile& profile, WindowSet& windows, platform::Platform& p
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(new widgets::HeaderStrip("Kestrin", this));
+    layout->addWidget(new flat::HeaderStrip("Kestrin", this));
     layout->addLayout(columns);
     layout->addWidget(buildBanner());
     setFixedSize(sizeHint());
@@ -123,16 +123,16 @@ QWidget* TMainForm::buildAttributes()
                 guarded([&] { profile_.setAttributeText(attribute, text.toStdString()); });
         });
 
-        auto* up = named(new widgets::FlatSpeedButton(QString(), box), a.upButton);
+        auto* up = named(new flat::FlatSpeedButton(QString(), box), a.upButton);
         up->setArrow(Qt::UpArrow);
-        auto* down = named(new widgets::FlatSpeedButton(QString(), box), a.downButton);
+        auto* down = named(new flat::FlatSpeedButton(QString(), box), a.downButton);
         down->setArrow(Qt::DownArrow);
-        connect(up, &widgets::FlatSpeedButton::pressed, this,
+        connect(up, &flat::FlatSpeedButton::pressed, this,
                 [this, attribute = a.attribute] { startRepeat(attribute, timer1_); });
-        connect(down, &widgets::FlatSpeedButton::pressed, this,
+        connect(down, &flat::FlatSpeedButton::pressed, this,
                 [this, attribute = a.attribute] { startRepeat(attribute, timer2_); });
         for (auto* button : {up, down})
-            connect(button, &widgets::FlatSpeedButton::released, this, [this] {
+            connect(button, &flat::FlatSpeedButton::released, this, [this] {
                 timer1_->stop();
                 timer2_->stop();
             });
@@ -251,9 +251,9 @@ QWidget* TMainForm::buildButtons()
         {"FlatSpeedButton30", "&Close", -1, [this] { close(); }},
     };
     for (const Row& row : rows) {
-        auto* button = named(new widgets::FlatSpeedButton(row.caption, box), row.name);
+        auto* button = named(new flat::FlatSpeedButton(row.caption, box), row.name);
         button->setMinimumSize(150, 26);
-        connect(button, &widgets::FlatSpeedButton::clicked, this, row.action);
+        connect(button, &flat::FlatSpeedButton::clicked, this, row.action);
         if (row.pathButton >= 0) {
             button->setEnabled(false);
             pathButtons_[row.pathButton] = button;

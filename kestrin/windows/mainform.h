@@ -16,7 +16,7 @@
 #include <QWidget>
 
 // ours
-#include "kestrin/profile/profile.h"
+#include "kestrin/core/profile.h"
 
 class QComboBox;
 class QLabel;
@@ -28,11 +28,11 @@ class CodePage;
 class Platform;
 }
 
-namespace widgets {
+namespace kestrin {
+
+namespace flat {
 class FlatSpeedButton;
 }
-
-namespace kestrin {
 
 class WindowSet;
 
@@ -88,7 +88,7 @@ private:
     QComboBox* attitude_ = nullptr;
     std::array<QRadioButton*, 3> bodyButtons_{};
     std::array<QRadioButton*, 6> voiceButtons_{};
-    std::array<widgets::FlatSpeedButton*, 6> pathButtons_{}; // enabled once a path is chosen
+    std::array<flat::FlatSpeedButton*, 6> pathButtons_{}; // enabled once a path is chosen
     QLabel* banner_ = nullptr;
 
     Attribute repeatTarget_ = Attribute::Health;

@@ -14,9 +14,9 @@
 // ours
 #include "kestrin/windows/keyfilters.h"
 #include "platform/codepage.h"
-#include "widgets/flatspeedbutton.h"
-#include "widgets/flatstyle.h"
-#include "widgets/headerstrip.h"
+#include "kestrin/widgets/flatspeedbutton.h"
+#include "kestrin/widgets/flatstyle.h"
+#include "kestrin/widgets/headerstrip.h"
 
 namespace kestrin {
 
@@ -42,13 +42,13 @@ TNameForm::TNameForm(Profile& profile, const platform::CodePage& codePage)
     // First, so that the controls made below take the look as they are made.
     // No style sheet: this window is made at start-up, and the style alone
     // draws its controls the same, quicker and in less memory.
-    widgets::applyFlatStyleWithoutSheet(this);
+    flat::applyFlatStyleWithoutSheet(this);
 
     nameEdit_ = textField("NameEdit", 20, this);
     callsignEdit_ = textField("CallsignEdit", 8, this);
-    auto* done = new widgets::FlatSpeedButton("&Done", this);
+    auto* done = new flat::FlatSpeedButton("&Done", this);
     done->setObjectName("FlatSpeedButton1");
-    connect(done, &widgets::FlatSpeedButton::clicked, this, &QWidget::hide);
+    connect(done, &flat::FlatSpeedButton::clicked, this, &QWidget::hide);
 
     auto* fields = new QGridLayout;
     fields->addWidget(new QLabel("Your name:", this), 0, 0);
@@ -59,7 +59,7 @@ TNameForm::TNameForm(Profile& profile, const platform::CodePage& codePage)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 8);
-    layout->addWidget(new widgets::HeaderStrip("Name", this));
+    layout->addWidget(new flat::HeaderStrip("Name", this));
     auto* body = new QVBoxLayout;
     body->setContentsMargins(12, 8, 12, 0);
     body->addLayout(fields);

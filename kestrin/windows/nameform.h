@@ -10,7 +10,7 @@
 #include <QWidget>
 
 // ours
-#include "kestrin/profile/profile.h"
+#include "kestrin/core/profile.h"
 
 namespace platform {
 class CodePage;

@@ -6,10 +6,10 @@
 #include <QMouseEvent>
 
 // ours
-#include "kestrin/profile/profile.h"
-#include "widgets/flatspeedbutton.h"
-#include "widgets/flatstyle.h"
-#include "widgets/headerstrip.h"
+#include "kestrin/core/profile.h"
+#include "kestrin/widgets/flatspeedbutton.h"
+#include "kestrin/widgets/flatstyle.h"
+#include "kestrin/widgets/headerstrip.h"
 #include "widgets/jpegimage.h"
 
 namespace kestrin {
@@ -33,9 +33,9 @@ TPortraitForm::TPortraitForm(Profile& profile)
     setObjectName("PortraitForm");
     setWindowTitle("Kestrin - Portrait");
     setFixedSize(572, 542);
-    widgets::applyFlatStyle(this); // first: the controls made below take the look as they are made
+    flat::applyFlatStyle(this); // first: the controls made below take the look as they are made
 
-    auto* header = new widgets::HeaderStrip("Portrait", this);
+    auto* header = new flat::HeaderStrip("Portrait", this);
     header->setObjectName("Panel1");
     header->setGeometry(0, 0, 572, header->sizeHint().height());
 
@@ -60,10 +60,10 @@ TPortraitForm::TPortraitForm(Profile& profile)
         faces_[k] = face;
     }
 
-    auto* done = new widgets::FlatSpeedButton("&Done", this);
+    auto* done = new flat::FlatSpeedButton("&Done", this);
     done->setObjectName("FlatSpeedButton1");
     done->setGeometry(572 - 110, 542 - 34, 100, 26);
-    connect(done, &widgets::FlatSpeedButton::clicked, this, &QWidget::hide);
+    connect(done, &flat::FlatSpeedButton::clicked, this, &QWidget::hide);
 }
 
 bool TPortraitForm::eventFilter(QObject* watched, QEvent* event)

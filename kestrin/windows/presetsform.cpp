@@ -16,11 +16,11 @@
 // ours
 #include "kestrin/windows/guarded.h"
 #include "platform/platform.h"
-#include "widgets/flatspeedbutton.h"
-#include "widgets/flatstyle.h"
-#include "widgets/headerstrip.h"
+#include "kestrin/widgets/flatspeedbutton.h"
+#include "kestrin/widgets/flatstyle.h"
+#include "kestrin/widgets/headerstrip.h"
 #include "widgets/jpegimage.h"
-#include "widgets/keyedpixmap.h"
+#include "kestrin/widgets/keyedpixmap.h"
 
 namespace kestrin {
 
@@ -73,9 +73,9 @@ TPresetsForm::TPresetsForm(Profile& profile, platform::Platform& platform)
     setObjectName("PresetsForm");
     setWindowTitle("Kestrin - Inventory");
     setFixedSize(681, 441);
-    widgets::applyFlatStyle(this); // first: the controls made below take the look as they are made
+    flat::applyFlatStyle(this); // first: the controls made below take the look as they are made
 
-    auto* header = new widgets::HeaderStrip("Inventory", this);
+    auto* header = new flat::HeaderStrip("Inventory", this);
     header->setObjectName("Panel1");
     header->setGeometry(0, 0, 681, header->sizeHint().height());
 
@@ -93,10 +93,10 @@ TPresetsForm::TPresetsForm(Profile& profile, platform::Platform& platform)
     buildKit();
     buildData();
 
-    auto* done = new widgets::FlatSpeedButton("&Done", this);
+    auto* done = new flat::FlatSpeedButton("&Done", this);
     done->setObjectName("FlatSpeedButton1");
     done->setGeometry(681 - 106, 441 - 36, 96, 26);
-    connect(done, &widgets::FlatSpeedButton::clicked, this, &QWidget::hide);
+    connect(done, &flat::FlatSpeedButton::clicked, this, &QWidget::hide);
 }
 
 QLabel* TPresetsForm::valueLabel(const char* name, QWidget* parent)
@@ -113,14 +113,14 @@ QWidget* TPresetsForm::buildKit()
     auto* soldier = new QLabel(this);
     soldier->setObjectName("Image1");
     if (auto image = widgets::decodeJpegResource(":/pictures/soldier.jpg"))
-        soldier->setPixmap(widgets::keyedPixmap(*image));
+        soldier->setPixmap(flat::keyedPixmap(*image));
     soldier->setGeometry(290, 86, 90, 126);
 
     auto slot = [this](const char* name, QRect geometry, QMenu* menu) {
-        auto* button = new widgets::FlatSpeedButton(QString(), this);
+        auto* button = new flat::FlatSpeedButton(QString(), this);
         button->setObjectName(name);
         button->setGeometry(geometry);
-        connect(button, &widgets::FlatSpeedButton::clicked, this, [menu] { menu->popup(QCursor::pos()); });
+        connect(button, &flat::FlatSpeedButton::clicked, this, [menu] { menu->popup(QCursor::pos()); });
         return button;
     };
     helmetPanel_ = slot("HelmetPanel", QRect(260, 44, 150, 24), armourMenu(true));
@@ -141,7 +141,7 @@ QWidget* TPresetsForm::buildKit()
         line->setStyleSheet("background: #55604a;");
         line->setEnabled(false);
     }
-    auto* frame = new widgets::FlatSpeedButton(QString(), this);
+    auto* frame = new flat::FlatSpeedButton(QString(), this);
     frame->setObjectName("FlatSpeedButton11");
     frame->setGeometry(184, 338, 306, 28);
     frame->setEnabled(false);

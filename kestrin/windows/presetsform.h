@@ -12,8 +12,8 @@
 #include <QWidget>
 
 // ours
-#include "kestrin/inventory/catalogue.h"
-#include "kestrin/inventory/presets.h"
+#include "kestrin/core/catalogue.h"
+#include "kestrin/core/presets.h"
 
 class QCheckBox;
 class QLabel;
@@ -24,11 +24,11 @@ namespace platform {
 class Platform;
 }
 
-namespace widgets {
+namespace kestrin {
+
+namespace flat {
 class FlatSpeedButton;
 }
-
-namespace kestrin {
 
 class TPresetsForm final : public QWidget, public InventorySelect {
     Q_OBJECT
@@ -73,10 +73,10 @@ private:
     QLabel* armorPanel_ = nullptr;
     QLabel* armorHelmet_ = nullptr;
     QLabel* armorVest_ = nullptr;
-    widgets::FlatSpeedButton* weaponPanel_ = nullptr;
-    widgets::FlatSpeedButton* modificationPanel_[2] = {};
-    widgets::FlatSpeedButton* helmetPanel_ = nullptr;
-    widgets::FlatSpeedButton* vestPanel_ = nullptr;
+    flat::FlatSpeedButton* weaponPanel_ = nullptr;
+    flat::FlatSpeedButton* modificationPanel_[2] = {};
+    flat::FlatSpeedButton* helmetPanel_ = nullptr;
+    flat::FlatSpeedButton* vestPanel_ = nullptr;
     std::array<QLabel*, 10> weaponFields_{};
     QLabel* weaponModification_[2] = {};
     QLabel* helmetName_ = nullptr;

@@ -5,8 +5,8 @@
 #include <QScreen>
 
 // ours
-#include "kestrin/profile/choices.h"
-#include "kestrin/profile/profile.h"
+#include "kestrin/core/choices.h"
+#include "kestrin/core/profile.h"
 #include "kestrin/windows/appearanceform.h"
 #include "kestrin/windows/helpform.h"
 #include "kestrin/windows/mainform.h"

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 // ours
-#include "brackel/brkfile.h"
+#include "brackel/core/brkfile.h"
 #include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"

@@ -11,9 +11,9 @@
 #include <gtest/gtest.h>
 
 // ours
-#include "brackel/brkfile.h"
-#include "brackel/editor.h"
-#include "platform/scriptedplatform.h"
+#include "brackel/core/brkfile.h"
+#include "brackel/core/editor.h"
+#include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/notours.h"

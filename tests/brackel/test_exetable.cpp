@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 // ours
-#include "brackel/exetable.h"
+#include "brackel/core/exetable.h"
 #include "platform/nativefilesystem.h"
 #include "tests/support/tempdir.h"
 

@@ -12,12 +12,12 @@
 #include <gtest/gtest.h>
 
 // ours
-#include "brackel/brkfile.h"
-#include "brackel/editor.h"
+#include "brackel/core/brkfile.h"
+#include "brackel/core/editor.h"
 #include "platform/journal.h"
-#include "platform/scriptedplatform.h"
+#include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
-#include "brackel/rulefiles.h"
+#include "brackel/core/rulefiles.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/fileholder.h"
 #include "tests/support/tempdir.h"

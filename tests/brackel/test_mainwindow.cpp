@@ -11,12 +11,12 @@
 #include <QtTest>
 
 // ours
-#include "brackel/brkfile.h"
-#include "brackel/editor.h"
-#include "brackel/mainwindow.h"
+#include "brackel/core/brkfile.h"
+#include "brackel/core/editor.h"
+#include "brackel/windows/mainwindow.h"
 #include "platform/codepage.h"
-#include "platform/creditswindow.h"
-#include "platform/scriptedplatform.h"
+#include "widgets/creditswindow.h"
+#include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"
 
@@ -226,10 +226,10 @@ void MainWindowTest::closeEmptiesTheWindow()
 void MainWindowTest::infoDisablesTheMainWindowUntilClosed()
 {
     trigger("minfo");
-    platform::CreditsWindow* credits = nullptr;
+    widgets::CreditsWindow* credits = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->objectName() == "credits")
-            credits = qobject_cast<platform::CreditsWindow*>(w);
+            credits = qobject_cast<widgets::CreditsWindow*>(w);
     QVERIFY(credits);
     QCOMPARE(credits->windowTitle(), QString("Info"));
     QVERIFY(credits->isVisible());

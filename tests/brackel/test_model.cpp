@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 // ours
-#include "brackel/attachmentmodel.h"
+#include "brackel/core/attachmentmodel.h"
 
 using namespace brackel;
 

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 // ours
-#include "brackel/namesfile.h"
+#include "brackel/core/namesfile.h"
 
 using namespace brackel;
 

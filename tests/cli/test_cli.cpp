@@ -17,15 +17,15 @@
 #include <QProcess>
 
 // ours
-#include "brackel/editor.h"
-#include "kestrin/inventory/profilepreset.h"
-#include "kestrin/profile/profilerecord.h"
+#include "brackel/core/editor.h"
+#include "kestrin/core/profilepreset.h"
+#include "kestrin/core/profilerecord.h"
 #include "platform/nativefilesystem.h"
-#include "platform/scriptedplatform.h"
+#include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/cli/clirun.h"
 #include "tests/support/tempdir.h"
-#include "velloc/session.h"
+#include "velloc/core/session.h"
 
 namespace {
 

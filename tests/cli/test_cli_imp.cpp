@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 // ours
-#include "kestrin/profile/profilerecord.h"
+#include "kestrin/core/profilerecord.h"
 #include "tests/cli/clirun.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 // ours
-#include "brackel/exetable.h"
-#include "brackel/namesfile.h"
+#include "brackel/core/exetable.h"
+#include "brackel/core/namesfile.h"
 #include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"

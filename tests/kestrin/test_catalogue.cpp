@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 // ours
-#include "kestrin/inventory/catalogue.h"
+#include "kestrin/core/catalogue.h"
 
 namespace kestrin::catalogue {
 namespace {

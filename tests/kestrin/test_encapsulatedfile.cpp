@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 // ours
-#include "kestrin/profile/encapsulatedfile.h"
-#include "kestrin/profile/profile.h"
+#include "kestrin/core/encapsulatedfile.h"
+#include "kestrin/core/profile.h"
 #include "platform/nativefilesystem.h"
 #include "tests/support/tempdir.h"
 

@@ -15,10 +15,10 @@
 
 
 // ours
-#include "kestrin/profile/profilefile.h"
+#include "kestrin/core/profilefile.h"
 #include "kestrin/windows/guarded.h"
 #include "platform/journal.h"
-#include "platform/scriptedplatform.h"
+#include "tests/support/scriptedplatform.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/fileholder.h"
 #include "tests/support/tempdir.h"

@@ -15,12 +15,12 @@
 #include <QtTest>
 
 // ours
-#include "kestrin/inventory/catalogue.h"
+#include "kestrin/core/catalogue.h"
 #include "kestrin/windows/helpform.h"
 #include "kestrin/windows/helptopics.h"
 #include "kestrin/windows/windowset.h"
-#include "widgets/flatspeedbutton.h"
-#include "widgets/headerstrip.h"
+#include "kestrin/widgets/flatspeedbutton.h"
+#include "kestrin/widgets/headerstrip.h"
 
 using namespace kestrin;
 
@@ -108,7 +108,7 @@ void HelpFormTest::startsHiddenAndEmpty()
 {
     QVERIFY(form->isHidden());
     QCOMPARE(form->windowTitle(), QString("Kestrin - Help me!"));
-    QCOMPARE(form->findChild<widgets::HeaderStrip*>("Panel1")->title(), QString("Kestrin - Help me!"));
+    QCOMPARE(form->findChild<kestrin::flat::HeaderStrip*>("Panel1")->title(), QString("Kestrin - Help me!"));
     QVERIFY(form->windowFlags().testFlag(Qt::Tool));
     QVERIFY(!form->windowFlags().testFlag(Qt::WindowCloseButtonHint));
     QCOMPARE(form->minimumSize(), form->maximumSize());
@@ -280,7 +280,7 @@ void HelpFormTest::doneHidesAndKeepsTheTopic()
     click({"Name"});
     const QString shown = pane->toPlainText();
     QCOMPARE(shown, QString("Name\n\nJust put in the name and callsign you want your merc to have."));
-    QTest::mouseClick(form->findChild<widgets::FlatSpeedButton*>("FlatSpeedButton1"), Qt::LeftButton);
+    QTest::mouseClick(form->findChild<kestrin::flat::FlatSpeedButton*>("FlatSpeedButton1"), Qt::LeftButton);
     QVERIFY(form->isHidden());
     showOverMainWindow(form, nullptr);
     QVERIFY(form->isVisible());

@@ -15,8 +15,8 @@
 #include <QtTest>
 
 // ours
-#include "kestrin/inventory/catalogue.h"
-#include "kestrin/profile/profilerecord.h"
+#include "kestrin/core/catalogue.h"
+#include "kestrin/core/profilerecord.h"
 #include "kestrin/windows/appearanceform.h"
 #include "kestrin/windows/helpform.h"
 #include "kestrin/windows/mainform.h"
@@ -25,9 +25,9 @@
 #include "kestrin/windows/presetsform.h"
 #include "kestrin/windows/windowset.h"
 #include "platform/codepage.h"
-#include "platform/scriptedplatform.h"
+#include "tests/support/scriptedplatform.h"
 #include "tests/support/tempdir.h"
-#include "widgets/flatspeedbutton.h"
+#include "kestrin/widgets/flatspeedbutton.h"
 
 using namespace kestrin;
 using platform::Answer;
@@ -230,7 +230,7 @@ void KitWindowsTest::armourTotalFollowsHelmetVestAndPlates()
 
     trigger(presets(), "None2");
     QCOMPARE(text(presets(), "HelmetName"), QString("None"));
-    QCOMPARE(presets()->findChild<widgets::FlatSpeedButton*>("HelmetPanel")->text(), QString("  None"));
+    QCOMPARE(presets()->findChild<kestrin::flat::FlatSpeedButton*>("HelmetPanel")->text(), QString("  None"));
     QCOMPARE(text(presets(), "HelmetArmor"), QString("+0%"));
     QCOMPARE(app->profile().hidden(Hidden::Helmet), 0);
     QVERIFY(!presets()->selectHelmet(183));
@@ -434,7 +434,7 @@ void KitWindowsTest::windowsMadeOnFirstNeedMatchWindowsMadeAtOnce()
         main->selectPath();
         auto open = [&] {
             for (const char* opener : openers)
-                main->findChild<widgets::FlatSpeedButton*>(opener)->click();
+                main->findChild<kestrin::flat::FlatSpeedButton*>(opener)->click();
         };
         if (openFirst) {
             open();

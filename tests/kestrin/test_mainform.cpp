@@ -14,15 +14,15 @@
 #include <QtTest>
 
 // ours
-#include "kestrin/profile/profilerecord.h"
+#include "kestrin/core/profilerecord.h"
 #include "kestrin/windows/helpform.h"
 #include "kestrin/windows/mainform.h"
 #include "kestrin/windows/nameform.h"
 #include "kestrin/windows/windowset.h"
 #include "platform/codepage.h"
-#include "platform/scriptedplatform.h"
+#include "tests/support/scriptedplatform.h"
 #include "tests/support/tempdir.h"
-#include "widgets/flatspeedbutton.h"
+#include "kestrin/widgets/flatspeedbutton.h"
 
 using namespace kestrin;
 using platform::Answer;
@@ -101,12 +101,12 @@ void MainFormTest::choosePath()
     bytes[record::kAttitude] = 9;
     testsupport::writeFile(dir->file("IMP.dat"), bytes);
     ui->chooseFile(dir->file("IMP.dat"));
-    find<widgets::FlatSpeedButton>(main, "FlatSpeedButton31")->click();
+    find<kestrin::flat::FlatSpeedButton>(main, "FlatSpeedButton31")->click();
 }
 
 QStringList MainFormTest::hold(const char* button, const char* timerName, const char* target, int ticks)
 {
-    auto* b = find<widgets::FlatSpeedButton>(main, button);
+    auto* b = find<kestrin::flat::FlatSpeedButton>(main, button);
     QTest::mousePress(b, Qt::RightButton); // any mouse button steps
     QTimer* t = timer(timerName);
     QStringList texts;
@@ -144,7 +144,7 @@ void MainFormTest::startsWithFileButtonsDisabled()
 void MainFormTest::choosingAPathEnablesTheButtons()
 {
     ui->cancelDialog();
-    find<widgets::FlatSpeedButton>(main, "FlatSpeedButton31")->click();
+    find<kestrin::flat::FlatSpeedButton>(main, "FlatSpeedButton31")->click();
     QVERIFY(!find<QWidget>(main, "FlatSpeedButton26")->isEnabled());
     const auto& options = ui->dialogs().at(0).options;
     QCOMPARE(options.title, std::string("Please locate the IMP.dat"));
@@ -185,7 +185,7 @@ void MainFormTest::aStartFileIsTakenAsThePathUnread()
     for (const char* name : pathButtons)
         QVERIFY2(find<QWidget>(main, name)->isEnabled(), name);
     QVERIFY(!find<QRadioButton>(main, "FlatRadioButton5")->isChecked());
-    find<widgets::FlatSpeedButton>(main, "FlatSpeedButton29")->click();
+    find<kestrin::flat::FlatSpeedButton>(main, "FlatSpeedButton29")->click();
     QVERIFY(find<QRadioButton>(main, "FlatRadioButton5")->isChecked());
     QVERIFY(ui->boxes().empty() && ui->dialogs().empty());
 }
@@ -194,13 +194,13 @@ void MainFormTest::windowsOpenOverTheMainWindowOnce()
 {
     choosePath();
     TNameForm* nameForm = app->windows().name();
-    auto* nameButton = find<widgets::FlatSpeedButton>(main, "FlatSpeedButton26");
+    auto* nameButton = find<kestrin::flat::FlatSpeedButton>(main, "FlatSpeedButton26");
     nameButton->click();
     QVERIFY(nameForm->isVisible());
     // Over the main window's centre, give or take the window frame.
     QVERIFY((nameForm->geometry().center() - main->geometry().center()).manhattanLength() <= 8);
     const QPoint placed = nameForm->pos();
-    find<widgets::FlatSpeedButton>(nameForm, "FlatSpeedButton1")->click();
+    find<kestrin::flat::FlatSpeedButton>(nameForm, "FlatSpeedButton1")->click();
     main->move(main->pos() + QPoint(40, 30));
     nameButton->click(); // the second time it opens where it was
     QVERIFY(nameForm->isVisible());
@@ -209,7 +209,7 @@ void MainFormTest::windowsOpenOverTheMainWindowOnce()
     // The Help window stays where it was put when made, centred on the desktop.
     QWidget* help = app->windows().help();
     const QPoint helpAt = help->pos();
-    find<widgets::FlatSpeedButton>(main, "FlatSpeedButton27")->click();
+    find<kestrin::flat::FlatSpeedButton>(main, "FlatSpeedButton27")->click();
     QVERIFY(help->isVisible());
     QCOMPARE(help->pos(), helpAt);
 }
@@ -235,7 +235,7 @@ void MainFormTest::keyFiltersSwallowOtherCharacters()
     QLineEdit* callsign = find<QLineEdit>(nameForm, "CallsignEdit");
     QTest::keyClicks(callsign, "Nightowl9x");
     QCOMPARE(callsign->text(), QString("Nightowl"));
-    find<widgets::FlatSpeedButton>(nameForm, "FlatSpeedButton1")->click();
+    find<kestrin::flat::FlatSpeedButton>(nameForm, "FlatSpeedButton1")->click();
     QVERIFY(!nameForm->isVisible());
     QCOMPARE(callsign->text(), QString("Nightowl"));
 }
@@ -304,7 +304,7 @@ void MainFormTest::steppersStepOnTheirTimers()
 
     // Released within one interval: no step at all.
     field("SpinAgility")->setText("40");
-    auto* up = find<widgets::FlatSpeedButton>(main, "FlatSpeedButton5");
+    auto* up = find<kestrin::flat::FlatSpeedButton>(main, "FlatSpeedButton5");
     QTest::mousePress(up, Qt::LeftButton);
     QTest::mouseRelease(up, Qt::LeftButton);
     QTest::qWait(250);
@@ -314,7 +314,7 @@ void MainFormTest::steppersStepOnTheirTimers()
 void MainFormTest::aFailingStepperStopsAtOnce()
 {
     field("SpinWisdom")->setText("");
-    auto* up = find<widgets::FlatSpeedButton>(main, "FlatSpeedButton9");
+    auto* up = find<kestrin::flat::FlatSpeedButton>(main, "FlatSpeedButton9");
     QTest::mousePress(up, Qt::LeftButton);
     ui->answer(Answer::Ok);
     QMetaObject::invokeMethod(timer("Timer1"), "timeout");
@@ -349,7 +349,7 @@ void MainFormTest::listsAndRadioButtonsSetTheirCodes()
 void MainFormTest::readThenSaveThroughTheButtons()
 {
     choosePath();
-    find<widgets::FlatSpeedButton>(main, "FlatSpeedButton29")->click();
+    find<kestrin::flat::FlatSpeedButton>(main, "FlatSpeedButton29")->click();
     QVERIFY(ui->boxes().empty()); // a read shows no message
     QVERIFY(find<QRadioButton>(main, "FlatRadioButton5")->isChecked());
     QCOMPARE(field("SpinHealth")->text(), QString("15"));
@@ -359,7 +359,7 @@ void MainFormTest::readThenSaveThroughTheButtons()
 
     const std::string before = testsupport::readFile(dir->file("IMP.dat"));
     ui->answer(Answer::Ok); // the name and callsign were read, so only "Well done."
-    find<widgets::FlatSpeedButton>(main, "FlatSpeedButton28")->click();
+    find<kestrin::flat::FlatSpeedButton>(main, "FlatSpeedButton28")->click();
     QCOMPARE(ui->boxes().size(), std::size_t(1));
     QCOMPARE(ui->boxes()[0].title, std::string("Well done."));
     const std::string after = testsupport::readFile(dir->file("IMP.dat"));
@@ -382,14 +382,14 @@ void MainFormTest::gameFilesAreNeitherReadNorSaved()
         testsupport::writeFile(path, bytes);
         ui->clearRecord();
         ui->chooseFile(path);
-        find<widgets::FlatSpeedButton>(main, "FlatSpeedButton31")->click();
+        find<kestrin::flat::FlatSpeedButton>(main, "FlatSpeedButton31")->click();
         const Box refusal{"Cannot use file \"" + path + "\". It is " + what + ", not a custom mercenary profile.",
                           "Kestrin 1.03", Buttons::Ok};
         ui->answer(Answer::Ok);
-        find<widgets::FlatSpeedButton>(main, "FlatSpeedButton29")->click();
+        find<kestrin::flat::FlatSpeedButton>(main, "FlatSpeedButton29")->click();
         QCOMPARE(field("SpinHealth")->text(), QString("50")); // the start value stays
         ui->answer(Answer::Ok);
-        find<widgets::FlatSpeedButton>(main, "FlatSpeedButton28")->click();
+        find<kestrin::flat::FlatSpeedButton>(main, "FlatSpeedButton28")->click();
         QCOMPARE(ui->boxes(), (std::vector<Box>{refusal, refusal}));
         QVERIFY(testsupport::readFile(path) == bytes);
         QVERIFY(!ui->files().exists(path + ".bak"));
@@ -400,7 +400,7 @@ void MainFormTest::quitAsksFirst()
 {
     const Box question{"You really want to quit?", "Quit?", Buttons::OkCancel};
     ui->answer(Answer::Cancel);
-    find<widgets::FlatSpeedButton>(main, "FlatSpeedButton30")->click();
+    find<kestrin::flat::FlatSpeedButton>(main, "FlatSpeedButton30")->click();
     QVERIFY(main->isVisible());
     ui->answer(Answer::Cancel);
     main->close(); // the close box

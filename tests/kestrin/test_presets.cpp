@@ -19,13 +19,13 @@
 #include <QLabel>
 
 // ours
-#include "kestrin/inventory/catalogue.h"
-#include "kestrin/inventory/presets.h"
-#include "kestrin/inventory/profilepreset.h"
-#include "kestrin/profile/profilerecord.h"
+#include "kestrin/core/catalogue.h"
+#include "kestrin/core/presets.h"
+#include "kestrin/core/profilepreset.h"
+#include "kestrin/core/profilerecord.h"
 #include "kestrin/windows/presetsform.h"
 #include "platform/ascii.h"
-#include "platform/scriptedplatform.h"
+#include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"
 

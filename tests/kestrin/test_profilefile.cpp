@@ -12,9 +12,9 @@
 #include <gtest/gtest.h>
 
 // ours
-#include "kestrin/profile/profilefile.h"
-#include "kestrin/profile/profilerecord.h"
-#include "platform/scriptedplatform.h"
+#include "kestrin/core/profilefile.h"
+#include "kestrin/core/profilerecord.h"
+#include "tests/support/scriptedplatform.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/tempdir.h"
 

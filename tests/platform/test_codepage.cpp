@@ -5,7 +5,7 @@
 
 // ours
 #include "platform/codepage.h"
-#include "platform/codepagevalidator.h"
+#include "widgets/codepagevalidator.h"
 
 using namespace platform;
 
@@ -62,7 +62,7 @@ TEST(CodePage, NumberForLocale)
 TEST(CodePageValidator, RefusesTextTheCodePageCannotHold)
 {
     const auto western = *CodePage::windows(1252);
-    CodePageValidator validator(western);
+    widgets::CodePageValidator validator(western);
     const std::pair<QString, QValidator::State> rows[] = {
         {QString(), QValidator::Acceptable},
         {QStringLiteral("Gr\u00FC\u00DFe \u20AC"), QValidator::Acceptable},

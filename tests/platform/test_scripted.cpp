@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 // ours
-#include "platform/scriptedplatform.h"
+#include "tests/support/scriptedplatform.h"
 
 using namespace platform;
 using Strings = std::vector<std::string>;

@@ -15,14 +15,14 @@
 
 // ours
 #include "platform/journal.h"
-#include "platform/scriptedplatform.h"
+#include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/fileholder.h"
 #include "tests/support/tempdir.h"
-#include "velloc/itemcodec.h"
-#include "velloc/session.h"
-#include "velloc/textform.h"
+#include "velloc/core/itemcodec.h"
+#include "velloc/core/session.h"
+#include "velloc/core/textform.h"
 
 namespace velloc {
 namespace {

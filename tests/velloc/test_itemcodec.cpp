@@ -15,7 +15,7 @@
 #include "platform/nativefilesystem.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/tempdir.h"
-#include "velloc/itemcodec.h"
+#include "velloc/core/itemcodec.h"
 
 using namespace velloc;
 

@@ -13,12 +13,12 @@
 
 // ours
 #include "platform/codepage.h"
-#include "platform/scriptedplatform.h"
+#include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"
-#include "velloc/mainwindow.h"
-#include "velloc/session.h"
-#include "velloc/textform.h"
+#include "velloc/windows/mainwindow.h"
+#include "velloc/core/session.h"
+#include "velloc/core/textform.h"
 
 using namespace velloc;
 using platform::Answer;

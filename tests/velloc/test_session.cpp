@@ -11,15 +11,15 @@
 #include <gtest/gtest.h>
 
 // ours
-#include "brackel/namesfile.h"
-#include "platform/scriptedplatform.h"
+#include "brackel/core/namesfile.h"
+#include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/notours.h"
 #include "tests/support/tempdir.h"
-#include "velloc/itemcodec.h"
-#include "velloc/session.h"
-#include "velloc/textform.h"
+#include "velloc/core/itemcodec.h"
+#include "velloc/core/session.h"
+#include "velloc/core/textform.h"
 
 namespace velloc {
 namespace {

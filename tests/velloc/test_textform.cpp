@@ -14,8 +14,8 @@
 #include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"
-#include "velloc/itemcodec.h"
-#include "velloc/textform.h"
+#include "velloc/core/itemcodec.h"
+#include "velloc/core/textform.h"
 
 using namespace velloc;
 

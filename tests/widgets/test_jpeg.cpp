@@ -19,7 +19,7 @@
 
 // ours
 #include "widgets/jpegimage.h"
-#include "widgets/keyedpixmap.h"
+#include "kestrin/widgets/keyedpixmap.h"
 
 using widgets::decodeJpeg;
 
@@ -106,21 +106,21 @@ TEST(KeyedPixmap, TakesOutColoursWithinTheTolerance)
     image.setPixel(1, 0, qRgb(195, 60, 200)); // 60 off in red and green
     image.setPixel(2, 0, qRgb(194, 0, 255));  // 61 off in red
     image.setPixel(3, 0, qRgb(40, 60, 30));
-    const QImage keyed = widgets::keyedImage(image);
+    const QImage keyed = kestrin::flat::keyedImage(image);
     ASSERT_EQ(keyed.size(), image.size());
     EXPECT_EQ(keyed.pixel(0, 0), 0u);
     EXPECT_EQ(keyed.pixel(1, 0), 0u);
     EXPECT_EQ(keyed.pixel(2, 0), qRgb(194, 0, 255));
     EXPECT_EQ(keyed.pixel(3, 0), qRgb(40, 60, 30));
-    EXPECT_EQ(widgets::keyedImage(image, Qt::magenta, -1).pixel(0, 0), qRgb(255, 0, 255));
-    EXPECT_TRUE(widgets::keyedImage(QImage()).isNull());
+    EXPECT_EQ(kestrin::flat::keyedImage(image, Qt::magenta, -1).pixel(0, 0), qRgb(255, 0, 255));
+    EXPECT_TRUE(kestrin::flat::keyedImage(QImage()).isNull());
 }
 
 TEST(KeyedPixmap, SoldierStandsClearOfHisBackground)
 {
     const auto soldier = widgets::decodeJpegResource(":/pictures/soldier.jpg");
     ASSERT_TRUE(soldier.ok()) << soldier.error();
-    const QImage keyed = widgets::keyedImage(*soldier);
+    const QImage keyed = kestrin::flat::keyedImage(*soldier);
     int opaque = 0, fringe = 0;
     for (int y = 0; y < keyed.height(); ++y)
         for (int x = 0; x < keyed.width(); ++x) {

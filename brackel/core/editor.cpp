@@ -1,0 +1,231 @@
+#include "brackel/core/editor.h"
+
+// Qt
+#include <QString>
+
+// ours
+#include "platform/textlines.h"
+
+namespace brackel {
+
+namespace {
+
+constexpr const char* kNoFile = "Current File: -None-";
+constexpr const char* kOpenFilter =
+    "Supported files (*.exe, *.brk)|*.exe;*.brk|VRN-Exe (*.exe)|*.exe|Brackel-File (*.brk)|*.brk|All files (*.*)|*.*";
+constexpr const char* kSaveFilter = "VRN-Exe (*.exe)|*.exe|Brackel-File (*.brk)|*.brk";
+
+std::string lower(const std::string& path)
+{
+    return QString::fromStdString(path).toLower().toStdString();
+}
+
+} // namespace
+
+Editor::Editor(platform::Platform& platform) : platform_(platform), label_(kNoFile)
+{
+}
+
+void Editor::error(const std::string& text)
+{
+    platform_.message(text, "Error", platform::Buttons::Ok);
+}
+
+void Editor::success(const char* text)
+{
+    platform_.message(text, "Success", platform::Buttons::Ok);
+}
+
+bool Editor::readNames(const std::string& startFile)
+{
+    std::string path = platform::joinPath(platform_.workingFolder(), "names.def");
+    // Started with a file from elsewhere (a double click on it, say), the
+    // names that belong with it are those in its own folder.
+    if (const std::string beside = platform::folderOf(startFile);
+        !beside.empty() && !platform_.files().exists(path))
+        path = platform::joinPath(beside, "names.def");
+    if (!platform_.files().exists(path)) {
+        error("File not found - names.def");
+        return false;
+    }
+    auto lines = platform::readTextLines(platform_.files(), path);
+    if (!lines) {
+        error("Could not read names.def:\r" + lines.error());
+        return false;
+    }
+    names_ = parseNames(*lines);
+    return true;
+}
+
+std::string Editor::weaponLine(int position) const
+{
+    return std::to_string(position) + ": " + names_.weaponNames[position];
+}
+
+void Editor::setFile(const std::string& path, FileKind kind, std::string_view tag)
+{
+    currentFile_ = path;
+    kind_ = kind;
+    label_ = "Current File: " + lower(path);
+    if (kind == FileKind::Brk) {
+        label_ += " [BRK-File]";
+    } else {
+        label_ += ' ';
+        label_ += tag;
+    }
+}
+
+void Editor::open()
+{
+    platform::FileDialogOptions options;
+    options.title = "Open";
+    options.filter = kOpenFilter;
+    options.mustExist = true;
+    auto choice = platform_.openFileDialog(options);
+    if (!choice || choice->path.empty())
+        return;
+    openPath(choice->path);
+}
+
+void Editor::openPath(const std::string& path)
+{
+    // The new file is read completely before anything of the editor changes,
+    // so a failed open leaves the open file and its model as they were.
+    auto rules = loadRules(platform_.files(), path);
+    if (!rules) {
+        error(rules.error());
+        return;
+    }
+    model_.load(rules->flags, rules->remaining);
+    setFile(path, rules->kind, rules->tag);
+    // The window shows the loaded file behind the message.
+    if (view_) {
+        view_->fileStateChanged();
+        view_->modelLoaded();
+    }
+    success("File successfully loaded");
+}
+
+bool Editor::writeBrk(const std::string& path)
+{
+    auto written = writeRules(platform_.files(), path, model_.currentFlags(), model_.remainingEntries());
+    if (!written) {
+        error(written.error());
+        return false;
+    }
+    return true;
+}
+
+bool Editor::writeExe(const std::string& path, std::string_view* tag)
+{
+    auto patched = applyRules(platform_.files(), path, model_.currentFlags());
+    // A patch a killed run left unfinished was rolled back first: said before
+    // this save's own outcome.
+    for (const std::string& note : platform_.files().takeNotes())
+        platform_.message(note, "Warning", platform::Buttons::Ok);
+    if (!patched) {
+        error(patched.error());
+        return false;
+    }
+    if (tag)
+        *tag = *patched;
+    return true;
+}
+
+void Editor::save()
+{
+    if (kind_ == FileKind::None)
+        return;
+    // The file keeps its build, so the tag a patch reports is not needed.
+    const bool written = kind_ == FileKind::Brk ? writeBrk(currentFile_) : writeExe(currentFile_, nullptr);
+    if (written)
+        success("File successfully saved");
+}
+
+void Editor::saveAs()
+{
+    if (kind_ == FileKind::None)
+        return;
+    platform::FileDialogOptions options;
+    options.title = "Save as...";
+    options.filter = kSaveFilter;
+    auto choice = platform_.saveFileDialog(options);
+    if (!choice || choice->path.empty())
+        return;
+    const std::string path = choice->path;
+    const FileKind target = choice->filterIndex == 2 ? FileKind::Brk : FileKind::Executable;
+
+    std::string_view tag;
+    if (target == FileKind::Executable) {
+        // An executable is only ever patched, never created.
+        if (!platform_.files().exists(path)) {
+            platform_.message("This file does not exist. You have\rto select a existing vrn.exe !", "File not found",
+                              platform::Buttons::Ok);
+            return;
+        }
+        if (!writeExe(path, &tag))
+            return;
+    } else {
+        if (platform_.files().exists(path)) {
+            // A game file is never replaced by a text file.
+            if (auto refused = platform::checkReplaceable(platform_.files(), path); !refused) {
+                error(refused.error());
+                return;
+            }
+            const auto answer = platform_.message(
+                path + "\rThis file is already existing.\r\rDo you want to replace it ?", "Save as...",
+                platform::Buttons::YesNo);
+            if (answer != platform::Answer::Yes)
+                return;
+        }
+        if (!writeBrk(path))
+            return;
+    }
+    setFile(path, target, tag);
+    if (view_)
+        view_->fileStateChanged();
+    success("File successfully saved");
+}
+
+void Editor::close()
+{
+    if (kind_ == FileKind::None)
+        return;
+    if (platform_.message("Are you sure ?", "Close File", platform::Buttons::YesNo) != platform::Answer::Yes)
+        return;
+    kind_ = FileKind::None;
+    currentFile_.clear();
+    label_ = kNoFile;
+    model_.close();
+    if (view_) {
+        view_->fileStateChanged();
+        view_->flagsChanged();
+    }
+}
+
+void Editor::clearAll()
+{
+    if (platform_.message("Are you sure ? All entries will be cleared !", "Clear all ?", platform::Buttons::YesNo) !=
+        platform::Answer::Yes)
+        return;
+    model_.clearAll();
+    if (view_)
+        view_->flagsChanged();
+}
+
+void Editor::resetAll()
+{
+    if (platform_.message("Are you sure ? All entries will be reseted !", "Reset all ?", platform::Buttons::YesNo) !=
+        platform::Answer::Yes)
+        return;
+    model_.resetAll();
+    if (view_)
+        view_->flagsChanged();
+}
+
+bool Editor::click(Kind kind, bool ticked)
+{
+    return model_.click(kind, ticked);
+}
+
+} // namespace brackel

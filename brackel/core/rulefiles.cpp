@@ -1,0 +1,72 @@
+#include "brackel/core/rulefiles.h"
+
+// ours
+#include "brackel/core/brkfile.h"
+#include "brackel/core/exetable.h"
+#include "platform/textlines.h"
+
+namespace brackel {
+
+platform::Result<LoadedRules> loadRules(platform::FileSystem& files, const std::string& path)
+{
+    auto length = files.length(path);
+    if (!length)
+        return length.status();
+    LoadedRules rules;
+    if (const ExeVersion* version = detectversion(*length)) {
+        auto table = readdata(files, path, *version);
+        if (!table)
+            return table.status();
+        rules.kind = FileKind::Executable;
+        rules.tag = version->tag;
+        rules.flags = table->flags;
+        rules.remaining = table->remaining;
+        return rules;
+    }
+    // Neither a known build nor a Brackel file: the box says so in the
+    // window's words, the reason says which test the file failed.
+    const std::string unknown = "Could not open file,\rwrong file format or\runknown VRN-Version";
+    const std::string noBuild = "The file is " + std::to_string(*length) + " bytes long, the length of no known build of "
+                                "the game executable, ";
+    if (*length > platform::kMaxTextFileLength)
+        return platform::Status::failure(unknown, noBuild + "and " + std::string(platform::kTextFileLimit) + ".", path);
+    auto lines = platform::readTextLines(files, path);
+    if (!lines)
+        return lines.status();
+    const BrkParse brk = parseBrk(*lines);
+    if (brk.outcome == BrkParse::Outcome::Malformed)
+        return platform::Status::failure("Could not open file,\r" + path + "\rThe Brackel file is damaged at " +
+                                             brk.error,
+                                         "The Brackel file is damaged at " + brk.error, path);
+    if (brk.outcome == BrkParse::Outcome::NotBrk)
+        return platform::Status::failure(unknown, noBuild + "and it has no line \"mode=brackel\" of a Brackel file.",
+                                         path);
+    rules.kind = FileKind::Brk;
+    rules.flags = brk.contents.flags;
+    rules.remaining = brk.contents.remaining;
+    return rules;
+}
+
+platform::Result<std::string_view> applyRules(platform::FileSystem& files, const std::string& path,
+                                              const Flags& flags)
+{
+    auto length = files.length(path);
+    if (!length)
+        return length.status();
+    const ExeVersion* version = detectversion(*length);
+    if (!version)
+        return platform::Status::failure("Unknown version !",
+                                         "The file is " + std::to_string(*length) +
+                                             " bytes long, the length of no known build of the game executable.",
+                                         path);
+    if (auto written = writedata(files, path, *version, flags); !written)
+        return written;
+    return version->tag;
+}
+
+platform::Status writeRules(platform::FileSystem& files, const std::string& path, const Flags& flags, int remaining)
+{
+    return platform::writeTextLines(files, path, brkLines(flags, remaining));
+}
+
+} // namespace brackel

@@ -1,0 +1,254 @@
+#include "kestrin/core/profilefile.h"
+
+// standard
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+// ours
+#include "kestrin/core/encapsulatedfile.h"
+#include "kestrin/core/profilerecord.h"
+#include "platform/backup.h"
+#include "platform/journal.h"
+
+namespace kestrin {
+
+namespace {
+
+using namespace record;
+
+/// The attributes' names in messages (index = Attribute).
+constexpr std::array<const char*, kAttributeCount> kAttributeNames = {
+    "Health", "Dexterity", "Agility", "Strength", "Wisdom", "Leadership",
+    "Marksmanship", "Explosives", "Medical", "Mechanic", "Experience level",
+};
+
+/// The hidden fields' names in messages (index = Hidden).
+constexpr std::array<const char*, kHiddenCount> kHiddenNames = {
+    "The voice", "The portrait", "The helmet", "The vest", "The ceramic plates",
+    "The weapon", "The ammunition", "Attachment 1", "Attachment 2",
+};
+
+bool isVoiceCode(int code)
+{
+    return code >= kVoices.front().code && code <= kVoices.back().code;
+}
+
+[[noreturn]] void refuseValue(const std::string& field, int value)
+{
+    throw Error(field + " is " + std::to_string(value) + "; the profile can store 0 to 255.\r\nNothing was written.");
+}
+
+/// Every number the save writes, converted and checked before the file is
+/// opened, so that a bad field leaves the file as it was.
+struct SaveValues {
+    std::array<std::uint8_t, kAttributeCount> attributes{};
+    std::array<std::uint8_t, kHiddenCount> hidden{};
+};
+
+SaveValues convert(const Profile& profile)
+{
+    SaveValues values;
+    for (const AttributeInfo& a : kAttributes) {
+        const int value = profile.attributeValue(a.attribute); // throws for a text that is no number
+        if (value < 0 || value > 255)
+            refuseValue(kAttributeNames[int(a.attribute)], value);
+        values.attributes[int(a.attribute)] = static_cast<std::uint8_t>(value);
+    }
+    for (int h = 0; h < kHiddenCount; ++h) {
+        const int value = profile.hidden(Hidden(h));
+        if (Hidden(h) == Hidden::Speech && !isVoiceCode(value))
+            continue; // not written: the file keeps its voice
+        if (value < 0 || value > 255)
+            refuseValue(kHiddenNames[h], value);
+        values.hidden[h] = static_cast<std::uint8_t>(value);
+    }
+    if (profile.name().size() > std::size_t(kNameCells))
+        throw Error("The name has " + std::to_string(profile.name().size()) + " characters; the profile can store "
+                    + std::to_string(kNameCells) + ".\r\nNothing was written.");
+    if (profile.callsign().size() > std::size_t(kCallsignCells))
+        throw Error("The callsign has " + std::to_string(profile.callsign().size())
+                    + " characters; the profile can store " + std::to_string(kCallsignCells)
+                    + ".\r\nNothing was written.");
+    return values;
+}
+
+const char* const kWellDone = "Well done.\r\n"
+                              "Now you go to IMP and put in your keyword, but instead of QRV318 you type in 47351.\r\n"
+                              "Your money should have been reduced by 3000 bucks.\r\n"
+                              "And your mercenary-count should say 1 instead of 0.\r\n"
+                              "\r\n"
+                              "Now start the game and enjoy your own custom merc. :)\r\n"
+                              "\r\n"
+                              "\r\n"
+                              "Have fun, the Kestrin team";
+
+/// Writes the record's fields into the held file, byte by byte; an empty
+/// name or callsign is left as the file has it, with a note.
+void writeRecord(TEncapsulatedFile& file, const Profile& profile, const SaveValues& values,
+                 std::vector<std::string>& notes);
+
+} // namespace
+
+void readProfile(platform::FileSystem& files, const std::string& path, Profile& profile, WindowChoices& windows)
+{
+    TEncapsulatedFile file(files, path); // closed on every path out, also when a step throws
+    auto byteAt = [&file](int offset) -> int {
+        file.SetAccessOffset(offset);
+        return file.ReadByte();
+    };
+    auto readAttribute = [&](Attribute a) {
+        profile.setAttributeText(a, std::to_string(byteAt(kAttributeOffsets[int(a)])));
+    };
+
+    profile.checkVoice(byteAt(kVoice)); // 51..56 only
+    if (const int face = byteAt(kPortrait); face <= 15)
+        windows.showPortrait(face);
+    profile.setName(ReadCellText(file, kName, kNameCells));
+    profile.setCallsign(ReadCellText(file, kCallsign, kCallsignCells));
+    // The colours in the order the Appearance window is filled: hair before skin.
+    for (Palette p : {Palette::Pants, Palette::Vest, Palette::Hair, Palette::Skin}) {
+        const PaletteField& field = kPaletteFields[int(p)];
+        windows.selectColor(p, ReadNarrowText(file, field.offset, field.limit));
+    }
+    profile.checkBodyType(byteAt(kBodyType)); // 0, 1, 3 only
+    for (Attribute a : {Attribute::Medical, Attribute::Strength, Attribute::Health, Attribute::Dexterity})
+        readAttribute(a);
+    profile.selectPersonality(byteAt(kPersonality)); // 0..7 only
+    profile.selectTraitCode(1, byteAt(kTrait1));     // a code without an entry changes nothing
+    readAttribute(Attribute::Explosives);
+    profile.selectTraitCode(2, byteAt(kTrait2));
+    for (Attribute a : {Attribute::Leadership, Attribute::Experience, Attribute::Marksmanship, Attribute::Wisdom,
+                        Attribute::Agility, Attribute::Mechanic})
+        readAttribute(a);
+    windows.selectVest(byteAt(kInventoryOffsets[int(Hidden::Vest)]));
+    windows.setCeramicChecked(byteAt(kInventoryOffsets[int(Hidden::Ceramic)]) != 0);
+    windows.selectWeapon(byteAt(kInventoryOffsets[int(Hidden::Weapon)])); // sets the ammunition too
+    windows.selectModification1(byteAt(kInventoryOffsets[int(Hidden::Modification1)]));
+    windows.selectModification2(byteAt(kInventoryOffsets[int(Hidden::Modification2)]));
+    windows.selectHelmet(byteAt(kInventoryOffsets[int(Hidden::Helmet)]));
+    profile.selectAttitude(byteAt(kAttitude)); // 0..9; 9 has no list entry
+    file.close();
+}
+
+std::vector<std::string> writeProfile(platform::FileSystem& files, const std::string& path, const Profile& profile)
+{
+    const SaveValues values = convert(profile);
+    std::vector<std::string> notes;
+
+    // Opening checks that the file exists, is ours alone and holds the whole
+    // record; only then is the untouched file kept beside it, and only with
+    // that copy made is anything written.
+    TEncapsulatedFile file(files, path); // closed on every path out
+    // A save a killed run left half-written is undone first, so that the
+    // backup and this save start from the whole old record.
+    auto rolledBack = platform::rollBackUnfinishedPatch(files, path, file.held());
+    if (!rolledBack)
+        throw Error(rolledBack.error(), path);
+    if (!rolledBack->empty())
+        files.addNote(*rolledBack);
+    if (auto backup = platform::ensureBackup(files, path, file.held()); !backup)
+        throw Error(backup.error() + "\r\nNothing was written.");
+    // The record is written byte by byte; its old bytes are on the disk
+    // beside the file before the first of them changes, so a kill mid-way is
+    // rolled back by the next save, and a failed write is undone at once.
+    const platform::PatchSpan record{0, kMinimumLength};
+    auto journal = platform::PatchJournal::begin(files, path, file.held(), std::span(&record, 1));
+    if (!journal)
+        throw Error(journal.error() + "\r\nNothing was written.", path);
+    try {
+        writeRecord(file, profile, values, notes);
+    } catch (const Error&) {
+        // A refused first byte changed nothing; otherwise the bytes written
+        // so far are put back.
+        if (file.bytesWritten() == 0)
+            journal->discard();
+        else
+            journal->undo(file.held());
+        throw;
+    }
+    if (auto finished = journal->finish(file.held()); !finished)
+        throw Error(finished.error(), finished.path());
+    file.close();
+    return notes;
+}
+
+void saveProfile(platform::Platform& platform, const std::string& path, const Profile& profile)
+{
+    std::vector<std::string> notes;
+    try {
+        notes = writeProfile(platform.files(), path, profile);
+    } catch (const Error&) {
+        // A rolled-back save is said before this one's failure.
+        for (const std::string& note : platform.files().takeNotes())
+            platform.message(note, "", platform::Buttons::Ok);
+        throw;
+    }
+    for (const std::string& note : platform.files().takeNotes())
+        platform.message(note, "", platform::Buttons::Ok);
+    for (const std::string& note : notes)
+        platform.message(note, "", platform::Buttons::Ok);
+    platform.message(kWellDone, "Well done.", platform::Buttons::Ok);
+}
+
+namespace {
+
+void writeRecord(TEncapsulatedFile& file, const Profile& profile, const SaveValues& values,
+                 std::vector<std::string>& notes)
+{
+    auto put = [&file](int offset, int value) {
+        file.SetAccessOffset(offset);
+        file.WriteByte(static_cast<std::uint8_t>(value));
+    };
+    auto putAttribute = [&](Attribute a) { put(kAttributeOffsets[int(a)], values.attributes[int(a)]); };
+    auto putHidden = [&](Hidden h) { put(kInventoryOffsets[int(h)], values.hidden[int(h)]); };
+
+    if (isVoiceCode(profile.hidden(Hidden::Speech)))
+        put(kVoice, values.hidden[int(Hidden::Speech)]);
+    put(kPortrait, values.hidden[int(Hidden::Portrait)]);
+
+    if (profile.name().empty())
+        notes.emplace_back("Sorry, please type your name in. (click on \"Name\" to do so.)");
+    else
+        WriteCellText(file, profile.name(), kName, kNameCells);
+    if (profile.callsign().empty())
+        notes.emplace_back("Sorry, please type your callsign in. (click on \"Name\" to do so.)");
+    else
+        WriteCellText(file, profile.callsign(), kCallsign, kCallsignCells);
+
+    // A field that holds none of its palette names (the start placeholders)
+    // leaves the file's name as it is.
+    for (const PaletteField& field : kPaletteFields) {
+        const std::string& name = profile.palette(field.palette);
+        if (!isPaletteName(field.palette, name))
+            continue;
+        WriteNarrowText(file, name, field.offset);
+        if (name.size() <= std::size_t(field.limit))
+            WriteNarrowText(file, std::string_view("\0\0\0", 3), field.offset + std::int32_t(name.size()));
+    }
+
+    put(kBodyType, profile.bodyTypeCode());
+    putAttribute(Attribute::Medical);
+    putAttribute(Attribute::Strength);
+    putAttribute(Attribute::Health);
+    put(kHealthCopy, values.attributes[int(Attribute::Health)]);
+    putAttribute(Attribute::Dexterity);
+    put(kPersonality, profile.personalityCode());
+    put(kTrait1, profile.trait1Code());
+    putAttribute(Attribute::Explosives);
+    put(kTrait2, profile.trait2Code());
+    for (Attribute a : {Attribute::Leadership, Attribute::Experience, Attribute::Marksmanship, Attribute::Wisdom,
+                        Attribute::Agility, Attribute::Mechanic})
+        putAttribute(a);
+
+    for (Hidden h : {Hidden::Vest, Hidden::Ceramic, Hidden::Weapon, Hidden::Modification1, Hidden::Modification2})
+        putHidden(h);
+    for (int offset : kAmmo)
+        put(offset, values.hidden[int(Hidden::Ammo)]);
+    putHidden(Hidden::Helmet);
+    put(kAttitude, profile.attitudeCode());
+}
+
+} // namespace
+
+} // namespace kestrin

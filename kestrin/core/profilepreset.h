@@ -1,0 +1,117 @@
+#pragma once
+// The custom mercenary as a preset section, without any window: the read
+// of IMP.dat given as the keys a Presets.ini section holds (which the
+// Presets window can load), followed by the name, callsign, voice, looks
+// and face as further keys that the window's loader passes over; and such
+// a section applied to IMP.dat. A dump applied to the file it came from
+// leaves the file byte for byte as it was, as a Read followed by a Save:
+// every value the dump writes is one the apply takes back.
+
+// standard
+#include <string>
+#include <string_view>
+#include <vector>
+
+// ours
+#include "kestrin/core/presets.h"
+#include "kestrin/core/choices.h"
+#include "kestrin/core/profile.h"
+#include "platform/filesystem.h"
+
+namespace kestrin {
+
+/// The choices of the secondary windows made on the profile alone, as the
+/// windows' own choices set its fields: the catalogue's entry for an item
+/// number (the weapon's ammunition with it), the face, a palette name of
+/// the part, and the plates only when the box's state changes.
+class ProfileChoices final : public WindowChoices {
+public:
+    explicit ProfileChoices(Profile& profile) : profile_(profile), inventory_(*this) {}
+    void showPortrait(int face) override;
+    void selectColor(Palette palette, const std::string& name) override;
+    void selectVest(int item) override { (void)vest(item); }
+    void selectWeapon(int item) override { (void)weapon(item); }
+    void selectModification1(int item) override { (void)modification(Hidden::Modification1, item); }
+    void selectModification2(int item) override { (void)modification(Hidden::Modification2, item); }
+    void selectHelmet(int item) override { (void)helmet(item); }
+    void setCeramicChecked(bool checked) override;
+    /// The same choices as the preset loader makes them.
+    InventorySelect& inventory() { return inventory_; }
+
+private:
+    class Inventory final : public InventorySelect {
+    public:
+        explicit Inventory(ProfileChoices& c) : c_(c) {}
+        bool selectWeapon(int item) override { return c_.weapon(item); }
+        bool selectModification1(int item) override { return c_.modification(Hidden::Modification1, item); }
+        bool selectModification2(int item) override { return c_.modification(Hidden::Modification2, item); }
+        bool selectHelmet(int item) override { return c_.helmet(item); }
+        bool selectVest(int item) override { return c_.vest(item); }
+        void setCeramicChecked(bool checked) override { c_.setCeramicChecked(checked); }
+
+    private:
+        ProfileChoices& c_;
+    };
+    bool weapon(int item);
+    bool modification(Hidden slot, int item);
+    bool helmet(int item);
+    bool vest(int item);
+
+    Profile& profile_;
+    Inventory inventory_;
+    bool ceramicChecked_ = false; // the box starts unchecked
+};
+
+/// The lines of the preset section for the profile, headed "[name]". A
+/// value with a character the INI reader trims (platform::kIniBlanks) at
+/// either end is written in double quotes. Throws
+/// Error when the name or callsign holds a line break, which no INI line
+/// can carry, or the section name is not one an INI file can hold.
+std::vector<std::string> presetSection(const Profile& profile, const std::string& sectionName);
+
+/// The section name a dump of the profile gets when none is given: the
+/// mercenary's name, or "Custom" when that is empty or no section name.
+std::string defaultSectionName(const Profile& profile);
+
+/// Reads IMP.dat at path as Read/Reset does and gives it as a preset section.
+std::vector<std::string> dumpProfile(platform::FileSystem& files, const std::string& path,
+                                     const std::string& sectionName);
+
+/// The text of a presets file with the preset section (presetSection's
+/// lines) put in, as saving a preset there means: the section of that name
+/// replaced, or the section added at the end; and when the file has a list
+/// [Presets], the name added to it unless listed (withPresetListed). Every
+/// other byte stays, line ends and byte order mark included; the new lines
+/// take the file's line end. Throws Error when the text is no presets file
+/// that can be changed so: a section other than the list that holds no
+/// Health key (no preset: a .brk or .vlc file has such sections), text
+/// other than blanks with no section at all, or a list that cannot take the
+/// name.
+std::string withPresetSection(std::string_view iniText, const std::vector<std::string>& section);
+
+/// Writes the preset section to the presets file at path through the
+/// text-file writer (atomically, never over a game file): a new or empty
+/// file holds the section alone; an existing one keeps its other presets
+/// (withPresetSection). A refusal names the file and writes nothing.
+platform::Status savePresetSection(platform::FileSystem& files, const std::string& path,
+                                   const std::vector<std::string>& section);
+
+/// The names of the INI text's sections in order, as platform::iniSections
+/// lists them, without the list's own section "Presets".
+std::vector<std::string> presetSections(std::string_view iniText);
+/// Whether the name is among them, as the INI lookup matches section names
+/// (blanks around it and ASCII letter case aside).
+bool hasSection(const std::vector<std::string>& sections, std::string_view name);
+
+/// Applies the section of the INI text to the profile as the Presets window
+/// loads it, read as PresetReading::Checked (an attitude of 9 kept as its
+/// code), then the further keys it holds. Refuses with Error when the
+/// section is missing, and, the message starting "[section]: ", when a key
+/// is missing or bad, an item number is unknown, or a further key holds what the profile
+/// cannot (an unknown voice, body type, face or palette name; a name over 20
+/// or a callsign over 8 characters). The profile is one read from IMP.dat
+/// through the same choices, as readProfile does; writeProfile then saves it.
+void applyPresetSection(std::string_view iniText, const std::string& section, Profile& profile,
+                        ProfileChoices& choices);
+
+} // namespace kestrin
