@@ -255,6 +255,17 @@ int syncAndClose(int& fd, const PosixFileSystem::Sync& sync)
     return syncError != 0 ? syncError : closeError;
 }
 
+/// Gives up a save through a temporary file: closes the file where it is
+/// still open and removes it, so that nothing but the old file (if any)
+/// stays; the failure that ended the save is the one reported.
+Status abandonTemporary(int fd, const std::string& temp, const std::string& path, int error)
+{
+    if (fd >= 0)
+        ::close(fd);
+    ::unlink(temp.c_str());
+    return failed("Could not save", path, error);
+}
+
 /// Gives the file `from` the name `to` unless that name is taken (EEXIST).
 /// Returns 0 or the errno value.
 int renameWithoutReplacing(const std::string& from, const std::string& to)
@@ -407,12 +418,7 @@ Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_v
     if (fd < 0)
         return failed("Could not save", path, errno);
 
-    auto abandon = [&](int error) {
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink(temp.c_str());
-        return failed("Could not save", path, error);
-    };
+    auto abandon = [&](int error) { return abandonTemporary(fd, temp, path, error); };
 
     if (int error = writeAll(fd, bytes.data(), bytes.size()))
         return abandon(error);
@@ -484,12 +490,7 @@ Status PosixFileSystem::createNew(const std::string& path, std::string_view byte
     if (fd < 0)
         return fileFailure("Could not save", path, "no free name for the new file beside it");
 
-    auto abandon = [&](int error) {
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink(temp.c_str());
-        return failed("Could not save", path, error);
-    };
+    auto abandon = [&](int error) { return abandonTemporary(fd, temp, path, error); };
     if (int error = writeAll(fd, bytes.data(), bytes.size()))
         return abandon(error);
     // On the disk before it has the name.

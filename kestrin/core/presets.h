@@ -12,26 +12,11 @@
 #include <vector>
 
 // ours
+#include "kestrin/core/choices.h"
 #include "kestrin/core/profile.h"
 #include "platform/platform.h"
 
 namespace kestrin {
-
-/// The select operations of the Inventory window: each performs the choice
-/// of the catalogue entry with the number and reports whether there is one
-/// (a number the catalogue lacks changes nothing).
-class InventorySelect {
-public:
-    virtual ~InventorySelect() = default;
-    virtual bool selectWeapon(int item) = 0;
-    virtual bool selectModification1(int item) = 0;
-    virtual bool selectModification2(int item) = 0;
-    virtual bool selectHelmet(int item) = 0;
-    virtual bool selectVest(int item) = 0;
-    /// Checks or clears "Ceramic plates attached"; its action runs only on a
-    /// change of state.
-    virtual void setCeramicChecked(bool checked) = 0;
-};
 
 /// The keys of a preset section that set attribute texts, and those that
 /// set the kit's item numbers, each in the order the loader applies them.

@@ -72,7 +72,7 @@ void applySectionKeys(std::string_view iniText, const std::string& section, Prof
                       ProfileChoices& choices)
 {
     const std::vector<std::string> failures =
-        applyPreset(iniText, section, profile, choices.inventory(), PresetReading::Checked);
+        applyPreset(iniText, section, profile, choices, PresetReading::Checked);
     if (!failures.empty()) {
         std::string text;
         for (const std::string& failure : failures)
@@ -139,39 +139,25 @@ void ProfileChoices::setCeramicChecked(bool checked)
     profile_.setHidden(Hidden::Ceramic, checked ? catalogue::kCeramicPlates : 0);
 }
 
-bool ProfileChoices::weapon(int item)
+void ProfileChoices::ChooseWeapon(const catalogue::WeaponEntry& entry)
 {
-    const catalogue::WeaponEntry* entry = catalogue::WeaponEntryFor(item);
-    if (entry) {
-        profile_.setHidden(Hidden::Weapon, entry->weapon);
-        profile_.setHidden(Hidden::Ammo, entry->ammo);
-    }
-    return entry;
+    profile_.setHidden(Hidden::Weapon, entry.weapon);
+    profile_.setHidden(Hidden::Ammo, entry.ammo);
 }
 
-bool ProfileChoices::modification(Hidden slot, int item)
+void ProfileChoices::ChooseModification1(const catalogue::AttachmentEntry& entry)
 {
-    const catalogue::AttachmentEntry* entry = catalogue::ModificationEntryFor(item);
-    if (entry)
-        profile_.setHidden(slot, entry->item);
-    return entry;
+    profile_.setHidden(Hidden::Modification1, entry.item);
 }
 
-bool ProfileChoices::helmet(int item)
+void ProfileChoices::ChooseModification2(const catalogue::AttachmentEntry& entry)
 {
-    const catalogue::ArmourEntry* entry = catalogue::HelmetEntryFor(item);
-    if (entry)
-        profile_.setHidden(Hidden::Helmet, entry->item);
-    return entry;
+    profile_.setHidden(Hidden::Modification2, entry.item);
 }
 
-bool ProfileChoices::vest(int item)
-{
-    const catalogue::ArmourEntry* entry = catalogue::VestEntryFor(item);
-    if (entry)
-        profile_.setHidden(Hidden::Vest, entry->item);
-    return entry;
-}
+void ProfileChoices::ChooseHelmet(const catalogue::ArmourEntry& entry) { profile_.setHidden(Hidden::Helmet, entry.item); }
+
+void ProfileChoices::ChooseVest(const catalogue::ArmourEntry& entry) { profile_.setHidden(Hidden::Vest, entry.item); }
 
 std::string defaultSectionName(const Profile& profile)
 {

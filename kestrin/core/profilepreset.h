@@ -23,42 +23,23 @@ namespace kestrin {
 /// The choices of the secondary windows made on the profile alone, as the
 /// windows' own choices set its fields: the catalogue's entry for an item
 /// number (the weapon's ammunition with it), the face, a palette name of
-/// the part, and the plates only when the box's state changes.
-class ProfileChoices final : public WindowChoices {
+/// the part, and the plates only when the box's state changes. The preset
+/// loader makes its choices through the same object.
+class ProfileChoices final : public WindowChoices, public CatalogueSelect {
 public:
-    explicit ProfileChoices(Profile& profile) : profile_(profile), inventory_(*this) {}
+    explicit ProfileChoices(Profile& profile) : profile_(profile) {}
     void showPortrait(int face) override;
     void selectColor(Palette palette, const std::string& name) override;
-    void selectVest(int item) override { (void)vest(item); }
-    void selectWeapon(int item) override { (void)weapon(item); }
-    void selectModification1(int item) override { (void)modification(Hidden::Modification1, item); }
-    void selectModification2(int item) override { (void)modification(Hidden::Modification2, item); }
-    void selectHelmet(int item) override { (void)helmet(item); }
     void setCeramicChecked(bool checked) override;
-    /// The same choices as the preset loader makes them.
-    InventorySelect& inventory() { return inventory_; }
+
+    void ChooseWeapon(const catalogue::WeaponEntry& entry) override;
+    void ChooseModification1(const catalogue::AttachmentEntry& entry) override;
+    void ChooseModification2(const catalogue::AttachmentEntry& entry) override;
+    void ChooseHelmet(const catalogue::ArmourEntry& entry) override;
+    void ChooseVest(const catalogue::ArmourEntry& entry) override;
 
 private:
-    class Inventory final : public InventorySelect {
-    public:
-        explicit Inventory(ProfileChoices& c) : c_(c) {}
-        bool selectWeapon(int item) override { return c_.weapon(item); }
-        bool selectModification1(int item) override { return c_.modification(Hidden::Modification1, item); }
-        bool selectModification2(int item) override { return c_.modification(Hidden::Modification2, item); }
-        bool selectHelmet(int item) override { return c_.helmet(item); }
-        bool selectVest(int item) override { return c_.vest(item); }
-        void setCeramicChecked(bool checked) override { c_.setCeramicChecked(checked); }
-
-    private:
-        ProfileChoices& c_;
-    };
-    bool weapon(int item);
-    bool modification(Hidden slot, int item);
-    bool helmet(int item);
-    bool vest(int item);
-
     Profile& profile_;
-    Inventory inventory_;
     bool ceramicChecked_ = false; // the box starts unchecked
 };
 

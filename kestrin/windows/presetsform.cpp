@@ -321,46 +321,6 @@ void TPresetsForm::RefreshArmorTotal()
     armorPanel_->setText("  Armor: " + QString::number(total) + "%");
 }
 
-bool TPresetsForm::selectWeapon(int item)
-{
-    const catalogue::WeaponEntry* entry = catalogue::WeaponEntryFor(item);
-    if (entry)
-        ChooseWeapon(*entry);
-    return entry;
-}
-
-bool TPresetsForm::selectModification1(int item)
-{
-    const catalogue::AttachmentEntry* entry = catalogue::ModificationEntryFor(item);
-    if (entry)
-        ChooseModification1(*entry);
-    return entry;
-}
-
-bool TPresetsForm::selectModification2(int item)
-{
-    const catalogue::AttachmentEntry* entry = catalogue::ModificationEntryFor(item);
-    if (entry)
-        ChooseModification2(*entry);
-    return entry;
-}
-
-bool TPresetsForm::selectHelmet(int item)
-{
-    const catalogue::ArmourEntry* entry = catalogue::HelmetEntryFor(item);
-    if (entry)
-        ChooseHelmet(*entry);
-    return entry;
-}
-
-bool TPresetsForm::selectVest(int item)
-{
-    const catalogue::ArmourEntry* entry = catalogue::VestEntryFor(item);
-    if (entry)
-        ChooseVest(*entry);
-    return entry;
-}
-
 void TPresetsForm::setCeramicChecked(bool checked)
 {
     ceramic_->setChecked(checked);

@@ -30,24 +30,18 @@ namespace flat {
 class FlatSpeedButton;
 }
 
-class TPresetsForm final : public QWidget, public InventorySelect {
+class TPresetsForm final : public QWidget, public CatalogueSelect {
     Q_OBJECT
 public:
     TPresetsForm(Profile& profile, platform::Platform& platform);
 
-    // The choice operations, as a click on a menu entry runs them.
-    void ChooseWeapon(const catalogue::WeaponEntry& entry);
-    void ChooseModification1(const catalogue::AttachmentEntry& entry);
-    void ChooseModification2(const catalogue::AttachmentEntry& entry);
-    void ChooseHelmet(const catalogue::ArmourEntry& entry);
-    void ChooseVest(const catalogue::ArmourEntry& entry);
-
-    // The select operations (stored number in, the entry's choice performed).
-    bool selectWeapon(int item) override;
-    bool selectModification1(int item) override;
-    bool selectModification2(int item) override;
-    bool selectHelmet(int item) override;
-    bool selectVest(int item) override;
+    // The choice operations, as a click on a menu entry runs them; the
+    // select operations (stored number in) find the entry and run its choice.
+    void ChooseWeapon(const catalogue::WeaponEntry& entry) override;
+    void ChooseModification1(const catalogue::AttachmentEntry& entry) override;
+    void ChooseModification2(const catalogue::AttachmentEntry& entry) override;
+    void ChooseHelmet(const catalogue::ArmourEntry& entry) override;
+    void ChooseVest(const catalogue::ArmourEntry& entry) override;
     void setCeramicChecked(bool checked) override;
 
     /// Refills the preset list from Presets.ini.

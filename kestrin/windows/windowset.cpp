@@ -24,11 +24,11 @@ public:
     explicit FormChoices(WindowSet& windows) : w_(windows) {}
     void showPortrait(int face) override { w_.portrait()->ShowPortrait(face); }
     void selectColor(Palette palette, const std::string& name) override { w_.appearance()->selectColor(palette, name); }
-    void selectVest(int item) override { w_.presets()->selectVest(item); }
-    void selectWeapon(int item) override { w_.presets()->selectWeapon(item); }
-    void selectModification1(int item) override { w_.presets()->selectModification1(item); }
-    void selectModification2(int item) override { w_.presets()->selectModification2(item); }
-    void selectHelmet(int item) override { w_.presets()->selectHelmet(item); }
+    bool selectVest(int item) override { return w_.presets()->selectVest(item); }
+    bool selectWeapon(int item) override { return w_.presets()->selectWeapon(item); }
+    bool selectModification1(int item) override { return w_.presets()->selectModification1(item); }
+    bool selectModification2(int item) override { return w_.presets()->selectModification2(item); }
+    bool selectHelmet(int item) override { return w_.presets()->selectHelmet(item); }
     void setCeramicChecked(bool checked) override { w_.presets()->setCeramicChecked(checked); }
 
 private:

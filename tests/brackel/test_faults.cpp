@@ -15,18 +15,14 @@
 #include "brackel/core/brkfile.h"
 #include "brackel/core/editor.h"
 #include "platform/journal.h"
-#include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "brackel/core/rulefiles.h"
-#include "tests/support/faultyfilesystem.h"
-#include "tests/support/fileholder.h"
-#include "tests/support/tempdir.h"
+#include "tests/support/faultcases.h"
 
 namespace brackel {
 namespace {
 
 using platform::Answer;
-using testsupport::Fault;
 using testsupport::readFile;
 using testsupport::writeFile;
 
@@ -34,61 +30,24 @@ constexpr std::uint64_t kUs103Length = 2812928;
 constexpr std::uint64_t kUs103Table = 0x235118;
 
 enum class Flow { SaveExe, SaveAsExe, SaveBrk, SaveAsBrk };
-/// What a failed command leaves at its target.
-enum class Left { Old, New, Gone, Shortened, SameLengthWithBackup };
-
-struct Case {
-    std::string name;
-    Flow flow;
-    Fault fault;
-    const char* says; // part of the error; nullptr when the save goes through
-    Left left;
-    friend void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
-};
+using Case = testsupport::FaultCase<Flow>;
+using testsupport::Left;
 
 std::vector<Case> cases()
 {
-    struct Outcome {
-        const char* name;
-        Fault fault;
-        const char* says;
-        Left left;
-    };
-    static const std::string missing = testsupport::missingFileReason();
-    const Outcome patch[] = {
-        {"Vanishes", Fault::Vanishes, missing.c_str(), Left::Gone},
-        {"ReadOnly", Fault::ReadOnly, "Permission denied", Left::Old},
-        {"Locked", Fault::Locked, "in use by another program", Left::Old},
-        {"Shortened", Fault::Shortened, "has changed its length since its version was checked.\rNothing was written.",
-         Left::Shortened},
-        {"BackupFails", Fault::BackupFails, ".bak: No space left on device\rNothing was written.", Left::Old},
-        {"BreaksMidway", Fault::BreaksMidway, "Input/output error", Left::SameLengthWithBackup},
-    };
-    const Outcome text[] = {
-        {"Vanishes", Fault::Vanishes, nullptr, Left::New},
-        {"ReadOnly", Fault::ReadOnly, "Permission denied", Left::Old},
-        {"Locked", Fault::Locked, "in use by another program", Left::Old},
-        {"Shortened", Fault::Shortened, nullptr, Left::New},
-        {"DiskFull", Fault::DiskFull, "No space left on device", Left::Old},
-    };
     std::vector<Case> all;
-    for (const auto& [name, flow] : {std::pair{"SaveExe", Flow::SaveExe}, {"SaveAsExe", Flow::SaveAsExe}})
-        for (const Outcome& o : patch)
-            all.push_back({std::string(name) + o.name, flow, o.fault, o.says, o.left});
-    for (const auto& [name, flow] : {std::pair{"SaveBrk", Flow::SaveBrk}, {"SaveAsBrk", Flow::SaveAsBrk}})
-        for (const Outcome& o : text)
-            all.push_back({std::string(name) + o.name, flow, o.fault, o.says, o.left});
+    testsupport::addFaultCases(all, {{"SaveExe", Flow::SaveExe}, {"SaveAsExe", Flow::SaveAsExe}},
+                               testsupport::patchOutcomes(
+                                   {.shortened = "has changed its length since its version was checked.\r"
+                                                 "Nothing was written."}));
+    testsupport::addFaultCases(all, {{"SaveBrk", Flow::SaveBrk}, {"SaveAsBrk", Flow::SaveAsBrk}},
+                               testsupport::textOutcomes());
     return all;
 }
 
-class EditorFaults : public ::testing::TestWithParam<Case> {
+class EditorFaults : public ::testing::TestWithParam<Case>, protected testsupport::FaultyFolder {
 protected:
-    EditorFaults()
-    {
-        ui.setWorkingFolder(dir.path());
-        ui.setFileSystem(&files);
-        ui.setFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
-    }
+    EditorFaults() : FaultyFolder("Brackel") {}
 
     bool inPlace() const { return flow() == Flow::SaveExe || flow() == Flow::SaveAsExe; }
     Flow flow() const { return GetParam().flow; }
@@ -159,9 +118,6 @@ protected:
         return bytes;
     }
 
-    testsupport::TempDir dir;
-    testsupport::FaultyFileSystem files;
-    platform::ScriptedPlatform ui{"Brackel"};
     Editor editor{ui};
     bool noteFirst = false; // run() answers a note's box before the save's own
 };
@@ -173,13 +129,12 @@ TEST_P(EditorFaults, ClearMessageWholeFileAndTheNextSaveWorks)
     const std::string old = readFile(target);
     const std::string opened = editor.currentFile();
     const std::string backup = target + ".bak";
-    namespace fs = std::filesystem;
 
     files.inject(c.fault, target);
     run(target);
     const auto shown = ui.boxes();
     ASSERT_FALSE(shown.empty());
-    if (c.says) {
+    if (c.fails()) {
         EXPECT_EQ(shown.back().title, "Error");
         EXPECT_NE(shown.back().text.find(target), std::string::npos) << shown.back().text;
         EXPECT_NE(shown.back().text.find(c.says), std::string::npos) << shown.back().text;
@@ -187,41 +142,23 @@ TEST_P(EditorFaults, ClearMessageWholeFileAndTheNextSaveWorks)
     } else {
         EXPECT_EQ(shown.back().title, "Success");
     }
-    switch (c.left) {
-    case Left::Old: EXPECT_EQ(readFile(target), old); break;
-    case Left::New: EXPECT_EQ(readFile(target), saved(old)); break;
-    case Left::Gone: EXPECT_FALSE(fs::exists(target)); break;
-    case Left::Shortened: EXPECT_EQ(readFile(target), old.substr(0, old.size() / 2)); break;
-    case Left::SameLengthWithBackup:
-        EXPECT_EQ(fs::file_size(target), old.size());
-        EXPECT_EQ(readFile(backup), old);
-        break;
-    }
-    if (c.left != Left::SameLengthWithBackup) {
-        EXPECT_FALSE(fs::exists(backup)); // no backup of a file that was not patched
-    }
+    testsupport::expectLeft(c.left, target, old, saved(old));
 
     // Put right, the same command saves, and the backup is still the original
-    // even where the file was half-patched when this save began: a write that
-    // broke could not undo itself on the broken disk, so its journal stays,
-    // and this save rolls it back first and says so.
-    files.clearFaults();
-    if (c.left == Left::Gone || c.left == Left::Shortened)
-        writeFile(target, old);
-    const bool torn = c.left == Left::SameLengthWithBackup;
-    EXPECT_EQ(fs::exists(platform::journalPath(target)), torn);
+    // even where the file was half-patched when this save began.
+    const bool torn = testsupport::putRight(files, c.left, target, old);
     noteFirst = torn; // the rolled-back patch's box comes first
     run(target);
     noteFirst = false;
     if (torn) {
-        EXPECT_EQ(ui.boxes().front().text, "An unfinished patch of " + target + " was rolled back.");
+        EXPECT_EQ(ui.boxes().front().text, testsupport::rolledBackNote(target));
     }
-    EXPECT_FALSE(fs::exists(platform::journalPath(target)));
+    EXPECT_FALSE(std::filesystem::exists(platform::journalPath(target)));
     EXPECT_EQ(ui.boxes().back(), (platform::ScriptedPlatform::Box{"File successfully saved", "Success",
                                                                    platform::Buttons::Ok}));
     EXPECT_EQ(readFile(target), saved(old));
     if (!inPlace()) {
-        EXPECT_FALSE(fs::exists(backup)); // text files we write are replaced whole, never backed up
+        EXPECT_FALSE(std::filesystem::exists(backup)); // text files we write are replaced whole, never backed up
         return;
     }
     EXPECT_EQ(readFile(backup), old);
@@ -233,18 +170,14 @@ TEST_P(EditorFaults, ClearMessageWholeFileAndTheNextSaveWorks)
     EXPECT_EQ(readFile(backup), old);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryWrite, EditorFaults, ::testing::ValuesIn(cases()),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(EveryWrite, EditorFaults, ::testing::ValuesIn(cases()), testsupport::kCaseName);
 
 // Save of an executable that another program holds, or patches while ours
 // is at work.
-class ExeSaveSafety : public ::testing::Test {
+class ExeSaveSafety : public ::testing::Test, protected testsupport::FaultyFolder {
 protected:
-    ExeSaveSafety()
+    ExeSaveSafety() : FaultyFolder("Brackel")
     {
-        ui.setWorkingFolder(dir.path());
-        ui.setFileSystem(&files);
-        ui.setFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
         std::string bytes = testsupport::patternBytes(kUs103Length);
         bytes.replace(kUs103Table, kTableBytes, std::string(kTableBytes, '\0'));
         writeFile(exe, bytes);
@@ -274,9 +207,6 @@ protected:
         return bytes;
     }
 
-    testsupport::TempDir dir;
-    testsupport::FaultyFileSystem files;
-    platform::ScriptedPlatform ui{"Brackel"};
     Editor editor{ui};
     const std::string exe = dir.file("vrn.exe");
     const std::string backup = exe + ".bak";
@@ -285,15 +215,7 @@ protected:
 
 TEST_F(ExeSaveSafety, AFileAnotherProgramHoldsIsRefusedAsInUseAndNothingIsWritten)
 {
-    {
-        testsupport::FileHolder game(exe);
-        ASSERT_TRUE(game.held());
-        EXPECT_EQ(save(), "Could not open " + exe + ": the file is in use by another program");
-    }
-    EXPECT_EQ(readFile(exe), old);
-    EXPECT_FALSE(std::filesystem::exists(backup));
-    EXPECT_EQ(save(), "File successfully saved");
-    EXPECT_EQ(readFile(exe), saved());
+    testsupport::expectHeldFileRefusedThenSaved(exe, old, [this] { return save(); }, [this] { return saved(); });
 }
 
 // Another patch of the same file arrives while ours holds it (just before
@@ -321,22 +243,12 @@ TEST_F(ExeSaveSafety, ASaveKilledAtAnyStepIsRolledBackByTheNextPatch)
     for (std::uint64_t written : {0u, 1u, 364u, 728u, 729u}) {
         SCOPED_TRACE(written);
         writeFile(exe, old);
-        if (written <= kTableBytes)
-            files.killAfter[exe] = written;
-        else
-            files.killOnRemove.insert(platform::journalPath(exe));
+        testsupport::killPatchAfter(files, exe, written, kTableBytes);
         EXPECT_THROW(editor.save(), testsupport::Killed);
         files.clearFaults();
         const std::uint64_t torn = kUs103Table + std::min<std::uint64_t>(written, kTableBytes);
         EXPECT_TRUE(readFile(exe) == fresh.substr(0, torn) + old.substr(torn));
-
-        testsupport::FaultyFileSystem next; // another program's
-        auto held = next.openExisting(exe, platform::Access::ReadWriteExclusive);
-        ASSERT_TRUE(held);
-        EXPECT_EQ(*platform::rollBackUnfinishedPatch(next, exe, **held),
-                  "An unfinished patch of " + exe + " was rolled back.");
-        EXPECT_EQ(*platform::rollBackUnfinishedPatch(next, exe, **held), "");
-        EXPECT_TRUE(readFile(exe) == old);
+        testsupport::expectNextPatchRollsBack(exe, old);
     }
 }
 

@@ -122,7 +122,7 @@ TEST_F(Cli, MercenaryDumpLoadsInThePresetsWindowAndAppliesBackUnchanged)
     // The Presets window's loader takes the section; its keys set the profile.
     kestrin::Profile profile;
     kestrin::ProfileChoices choices(profile);
-    EXPECT_TRUE(kestrin::applyPreset(dump.out, "Mara Voss", profile, choices.inventory()).empty());
+    EXPECT_TRUE(kestrin::applyPreset(dump.out, "Mara Voss", profile, choices).empty());
     EXPECT_EQ(profile.attributeText(kestrin::Attribute::Health), "82");
     EXPECT_EQ(profile.hidden(kestrin::Hidden::Weapon), 20);
 

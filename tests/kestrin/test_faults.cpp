@@ -13,53 +13,44 @@
 // GoogleTest
 #include <gtest/gtest.h>
 
-
 // ours
 #include "kestrin/core/profilefile.h"
 #include "kestrin/windows/guarded.h"
 #include "platform/journal.h"
-#include "tests/support/scriptedplatform.h"
-#include "tests/support/faultyfilesystem.h"
+#include "tests/support/faultcases.h"
 #include "tests/support/fileholder.h"
-#include "tests/support/tempdir.h"
 
 namespace kestrin {
 namespace {
 
 using platform::Answer;
-using testsupport::Fault;
 using testsupport::readFile;
 using testsupport::writeFile;
 
-/// What a failed save leaves in IMP.dat.
-enum class Left { Old, Gone, Shortened, SameLengthWithBackup };
+enum class Flow { SaveCustom };
+using Case = testsupport::FaultCase<Flow>;
 
-struct Case {
-    const char* name;
-    Fault fault;
-    const char* says;
-    Left left;
-    friend void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
-};
+// Save Custom meeting each fault; its message holds the path followed by these words.
+std::vector<Case> cases()
+{
+    std::vector<Case> all;
+    testsupport::addFaultCases(
+        all, {{"", Flow::SaveCustom}},
+        testsupport::patchOutcomes({
+            .vanished = "\". " + testsupport::missingFileReason(),
+            .readOnly = "\". Permission denied",
+            .locked = "\". The file is in use by another program",
+            .shortened = "\". It is 300 bytes long; a custom mercenary profile needs at least 578 bytes.",
+            .backupFails = ".bak: No space left on device\r\nNothing was written.",
+            .breaksMidway = ": Input/output error",
+        }));
+    return all;
+}
 
-const std::string kVanished = "\". " + testsupport::missingFileReason();
-
-const Case kCases[] = {
-    {"Vanishes", Fault::Vanishes, kVanished.c_str(), Left::Gone},
-    {"ReadOnly", Fault::ReadOnly, "\". Permission denied", Left::Old},
-    {"Locked", Fault::Locked, "\". The file is in use by another program", Left::Old},
-    {"Shortened", Fault::Shortened, "\". It is 300 bytes long; a custom mercenary profile needs at least 578 bytes.",
-     Left::Shortened},
-    {"BackupFails", Fault::BackupFails, ".bak: No space left on device\r\nNothing was written.", Left::Old},
-    {"BreaksMidway", Fault::BreaksMidway, ": Input/output error", Left::SameLengthWithBackup},
-};
-
-class SaveFaults : public ::testing::TestWithParam<Case> {
+class SaveFaults : public ::testing::TestWithParam<Case>, protected testsupport::FaultyFolder {
 protected:
-    SaveFaults()
+    SaveFaults() : FaultyFolder("Kestrin 1.03")
     {
-        ui.setFileSystem(&files);
-        ui.setFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
         profile.setName("Ivan");
         profile.setCallsign("Hawk");
         writeFile(path, old);
@@ -98,14 +89,12 @@ protected:
         EXPECT_EQ(readFile(backup), old);
     }
 
-    testsupport::TempDir dir, other;
-    testsupport::FaultyFileSystem files;
-    platform::ScriptedPlatform ui{"Kestrin 1.03"};
+    testsupport::TempDir other;
     Profile profile;
     const std::string path = dir.file("IMP.dat");
     const std::string backup = path + ".bak";
     const std::string journal = dir.file(".IMP.dat.varnhold-journal");
-    const std::string note = "An unfinished patch of " + path + " was rolled back.";
+    const std::string note = testsupport::rolledBackNote(path);
     const std::string old = testsupport::patternBytes(600);
     std::string saved;
 };
@@ -116,31 +105,12 @@ TEST_P(SaveFaults, ClearMessageWholeFileAndTheNextSaveWorks)
     files.inject(c.fault, path);
     EXPECT_FALSE(saveCustom());
     expectError(c.says);
-    switch (c.left) {
-    case Left::Old: EXPECT_EQ(readFile(path), old); break;
-    case Left::Gone: EXPECT_FALSE(std::filesystem::exists(path)); break;
-    case Left::Shortened: EXPECT_EQ(readFile(path), old.substr(0, 300)); break;
-    case Left::SameLengthWithBackup:
-        EXPECT_EQ(std::filesystem::file_size(path), old.size());
-        EXPECT_NE(readFile(path), old); // ten bytes reached the disk
-        EXPECT_EQ(readFile(backup), old);
-        break;
-    }
-    if (c.left != Left::SameLengthWithBackup) {
-        EXPECT_FALSE(std::filesystem::exists(backup)); // nothing was patched, nothing backed up
-    }
+    testsupport::expectLeft(c.left, path, old, saved);
 
     // Put right, the save goes through; the backup is the original even where
     // IMP.dat was half-patched when this save began, and a later save with
     // other values leaves it alone.
-    // A write that broke could not undo itself on the broken disk, so its
-    // journal stays, and this save rolls it back first and says so.
-    files.clearFaults();
-    if (c.left == Left::Gone || c.left == Left::Shortened)
-        writeFile(path, old);
-    const bool torn = c.left == Left::SameLengthWithBackup;
-    EXPECT_EQ(std::filesystem::exists(journal), torn);
-    if (torn) {
+    if (testsupport::putRight(files, c.left, path, old)) {
         ui.clearRecord();
         ui.answer(Answer::Ok); // the note
         ui.answer(Answer::Ok); // "Well done."
@@ -158,8 +128,7 @@ TEST_P(SaveFaults, ClearMessageWholeFileAndTheNextSaveWorks)
     EXPECT_EQ(readFile(backup), old);
 }
 
-INSTANTIATE_TEST_SUITE_P(SaveCustom, SaveFaults, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(SaveCustom, SaveFaults, ::testing::ValuesIn(cases()), testsupport::kCaseName);
 
 // The record is written byte by byte: a save killed after any of its bytes,
 // and after the flush with the journal still there, leaves a file that the
@@ -182,12 +151,7 @@ TEST_F(SaveFaults, ASaveKilledAfterAnyByteIsRolledBackByTheNextPatch)
             files.clearFaults();
             EXPECT_TRUE(readFile(path) == saved);
         }
-        testsupport::FaultyFileSystem next; // another program's
-        auto held = next.openExisting(path, platform::Access::ReadWriteExclusive);
-        ASSERT_TRUE(held);
-        EXPECT_EQ(*platform::rollBackUnfinishedPatch(next, path, **held), note);
-        EXPECT_EQ(*platform::rollBackUnfinishedPatch(next, path, **held), "");
-        EXPECT_TRUE(readFile(path) == old);
+        testsupport::expectNextPatchRollsBack(path, old);
         if (whole)
             return;
     }

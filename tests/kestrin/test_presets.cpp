@@ -228,7 +228,7 @@ TEST_F(Presets, CeramicBoxActsOnlyOnAChange)
             if (window)
                 form.LoadPreset("Scout");
             else
-                loadPreset(ui, presetsPath(ui), "Scout", fresh, choices.inventory());
+                loadPreset(ui, presetsPath(ui), "Scout", fresh, choices);
 
             EXPECT_EQ(fresh.hidden(Hidden::Ceramic), std::stoi(row.value));
             EXPECT_EQ(changes, row.changes);
@@ -243,6 +243,49 @@ TEST_F(Presets, CeramicBoxActsOnlyOnAChange)
         }
     }
     EXPECT_TRUE(ui.failures().empty());
+}
+
+// The window and the profile alone find entries through the same lookup:
+// for every number a stored byte can hold, and outside it, each select of
+// either knows the same numbers and sets the kit's fields alike (the
+// weapon's ammunition with it); an unknown number changes nothing.
+TEST(KitSelects, TheWindowAndTheProfileAloneKnowTheSameNumbersAndSetTheSameFields)
+{
+    needApplication();
+    platform::ScriptedPlatform ui{"Kestrin 1.03"};
+    const Hidden kit[] = {Hidden::Weapon, Hidden::Ammo, Hidden::Modification1, Hidden::Modification2,
+                          Hidden::Helmet, Hidden::Vest};
+    auto fields = [&](const Profile& p) {
+        std::vector<int> values;
+        for (Hidden h : kit)
+            values.push_back(p.hidden(h));
+        return values;
+    };
+    const std::pair<const char*, bool (InventorySelect::*)(int)> selects[] = {
+        {"weapon", &InventorySelect::selectWeapon},   {"modification 1", &InventorySelect::selectModification1},
+        {"modification 2", &InventorySelect::selectModification2}, {"helmet", &InventorySelect::selectHelmet},
+        {"vest", &InventorySelect::selectVest},
+    };
+    Profile inWindow, alone;
+    TPresetsForm form(inWindow, ui);
+    ProfileChoices choices(alone);
+    for (const auto& [slot, select] : selects) {
+        int known = 0;
+        for (int item = -1; item <= 256; ++item) {
+            SCOPED_TRACE(std::string(slot) + " " + std::to_string(item));
+            for (Hidden h : kit) { // a start that no entry's choice leaves
+                inWindow.setHidden(h, 99);
+                alone.setHidden(h, 99);
+            }
+            const bool found = (form.*select)(item);
+            EXPECT_EQ((choices.*select)(item), found);
+            EXPECT_EQ(fields(alone), fields(inWindow));
+            EXPECT_EQ(fields(inWindow) == std::vector<int>(std::size(kit), 99), !found);
+            known += found;
+        }
+        EXPECT_GT(known, 1) << slot;
+    }
+    EXPECT_TRUE(ui.boxes().empty());
 }
 
 TEST_F(Presets, MissingSectionOrFileFailsAtHealth)

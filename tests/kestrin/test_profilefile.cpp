@@ -81,17 +81,18 @@ public:
         if (record::isPaletteName(p, name))
             profile_.setPalette(p, name);
     }
-    void selectVest(int item) override { choose("vest", item, Hidden::Vest); }
-    void selectWeapon(int item) override
+    bool selectVest(int item) override { return choose("vest", item, Hidden::Vest); }
+    bool selectWeapon(int item) override
     {
         if (failOnWeapon)
             throw Error("The weapon window failed.");
         choose("weapon", item, Hidden::Weapon);
         profile_.setHidden(Hidden::Ammo, kAmmoOfEveryWeapon);
+        return true;
     }
-    void selectModification1(int item) override { choose("attachment 1", item, Hidden::Modification1); }
-    void selectModification2(int item) override { choose("attachment 2", item, Hidden::Modification2); }
-    void selectHelmet(int item) override { choose("helmet", item, Hidden::Helmet); }
+    bool selectModification1(int item) override { return choose("attachment 1", item, Hidden::Modification1); }
+    bool selectModification2(int item) override { return choose("attachment 2", item, Hidden::Modification2); }
+    bool selectHelmet(int item) override { return choose("helmet", item, Hidden::Helmet); }
     void setCeramicChecked(bool checked) override
     {
         log_.push_back(checked ? "ceramic on" : "ceramic off");
@@ -101,10 +102,11 @@ public:
 
 private:
     static constexpr const char* kPart[] = {"pants", "vest", "skin", "hair"};
-    void choose(const char* what, int number, Hidden field)
+    bool choose(const char* what, int number, Hidden field)
     {
         log_.push_back(what + (" " + std::to_string(number)));
         profile_.setHidden(field, number);
+        return true;
     }
     Profile& profile_;
     std::vector<std::string>& log_;

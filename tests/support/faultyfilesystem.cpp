@@ -15,40 +15,46 @@ platform::Status failure(const std::string& what, const std::string& path, std::
     return platform::Status::failure(std::move(message), std::move(reason));
 }
 
-// Passes everything through but refuses every write.
-class ReadOnlyByteFile final : public platform::ByteFile {
+// The real file, passed through; the faulty files below change only what
+// they fail.
+class WrappedByteFile : public platform::ByteFile {
 public:
-    ReadOnlyByteFile(std::unique_ptr<platform::ByteFile> real, std::string path)
+    WrappedByteFile(std::unique_ptr<platform::ByteFile> real, std::string path)
         : real_(std::move(real)), path_(std::move(path)) {}
     std::uint64_t size() const override { return real_->size(); }
     platform::Status read(std::uint64_t offset, std::span<std::uint8_t> out) override
     {
         return real_->read(offset, out);
     }
-    platform::Status write(std::uint64_t, std::span<const std::uint8_t>) override
+    platform::Status write(std::uint64_t offset, std::span<const std::uint8_t> data) override
     {
-        return failure("Could not write", path_, "No space left on device");
+        return real_->write(offset, data);
     }
     platform::Status sync() override { return real_->sync(); }
     platform::Status close() override { return real_->close(); }
 
-private:
+protected:
     std::unique_ptr<platform::ByteFile> real_;
     std::string path_;
+};
+
+// Passes everything through but refuses every write.
+class ReadOnlyByteFile final : public WrappedByteFile {
+public:
+    using WrappedByteFile::WrappedByteFile;
+    platform::Status write(std::uint64_t, std::span<const std::uint8_t>) override
+    {
+        return failure("Could not write", path_, "No space left on device");
+    }
 };
 
 // Writes until `budget` bytes in all have reached the file, then fails; or,
 // where the program is killed there, throws Killed, and no later write,
 // flush or close of the file happens.
-class BreakingByteFile final : public platform::ByteFile {
+class BreakingByteFile final : public WrappedByteFile {
 public:
     BreakingByteFile(std::unique_ptr<platform::ByteFile> real, std::string path, std::uint64_t budget, bool killed)
-        : real_(std::move(real)), path_(std::move(path)), budget_(budget), killed_(killed) {}
-    std::uint64_t size() const override { return real_->size(); }
-    platform::Status read(std::uint64_t offset, std::span<std::uint8_t> out) override
-    {
-        return real_->read(offset, out);
-    }
+        : WrappedByteFile(std::move(real), std::move(path)), budget_(budget), killed_(killed) {}
     platform::Status write(std::uint64_t offset, std::span<const std::uint8_t> data) override
     {
         const std::uint64_t part = std::min<std::uint64_t>(budget_, data.size());
@@ -70,8 +76,6 @@ private:
             throw Killed{};
         return failure("Could not write", path_, "Input/output error");
     }
-    std::unique_ptr<platform::ByteFile> real_;
-    std::string path_;
     std::uint64_t budget_;
     bool killed_;
 };
@@ -96,6 +100,20 @@ platform::Result<std::unique_ptr<platform::ByteFile>> FaultyFileSystem::openExis
         return std::unique_ptr<platform::ByteFile>(
             std::make_unique<BreakingByteFile>(std::move(*file), path, after->second, true));
     return file;
+}
+
+const char* faultName(Fault fault)
+{
+    switch (fault) {
+    case Fault::Vanishes: return "Vanishes";
+    case Fault::ReadOnly: return "ReadOnly";
+    case Fault::Locked: return "Locked";
+    case Fault::Shortened: return "Shortened";
+    case Fault::DiskFull: return "DiskFull";
+    case Fault::BackupFails: return "BackupFails";
+    case Fault::BreaksMidway: return "BreaksMidway";
+    }
+    return "?";
 }
 
 void FaultyFileSystem::inject(Fault fault, const std::string& path)
@@ -154,7 +172,7 @@ platform::Result<std::string> FaultyFileSystem::readAll(const std::string& path)
     return real_.readAll(path);
 }
 
-platform::Status FaultyFileSystem::replaceAtomically(const std::string& path, std::string_view bytes)
+platform::Status FaultyFileSystem::wholeWriteFault(const std::string& path)
 {
     runBeforeOpen(path);
     if (failOpen.count(path))
@@ -163,18 +181,20 @@ platform::Status FaultyFileSystem::replaceAtomically(const std::string& path, st
         return failure("Could not write", path, "No space left on device");
     if (readOnly.count(path))
         return failure("Could not save", path, "Permission denied");
+    return platform::Status::success();
+}
+
+platform::Status FaultyFileSystem::replaceAtomically(const std::string& path, std::string_view bytes)
+{
+    if (auto refused = wholeWriteFault(path); !refused)
+        return refused;
     return real_.replaceAtomically(path, bytes);
 }
 
 platform::Status FaultyFileSystem::createNew(const std::string& path, std::string_view bytes)
 {
-    runBeforeOpen(path);
-    if (failOpen.count(path))
-        return failure("Could not save", path, "the file is in use by another program");
-    if (failReplace.count(path))
-        return failure("Could not write", path, "No space left on device");
-    if (readOnly.count(path))
-        return failure("Could not save", path, "Permission denied");
+    if (auto refused = wholeWriteFault(path); !refused)
+        return refused;
     return real_.createNew(path, bytes);
 }
 

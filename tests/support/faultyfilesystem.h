@@ -28,6 +28,9 @@ enum class Fault {
     BreaksMidway, // an in-place write stops after 10 bytes
 };
 
+/// The fault's name as the tests name their cases: "Vanishes".
+const char* faultName(Fault fault);
+
 /// Thrown where a test kills the program: nothing after that point runs,
 /// and what is on the disk stays as it is.
 struct Killed {};
@@ -75,6 +78,9 @@ public:
 
 private:
     void runBeforeOpen(const std::string& path);
+    /// Runs the path's hook, then the refusal that a replacement or a
+    /// creation of the path meets; success when it meets none.
+    platform::Status wholeWriteFault(const std::string& path);
     platform::NativeFileSystem real_;
 };
 

@@ -8,16 +8,16 @@
 namespace kestrin {
 
 /// The choices while the windows that make them are not there: nothing
-/// changes, the fields keep their start values.
+/// changes, the fields keep their start values, and no entry is chosen.
 class NoWindowChoices final : public WindowChoices {
 public:
     void showPortrait(int) override {}
     void selectColor(Palette, const std::string&) override {}
-    void selectVest(int) override {}
-    void selectWeapon(int) override {}
-    void selectModification1(int) override {}
-    void selectModification2(int) override {}
-    void selectHelmet(int) override {}
+    bool selectVest(int) override { return false; }
+    bool selectWeapon(int) override { return false; }
+    bool selectModification1(int) override { return false; }
+    bool selectModification2(int) override { return false; }
+    bool selectHelmet(int) override { return false; }
     void setCeramicChecked(bool) override {}
 };
 

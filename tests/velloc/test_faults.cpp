@@ -15,11 +15,8 @@
 
 // ours
 #include "platform/journal.h"
-#include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
-#include "tests/support/faultyfilesystem.h"
-#include "tests/support/fileholder.h"
-#include "tests/support/tempdir.h"
+#include "tests/support/faultcases.h"
 #include "velloc/core/itemcodec.h"
 #include "velloc/core/session.h"
 #include "velloc/core/textform.h"
@@ -28,68 +25,29 @@ namespace velloc {
 namespace {
 
 using platform::Answer;
-using testsupport::Fault;
 using testsupport::readFile;
 using testsupport::writeFile;
 
 enum class Flow { SaveEdt, SaveAsEdt, SaveVlc, SaveAsVlc, NamesDef };
-/// What a failed command leaves at its target.
-enum class Left { Old, New, Gone, Shortened, SameLengthWithBackup };
-
-struct Case {
-    std::string name;
-    Flow flow;
-    Fault fault;
-    const char* says; // part of the error; nullptr when the save goes through
-    Left left;
-    friend void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
-};
+using Case = testsupport::FaultCase<Flow>;
+using testsupport::Left;
 
 std::vector<Case> cases()
 {
-    struct Outcome {
-        const char* name;
-        Fault fault;
-        const char* says;
-        Left left;
-    };
-    static const std::string missing = testsupport::missingFileReason();
-    const Outcome patch[] = {
-        {"Vanishes", Fault::Vanishes, missing.c_str(), Left::Gone},
-        {"ReadOnly", Fault::ReadOnly, "Permission denied", Left::Old},
-        {"Locked", Fault::Locked, "in use by another program", Left::Old},
-        {"Shortened", Fault::Shortened, "is 140400 bytes long; an item text file has exactly 280800 bytes.\r"
-                                        "Nothing was written.", Left::Shortened},
-        {"BackupFails", Fault::BackupFails, ".bak: No space left on device\rNothing was written.", Left::Old},
-        {"BreaksMidway", Fault::BreaksMidway, "Input/output error", Left::SameLengthWithBackup},
-    };
-    const Outcome text[] = {
-        {"Vanishes", Fault::Vanishes, nullptr, Left::New},
-        {"ReadOnly", Fault::ReadOnly, "Permission denied", Left::Old},
-        {"Locked", Fault::Locked, "in use by another program", Left::Old},
-        {"Shortened", Fault::Shortened, nullptr, Left::New},
-        {"DiskFull", Fault::DiskFull, "No space left on device", Left::Old},
-    };
     std::vector<Case> all;
-    for (const auto& [name, flow] : {std::pair{"SaveEdt", Flow::SaveEdt}, {"SaveAsEdt", Flow::SaveAsEdt}})
-        for (const auto& o : patch)
-            all.push_back({std::string(name) + o.name, flow, o.fault, o.says, o.left});
-    for (const auto& [name, flow] :
-         {std::pair{"SaveVlc", Flow::SaveVlc}, {"SaveAsVlc", Flow::SaveAsVlc}, {"NamesDef", Flow::NamesDef}})
-        for (const auto& o : text)
-            all.push_back({std::string(name) + o.name, flow, o.fault, o.says, o.left});
+    testsupport::addFaultCases(all, {{"SaveEdt", Flow::SaveEdt}, {"SaveAsEdt", Flow::SaveAsEdt}},
+                               testsupport::patchOutcomes(
+                                   {.shortened = "is 140400 bytes long; an item text file has exactly 280800 bytes.\r"
+                                                 "Nothing was written."}));
+    testsupport::addFaultCases(
+        all, {{"SaveVlc", Flow::SaveVlc}, {"SaveAsVlc", Flow::SaveAsVlc}, {"NamesDef", Flow::NamesDef}},
+        testsupport::textOutcomes());
     return all;
 }
 
-class SessionFaults : public ::testing::TestWithParam<Case> {
+class SessionFaults : public ::testing::TestWithParam<Case>, protected testsupport::FaultyFolder {
 protected:
-    SessionFaults()
-    {
-        ui.setWorkingFolder(dir.path());
-        ui.setFileSystem(&files);
-        ui.setFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
-        session = std::make_unique<Session>(ui);
-    }
+    SessionFaults() : FaultyFolder("Velloc") { session = std::make_unique<Session>(ui); }
 
     Flow flow() const { return GetParam().flow; }
     bool inPlace() const { return flow() == Flow::SaveEdt || flow() == Flow::SaveAsEdt; }
@@ -186,9 +144,6 @@ protected:
         return shown;
     }
 
-    testsupport::TempDir dir;
-    testsupport::FaultyFileSystem files;
-    platform::ScriptedPlatform ui{"Velloc"};
     std::unique_ptr<Session> session; // made after the working folder is set
     bool noteFirst = false; // run() answers a note's box before the save's own
 };
@@ -200,12 +155,11 @@ TEST_P(SessionFaults, ClearMessageWholeFileAndTheNextSaveWorks)
     const std::string old = readFile(target);
     const std::string opened = session->currentFile();
     const std::string backup = target + ".bak";
-    namespace fs = std::filesystem;
 
     files.inject(c.fault, target);
-    run(target, c.says != nullptr);
+    run(target, c.fails());
     const auto shown = errors();
-    if (c.says) {
+    if (c.fails()) {
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_NE(shown[0].text.find(target), std::string::npos) << shown[0].text;
         EXPECT_NE(shown[0].text.find(c.says), std::string::npos) << shown[0].text;
@@ -215,41 +169,24 @@ TEST_P(SessionFaults, ClearMessageWholeFileAndTheNextSaveWorks)
     } else {
         EXPECT_TRUE(shown.empty());
     }
-    switch (c.left) {
-    case Left::Old: EXPECT_EQ(readFile(target), old); break;
-    case Left::New: EXPECT_EQ(readFile(target), saved(old)); break;
-    case Left::Gone: EXPECT_FALSE(fs::exists(target)); break;
-    case Left::Shortened: EXPECT_EQ(readFile(target), old.substr(0, old.size() / 2)); break;
-    case Left::SameLengthWithBackup:
-        EXPECT_EQ(fs::file_size(target), old.size());
-        EXPECT_EQ(readFile(backup), old);
-        break;
-    }
-    if (c.left != Left::SameLengthWithBackup) {
-        EXPECT_FALSE(fs::exists(backup)); // no backup of a file that was not patched
-    }
+    testsupport::expectLeft(c.left, target, old, saved(old));
 
     // Put right, the same command saves, and the backup is still the original
     // even where the file was half-patched when this save began.
-    // A write that broke could not undo itself on the broken disk, so its
-    // journal stays, and this save rolls it back first and says so.
-    files.clearFaults();
-    if (c.left == Left::Gone || c.left == Left::Shortened)
-        writeFile(target, old);
-    const bool torn = c.left == Left::SameLengthWithBackup;
-    EXPECT_EQ(fs::exists(platform::journalPath(target)), torn);
+    const bool torn = testsupport::putRight(files, c.left, target, old);
     noteFirst = torn; // the rolled-back patch's box comes first
     run(target, false);
     noteFirst = false;
-    if (torn)
-        EXPECT_EQ(ui.boxes().front().text, "An unfinished patch of " + target + " was rolled back.");
-    EXPECT_FALSE(fs::exists(platform::journalPath(target)));
+    if (torn) {
+        EXPECT_EQ(ui.boxes().front().text, testsupport::rolledBackNote(target));
+    }
+    EXPECT_FALSE(std::filesystem::exists(platform::journalPath(target)));
     EXPECT_TRUE(errors().empty());
     const platform::ScriptedPlatform::Box savedBox{"File successfully saved", "Success", platform::Buttons::Ok};
     EXPECT_NE(std::find(ui.boxes().begin(), ui.boxes().end(), savedBox), ui.boxes().end());
     EXPECT_EQ(readFile(target), saved(old));
     if (!inPlace()) {
-        EXPECT_FALSE(fs::exists(backup)); // text files we write are replaced whole, never backed up
+        EXPECT_FALSE(std::filesystem::exists(backup)); // text files we write are replaced whole, never backed up
         return;
     }
     EXPECT_EQ(readFile(backup), old);
@@ -260,8 +197,7 @@ TEST_P(SessionFaults, ClearMessageWholeFileAndTheNextSaveWorks)
     EXPECT_EQ(readFile(backup), old);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryWrite, SessionFaults, ::testing::ValuesIn(cases()),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(EveryWrite, SessionFaults, ::testing::ValuesIn(cases()), testsupport::kCaseName);
 
 // A save refused for its texts or for the file's length makes no backup: the
 // file was never going to be patched, and may be no item text file at all.
@@ -287,13 +223,10 @@ TEST(ItemFileBackup, RefusedPatchMakesNoBackup)
 
 // Save of an item file that another program holds, or patches while ours
 // is at work.
-class EdtSaveSafety : public ::testing::Test {
+class EdtSaveSafety : public ::testing::Test, protected testsupport::FaultyFolder {
 protected:
-    EdtSaveSafety()
+    EdtSaveSafety() : FaultyFolder("Velloc")
     {
-        ui.setWorkingFolder(dir.path());
-        ui.setFileSystem(&files);
-        ui.setFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
         session = std::make_unique<Session>(ui);
         writeFile(edt, old);
         ui.chooseFile(edt);
@@ -320,9 +253,6 @@ protected:
         return bytes;
     }
 
-    testsupport::TempDir dir;
-    testsupport::FaultyFileSystem files;
-    platform::ScriptedPlatform ui{"Velloc"};
     std::unique_ptr<Session> session;
     const std::string edt = dir.file("Braydesc.edt");
     const std::string backup = edt + ".bak";
@@ -331,15 +261,7 @@ protected:
 
 TEST_F(EdtSaveSafety, AFileAnotherProgramHoldsIsRefusedAsInUseAndNothingIsWritten)
 {
-    {
-        testsupport::FileHolder game(edt);
-        ASSERT_TRUE(game.held());
-        EXPECT_EQ(save(), "Could not open " + edt + ": the file is in use by another program");
-    }
-    EXPECT_EQ(readFile(edt), old);
-    EXPECT_FALSE(std::filesystem::exists(backup));
-    EXPECT_EQ(save(), "File successfully saved");
-    EXPECT_EQ(readFile(edt), saved());
+    testsupport::expectHeldFileRefusedThenSaved(edt, old, [this] { return save(); }, [this] { return saved(); });
 }
 
 // Another patch of the same file (as items-apply makes it) arrives while
@@ -375,22 +297,12 @@ TEST_F(EdtSaveSafety, ASaveKilledAtAnyStepIsRolledBackByTheNextPatch)
     for (std::uint64_t written : {std::uint64_t(0), std::uint64_t(1), run / 2, run, run + 1}) {
         SCOPED_TRACE(written);
         writeFile(edt, old);
-        if (written <= run)
-            files.killAfter[edt] = written;
-        else
-            files.killOnRemove.insert(platform::journalPath(edt));
+        testsupport::killPatchAfter(files, edt, written, run);
         EXPECT_THROW(session->save(), testsupport::Killed);
         files.clearFaults();
         const std::uint64_t torn = first + std::min(written, run);
         EXPECT_TRUE(readFile(edt) == fresh.substr(0, torn) + old.substr(torn));
-
-        testsupport::FaultyFileSystem next; // another program's
-        auto held = next.openExisting(edt, platform::Access::ReadWriteExclusive);
-        ASSERT_TRUE(held);
-        EXPECT_EQ(*platform::rollBackUnfinishedPatch(next, edt, **held),
-                  "An unfinished patch of " + edt + " was rolled back.");
-        EXPECT_EQ(*platform::rollBackUnfinishedPatch(next, edt, **held), "");
-        EXPECT_TRUE(readFile(edt) == old);
+        testsupport::expectNextPatchRollsBack(edt, old);
     }
 }
 
