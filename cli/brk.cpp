@@ -4,6 +4,7 @@
 // ours
 #include "brackel/core/rulefiles.h"
 #include "brackel/core/brkfile.h"
+#include "cli/changes.h"
 #include "cli/command.h"
 
 namespace cli {
@@ -29,7 +30,7 @@ int brkExport(const std::vector<std::string>& words, platform::FileSystem& files
 
 int brkApply(const std::vector<std::string>& words, platform::FileSystem& files)
 {
-    const Arguments args(words, {}, {});
+    const Arguments args(words, {}, {"--dry-run"});
     args.expectOperands(2, 2);
     const std::string& rulesFile = args.operands()[0];
     const std::string& game = args.operands()[1];
@@ -38,14 +39,12 @@ int brkApply(const std::vector<std::string>& words, platform::FileSystem& files)
         report(rulesFile, rules.status());
         return kRefused;
     }
-    auto patched = brackel::applyRules(files, game, rules->flags);
-    for (const std::string& note : files.takeNotes()) // a rolled-back patch, which names the file
-        report(game, platform::Status::failure(note, {}, game));
-    if (!patched) {
-        report(game, patched.status());
-        return kRefused;
-    }
-    return kSuccess;
+    const Patch patch = [&](platform::FileSystem& on) {
+        return PatchOutcome{game, brackel::applyRules(on, game, rules->flags).status()};
+    };
+    if (args.has("--dry-run"))
+        return dryRunPatch(files, game, patch, gameFileChanges(GameFile::Executable, game));
+    return runPatch(files, game, patch);
 }
 
 int brkInfo(const std::vector<std::string>& words, platform::FileSystem& files)

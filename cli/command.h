@@ -91,5 +91,7 @@ int itemsApply(const std::vector<std::string>& words, platform::FileSystem& file
 int namesDef(const std::vector<std::string>& words, platform::FileSystem& files);
 int impDump(const std::vector<std::string>& words, platform::FileSystem& files);
 int impApply(const std::vector<std::string>& words, platform::FileSystem& files);
+int diff(const std::vector<std::string>& words, platform::FileSystem& files);
+int restore(const std::vector<std::string>& words, platform::FileSystem& files);
 
 } // namespace cli

@@ -1,10 +1,8 @@
 // The custom mercenary: IMP.dat as a preset section, and a preset section
 // applied to IMP.dat.
 
-// standard
-#include <functional>
-
 // ours
+#include "cli/changes.h"
 #include "cli/command.h"
 #include "kestrin/core/profilepreset.h"
 #include "kestrin/core/profile.h"
@@ -16,35 +14,6 @@
 namespace cli {
 
 namespace {
-
-/// Runs a step of Kestrin's core, which ends a step it refuses by throwing
-/// kestrin::Error, and gives its outcome as a Status: the one place where
-/// this program turns those refusals into its own failures.
-platform::Status attempt(const std::function<void()>& step)
-{
-    try {
-        step();
-        return platform::Status::success();
-    } catch (const kestrin::Error& e) {
-        return platform::Status::failure(e.what(), {}, e.path());
-    }
-}
-
-/// The preset section to apply: the one named, or the file's only one.
-platform::Result<std::string> chosenSection(std::string_view iniText, const std::string& named)
-{
-    const std::vector<std::string> sections = kestrin::presetSections(iniText);
-    if (named.empty()) {
-        if (sections.size() != 1)
-            return platform::Result<std::string>::failure(
-                "holds " + std::to_string(sections.size()) + " preset sections; name the one to apply with --section.");
-        return sections.front();
-    }
-    if (!kestrin::hasSection(sections, named))
-        return platform::Result<std::string>::failure("holds no preset section [" + platform::printableAscii(named) +
-                                                      "].");
-    return named;
-}
 
 /// Puts the section into the presets file `output`, which must not be the
 /// profile it was read from.
@@ -91,7 +60,7 @@ int impDump(const std::vector<std::string>& words, platform::FileSystem& files)
 
 int impApply(const std::vector<std::string>& words, platform::FileSystem& files)
 {
-    const Arguments args(words, {"--section"}, {});
+    const Arguments args(words, {"--section"}, {"--dry-run"});
     args.expectOperands(2, 2);
     const std::string& presets = args.operands()[0];
     const std::string& target = args.operands()[1];
@@ -108,30 +77,27 @@ int impApply(const std::vector<std::string>& words, platform::FileSystem& files)
     }
     // As the window does it: Read, the preset, Save. A refusal in the
     // section is the presets file's; one in reading or writing, IMP.dat's.
-    kestrin::Profile profile;
-    kestrin::ProfileChoices choices(profile);
-    if (auto read = attempt([&] { kestrin::readProfile(files, target, profile, choices); }); !read) {
-        report(target, read);
-        return kRefused;
-    }
-    if (auto applied = attempt([&] { kestrin::applyPresetSection(*text, *section, profile, choices); }); !applied) {
-        report(presets, applied);
-        return kRefused;
-    }
-    // The save's own notes are the window's, with its advice; an empty name
-    // or callsign is noted here instead.
-    auto saved = attempt([&] { (void)kestrin::writeProfile(files, target, profile); });
-    for (const std::string& note : files.takeNotes()) // a rolled-back patch, which names the file
-        report(target, platform::Status::failure(note, {}, target));
-    if (!saved) {
-        report(target, saved);
-        return kRefused;
-    }
-    if (profile.name().empty())
-        report(target, "the name is empty, so the profile keeps the name it had.");
-    if (profile.callsign().empty())
-        report(target, "the callsign is empty, so the profile keeps the callsign it had.");
-    return kSuccess;
+    const Patch patch = [&](platform::FileSystem& on) -> PatchOutcome {
+        kestrin::Profile profile;
+        kestrin::ProfileChoices choices(profile);
+        if (auto read = attempt([&] { kestrin::readProfile(on, target, profile, choices); }); !read)
+            return {target, read};
+        if (auto applied = attempt([&] { kestrin::applyPresetSection(*text, *section, profile, choices); }); !applied)
+            return {presets, applied};
+        // The save's own notes are the window's, with its advice; an empty
+        // name or callsign is noted here instead.
+        if (auto saved = attempt([&] { (void)kestrin::writeProfile(on, target, profile); }); !saved)
+            return {target, saved};
+        PatchOutcome done{target};
+        if (profile.name().empty())
+            done.remarks.emplace_back("the name is empty, so the profile keeps the name it had.");
+        if (profile.callsign().empty())
+            done.remarks.emplace_back("the callsign is empty, so the profile keeps the callsign it had.");
+        return done;
+    };
+    if (args.has("--dry-run"))
+        return dryRunPatch(files, target, patch, gameFileChanges(GameFile::Profile, target));
+    return runPatch(files, target, patch);
 }
 
 } // namespace cli

@@ -41,7 +41,8 @@ std::string programHelp()
     text += "\n"
             "Exit status: 0 when the work is done, 1 when it was refused or failed\n"
             "(the reason goes to standard error and nothing was written), 2 for a\n"
-            "wrong command line.\n";
+            "wrong command line. diff ends as diff does: 0 when the files are the same,\n"
+            "1 when they differ, 2 for trouble.\n";
     return text;
 }
 

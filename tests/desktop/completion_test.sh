@@ -40,8 +40,8 @@ rm -rf "$scratch"
 mkdir -p "$scratch/Game folder" "$scratch/empty"
 cd "$scratch" || exit 1
 # Every kind, in both letter cases, and files of no kind.
-touch rules.brk OTHER.BRK vrn.exe GAME.EXE setup.Exe Itemdesc.edt BRAYDESC.EDT texts.vlc NAMES.DEF mine.def \
-      IMP.dat imp.DAT presets.ini MERC.INI notes.txt vrn.exe.bak readme
+touch rules.brk OTHER.BRK vrn.exe GAME.EXE setup.Exe Itemdesc.edt BRAYDESC.EDT texts.vlc texts.po NAMES.DEF \
+      mine.def IMP.dat imp.DAT presets.ini MERC.INI notes.txt vrn.exe.bak readme
 printf '[Presets]\r\nAmount=2\r\n1=Sniper\r\n2=Field medic\r\n[Sniper]\r\nHealth=80\r\n[Field medic]\r\nHealth=70\r\n' >presets.ini
 touch empty/notes.txt
 
@@ -85,11 +85,13 @@ declare -A kinds=(
   ["brk-export GAME.EXE"]=exe ["brk-export OUTPUT.brk"]=brk
   ["brk-apply RULES.brk"]=rules ["brk-apply GAME.EXE"]=exe
   ["brk-info FILE"]=rules
-  ["items-export ITEMFILE"]=edt ["items-export OUTPUT.vlc"]=texts
-  ["items-apply TEXTS.vlc"]=texts ["items-apply ITEMFILE"]=edt
+  ["items-export ITEMFILE"]=edt ["items-export OUTPUT.vlc"]=textsin
+  ["items-apply TEXTS.vlc"]=textsin ["items-apply ITEMFILE"]=edt
   ["names-def ITEMDESC"]=edt ["names-def OUTPUT"]=texts
   ["imp-dump IMP.dat"]=imp ["imp-dump OUTPUT"]=ini
   ["imp-apply PRESETS"]=ini ["imp-apply IMP.dat"]=imp
+  ["diff A"]=any ["diff B"]=any
+  ["restore FILE"]=game
 )
 # The files of each kind in the scratch folder, and its folders.
 folders=("empty" "Game folder")
@@ -99,12 +101,16 @@ declare -A files=(
   [rules]="rules.brk OTHER.BRK vrn.exe GAME.EXE setup.Exe"
   [edt]="Itemdesc.edt BRAYDESC.EDT"
   [texts]="texts.vlc NAMES.DEF mine.def"
+  [textsin]="texts.vlc texts.po NAMES.DEF mine.def"
+  [game]="vrn.exe GAME.EXE setup.Exe Itemdesc.edt BRAYDESC.EDT IMP.dat imp.DAT"
+  [any]="rules.brk OTHER.BRK vrn.exe GAME.EXE setup.Exe Itemdesc.edt BRAYDESC.EDT texts.vlc texts.po NAMES.DEF
+         mine.def IMP.dat imp.DAT presets.ini MERC.INI notes.txt vrn.exe.bak readme"
   [imp]="IMP.dat imp.DAT"
   [ini]="presets.ini MERC.INI"
 )
 # A word that fills an operand of each kind.
 declare -A sample=([exe]=vrn.exe [brk]=rules.brk [rules]=rules.brk [edt]=Itemdesc.edt [texts]=texts.vlc
-                   [imp]=IMP.dat [ini]=presets.ini)
+                   [textsin]=texts.vlc [game]=vrn.exe [any]=vrn.exe [imp]=IMP.dat [ini]=presets.ini)
 
 # ---- each command's options and operands, from its usage line ----
 for c in $commands; do
@@ -151,8 +157,9 @@ expect "varnhold imp-apply presets.ini i<TAB>" "$(complete_words varnhold imp-ap
 expect "varnhold brk-info empty/<TAB>" "$(complete_words varnhold brk-info empty/)" "empty/notes.txt"
 # Options and their values are no operands.
 expect "varnhold items-export --braydesc BRAYDESC.EDT <TAB>" \
-       "$(complete_words varnhold items-export --braydesc BRAYDESC.EDT '')" "$(lines ${files[texts]} "${folders[@]}")"
-expect "varnhold items-export --itemdesc -<TAB>" "$(complete_words varnhold items-export --itemdesc -)" "--help"
+       "$(complete_words varnhold items-export --braydesc BRAYDESC.EDT '')" "$(lines ${files[textsin]} "${folders[@]}")"
+expect "varnhold items-export --itemdesc -<TAB>" "$(complete_words varnhold items-export --itemdesc -)" \
+       "$(lines --codepage --help --po)"
 expect "varnhold imp-dump --section Mine <TAB>" \
        "$(complete_words varnhold imp-dump --section Mine '')" "$(lines ${files[imp]} "${folders[@]}")"
 expect "varnhold imp-dump --section=Mine <TAB>" \
@@ -172,6 +179,22 @@ expect "varnhold imp-apply --section <TAB> (no presets file yet)" \
        "$(complete_words varnhold imp-apply --section '')" ""
 expect "varnhold imp-dump IMP.dat presets.ini --section F<TAB>" \
        "$(complete_words varnhold imp-dump IMP.dat presets.ini --section F)" 'Field\ medic'
+# diff's sections are in whichever of its files is a presets file.
+expect "varnhold diff IMP.dat presets.ini --section <TAB>" \
+       "$(complete_words varnhold diff IMP.dat presets.ini --section '')" "$(lines 'Field\ medic' Sniper)"
+expect "varnhold diff presets.ini IMP.dat --section=S<TAB>" \
+       "$(complete_words varnhold diff presets.ini IMP.dat --section = S)" "Sniper"
+expect "varnhold diff vrn.exe --section <TAB> (no presets file)" "$(complete_words varnhold diff vrn.exe --section '')" ""
+# The code pages the programs know, and a value is no operand.
+expect "varnhold items-apply texts.po Itemdesc.edt --codepage 125<TAB>" \
+       "$(complete_words varnhold items-apply texts.po Itemdesc.edt --codepage 125)" \
+       "$(lines 1250 1251 1252 1253 1254 1255 1256 1257 1258)"
+expect "varnhold items-export --po --codepage 1251 --itemdesc <TAB>" \
+       "$(complete_words varnhold items-export --po --codepage 1251 --itemdesc '')" "$(lines ${files[edt]} "${folders[@]}")"
+# A flag given is not offered again, and the layouts exclude each other.
+expect "varnhold restore --dry-run --braydesc -<TAB>" "$(complete_words varnhold restore --dry-run --braydesc -)" "--help"
+expect "varnhold restore --dry-run <TAB>" \
+       "$(complete_words varnhold restore --dry-run '')" "$(lines ${files[game]} "${folders[@]}")"
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures check(s) failed" >&2

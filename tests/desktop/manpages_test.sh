@@ -70,12 +70,14 @@ if [ -n "$varnhold" ]; then
     grep -qF "$first" <<<"$text" || fail "varnhold(1) lacks the help of $c: \"$first\""
     for option in $(grep -o -- '--[a-z-]*' <<<"$usage"); do
       # Its entry's tag: the option alone, or among others the same sentences describe.
-      grep -qE "^ *(--[a-z-]+( [A-Z]+)?, )*$option( [A-Z]+)?(, --.*)?\$" <<<"$text" ||
+      # A short tag has its first line of text beside it.
+      grep -qE "^ *(--[a-z-]+( [A-Z]+)?, )*$option( [A-Z]+)?((, --.*)?| [A-Z].*)\$" <<<"$text" ||
         fail "varnhold(1) does not describe $c's option $option"
     done
   done
   # Every command the page describes is one the program has.
-  for c in $(sed -n '/^COMMANDS$/,/^OPTIONS$/s/^ \{1,3\}\([a-z]*-[a-z-]*\)$/\1/p' <<<"$text"); do
+  # (Headings are single words; an option's tag starts with its dashes.)
+  for c in $(sed -n '/^COMMANDS$/,/^OPTIONS$/s/^ \{1,3\}\([a-z][a-z]*\(-[a-z]*\)*\)$/\1/p' <<<"$text"); do
     grep -qx "$c" <<<"$commands" || fail "varnhold(1) describes $c, which varnhold --help does not list"
   done
   # The exit statuses that --help gives.

@@ -1,0 +1,115 @@
+#include "cli/changes.h"
+
+// ours
+#include "brackel/core/rulechanges.h"
+#include "brackel/core/rulefiles.h"
+#include "cli/command.h"
+#include "kestrin/core/profilechanges.h"
+#include "kestrin/core/profilefile.h"
+#include "kestrin/core/profilerecord.h"
+#include "platform/ascii.h"
+#include "platform/gamefiles.h"
+#include "platform/process.h"
+#include "platform/textlines.h"
+#include "velloc/core/itemchanges.h"
+#include "velloc/core/itemcodec.h"
+
+namespace cli {
+
+std::optional<GameFile> gameFileOfLength(std::uint64_t length)
+{
+    if (platform::gameBuildOfLength(length))
+        return GameFile::Executable;
+    if (length == platform::kItemFileLength)
+        return GameFile::ItemFile;
+    if (length >= kestrin::record::kMinimumLength)
+        return GameFile::Profile;
+    return std::nullopt;
+}
+
+std::optional<brackel::Names> workingFolderNames(platform::FileSystem& files)
+{
+    const std::string path = platform::joinPath(platform::checkifroot(platform::currentFolder()), "names.def");
+    if (!files.exists(path))
+        return std::nullopt;
+    auto lines = platform::readTextLines(files, path);
+    if (!lines) {
+        report(path, lines.status().withLine("Weapons are shown by their numbers alone."));
+        return std::nullopt;
+    }
+    return brackel::parseNames(*lines);
+}
+
+platform::Status attempt(const std::function<void()>& step)
+{
+    try {
+        step();
+        return platform::Status::success();
+    } catch (const kestrin::Error& e) {
+        return platform::Status::failure(e.what(), {}, e.path());
+    }
+}
+
+platform::Result<std::string> chosenSection(std::string_view iniText, const std::string& named)
+{
+    const std::vector<std::string> sections = kestrin::presetSections(iniText);
+    if (named.empty()) {
+        if (sections.size() != 1)
+            return platform::Result<std::string>::failure(
+                "holds " + std::to_string(sections.size()) + " preset sections; name the one to apply with --section.");
+        return sections.front();
+    }
+    if (!kestrin::hasSection(sections, named))
+        return platform::Result<std::string>::failure("holds no preset section [" + platform::printableAscii(named) +
+                                                      "].");
+    return named;
+}
+
+platform::Result<LoadedProfile> loadProfile(platform::FileSystem& files, const std::string& path)
+{
+    LoadedProfile loaded;
+    if (auto read = attempt([&] { kestrin::readProfile(files, path, *loaded.profile, *loaded.choices); }); !read)
+        return read;
+    return loaded;
+}
+
+ChangeList gameFileChanges(GameFile kind, const std::string& path, velloc::FileType type)
+{
+    using Lines = platform::Result<std::vector<std::string>>;
+    switch (kind) {
+    case GameFile::Executable:
+        return [path](platform::FileSystem& before, platform::FileSystem& after) -> Lines {
+            auto from = brackel::loadRules(before, path);
+            if (!from)
+                return from.status();
+            auto to = brackel::loadRules(after, path);
+            if (!to)
+                return to.status();
+            const std::optional<brackel::Names> names = workingFolderNames(before);
+            return brackel::ruleChanges(from->flags, to->flags, names ? &*names : nullptr);
+        };
+    case GameFile::ItemFile:
+        return [path, type](platform::FileSystem& before, platform::FileSystem& after) -> Lines {
+            auto from = velloc::readdata(before, path, type, velloc::ItemTexts{});
+            if (!from)
+                return from.status();
+            auto to = velloc::readdata(after, path, type, velloc::ItemTexts{});
+            if (!to)
+                return to.status();
+            return velloc::itemTextChanges(*from, *to);
+        };
+    case GameFile::Profile:
+        break;
+    }
+    return [path](platform::FileSystem& before, platform::FileSystem& after) -> Lines {
+        auto from = loadProfile(before, path);
+        if (!from)
+            return from.status();
+        auto to = loadProfile(after, path);
+        if (!to)
+            return to.status();
+        return kestrin::profileChanges(*from->profile, *to->profile);
+    };
+}
+
+} // namespace cli

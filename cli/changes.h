@@ -1,0 +1,63 @@
+#pragma once
+// The change lists of the three kinds of game file, which the dry runs,
+// restore and diff print: the attachment rules of a game executable, the
+// texts of an item text file, the custom mercenary of IMP.dat. Also the
+// steps of Kestrin's core that the mercenary's commands share.
+
+// standard
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// ours
+#include "brackel/core/namesfile.h"
+#include "cli/dryrun.h"
+#include "kestrin/core/profile.h"
+#include "kestrin/core/profilepreset.h"
+#include "platform/filesystem.h"
+#include "platform/result.h"
+#include "velloc/core/itemtexts.h"
+
+namespace cli {
+
+/// The game files the programs patch, told apart by their length.
+enum class GameFile { Executable, ItemFile, Profile };
+
+/// A known build's length, an item text file's, or (any other length of at
+/// least the record's) a profile; none for a shorter file.
+std::optional<GameFile> gameFileOfLength(std::uint64_t length);
+
+/// The weapon names of names.def in the working folder, which the
+/// attachment editor reads at its start: none when there is no such file;
+/// one that cannot be read is said on standard error, and then none.
+std::optional<brackel::Names> workingFolderNames(platform::FileSystem& files);
+
+/// The change list of the game file at `path` from one file system to the
+/// other, in its kind's form; an item text file is read as `type`. Weapons
+/// are named from names.def in the working folder (workingFolderNames),
+/// read when the list is made.
+ChangeList gameFileChanges(GameFile kind, const std::string& path,
+                           velloc::FileType type = velloc::FileType::Items);
+
+/// Runs a step of Kestrin's core, which ends a step it refuses by throwing
+/// kestrin::Error, and gives its outcome as a Status: the one place where
+/// this program turns those refusals into its own failures.
+platform::Status attempt(const std::function<void()>& step);
+
+/// The preset section to apply: the one named, or the file's only one.
+platform::Result<std::string> chosenSection(std::string_view iniText, const std::string& named);
+
+/// A profile read from IMP.dat, with the choices its reading made.
+struct LoadedProfile {
+    std::unique_ptr<kestrin::Profile> profile = std::make_unique<kestrin::Profile>();
+    std::unique_ptr<kestrin::ProfileChoices> choices = std::make_unique<kestrin::ProfileChoices>(*profile);
+};
+
+/// Reads IMP.dat at `path` as the editor's Read does.
+platform::Result<LoadedProfile> loadProfile(platform::FileSystem& files, const std::string& path);
+
+} // namespace cli
