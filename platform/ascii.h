@@ -53,4 +53,34 @@ inline std::string printableAscii(std::string_view text)
     return shown;
 }
 
+/// The text in double quotes as C writes a string, its bytes kept as bytes:
+/// a line break as \r or \n, a tab as \t, a quote and a backslash escaped,
+/// and every other byte below 0x20, 0x7F and every byte from 0x80 up as \xNN
+/// (lower case), so the result is plain printable ASCII on one line. The
+/// change lists of the console program show old and new texts so.
+inline std::string quotedAscii(std::string_view text)
+{
+    constexpr char digits[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (c) {
+        case '\r': out += "\\r"; continue;
+        case '\n': out += "\\n"; continue;
+        case '\t': out += "\\t"; continue;
+        case '"': out += "\\\""; continue;
+        case '\\': out += "\\\\"; continue;
+        default: break;
+        }
+        if (c < 0x20 || c >= 0x7F) {
+            out += "\\x";
+            out += digits[c >> 4];
+            out += digits[c & 0xF];
+        } else {
+            out += ch;
+        }
+    }
+    return out + '"';
+}
+
 } // namespace platform

@@ -6,19 +6,13 @@
 
 // ours
 #include "kestrin/core/presets.h"
+#include "kestrin/core/profilepreset.h"
 #include "kestrin/core/profilerecord.h"
+#include "platform/ascii.h"
 
 namespace kestrin {
 
 namespace {
-
-// The colour keys as imp-dump writes them, in its order.
-constexpr std::array<std::pair<const char*, Palette>, kPaletteCount> kColourKeys = {{
-    {"PantsColor", Palette::Pants},
-    {"VestColor", Palette::Vest},
-    {"SkinColor", Palette::Skin},
-    {"HairColor", Palette::Hair},
-}};
 
 /// An attribute's text as it is when it is a number, else quoted: the
 /// editor holds what was typed, which need not be one.
@@ -26,10 +20,10 @@ std::string attributeShown(const std::string& text)
 {
     std::size_t digits = !text.empty() && text.front() == '-' ? 1 : 0;
     if (digits == text.size())
-        return quotedProfileText(text);
+        return platform::quotedAscii(text);
     for (std::size_t i = digits; i < text.size(); ++i)
         if (text[i] < '0' || text[i] > '9')
-            return quotedProfileText(text);
+            return platform::quotedAscii(text);
     return text;
 }
 
@@ -47,44 +41,19 @@ std::vector<std::pair<std::string, std::string>> shownFields(const Profile& p)
                         std::to_string(p.attitudePosition() >= 0 ? p.attitudePosition() : p.attitudeCode()));
     for (const auto& [key, field] : kPresetSlotKeys)
         fields.emplace_back(key, std::to_string(p.hidden(field)));
-    fields.emplace_back("Name", quotedProfileText(p.name()));
-    fields.emplace_back("Callsign", quotedProfileText(p.callsign()));
+    fields.emplace_back("Name", platform::quotedAscii(p.name()));
+    fields.emplace_back("Callsign", platform::quotedAscii(p.callsign()));
     fields.emplace_back("Voice", p.voiceButton() != 0 ? std::to_string(p.hidden(Hidden::Speech)) : "none");
     fields.emplace_back("BodyType", p.bodyTypeButton() >= 0 ? std::to_string(p.bodyTypeCode()) : "none");
     fields.emplace_back("Portrait", std::to_string(p.hidden(Hidden::Portrait)));
-    for (const auto& [key, palette] : kColourKeys)
+    for (const auto& [key, palette] : kPresetColourKeys)
         fields.emplace_back(key, record::isPaletteName(palette, p.palette(palette))
-                                     ? quotedProfileText(p.palette(palette))
+                                     ? platform::quotedAscii(p.palette(palette))
                                      : "none");
     return fields;
 }
 
 } // namespace
-
-std::string quotedProfileText(std::string_view text)
-{
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out = "\"";
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        switch (c) {
-        case '\r': out += "\\r"; continue;
-        case '\n': out += "\\n"; continue;
-        case '\t': out += "\\t"; continue;
-        case '"': out += "\\\""; continue;
-        case '\\': out += "\\\\"; continue;
-        default: break;
-        }
-        if (c < 0x20 || c >= 0x7F) {
-            out += "\\x";
-            out += kHex[c >> 4];
-            out += kHex[c & 0xF];
-        } else {
-            out += ch;
-        }
-    }
-    return out + '"';
-}
 
 std::vector<std::string> profileChanges(const Profile& from, const Profile& to)
 {

@@ -22,8 +22,4 @@ namespace kestrin {
 /// No lines when nothing differs.
 std::vector<std::string> profileChanges(const Profile& from, const Profile& to);
 
-/// The text in double quotes with the escapes above, on one line of
-/// printable ASCII.
-std::string quotedProfileText(std::string_view text);
-
 } // namespace kestrin

@@ -17,14 +17,6 @@ namespace kestrin {
 
 namespace {
 
-// The further keys, which the Presets window's loader does not know.
-constexpr std::array<std::pair<const char*, Palette>, kPaletteCount> kColourKeys = {{
-    {"PantsColor", Palette::Pants},
-    {"VestColor", Palette::Vest},
-    {"SkinColor", Palette::Skin},
-    {"HairColor", Palette::Hair},
-}};
-
 /// A character the INI reader trims from either end of a name or value.
 bool isIniBlank(char c) { return platform::kIniBlanks.find(c) != std::string_view::npos; }
 
@@ -106,7 +98,7 @@ void applySectionKeys(std::string_view iniText, const std::string& section, Prof
     }
     if (const auto face = further("Portrait"))
         choices.showPortrait(furtherNumber(*face, "Portrait", 0, 15));
-    for (const auto& [key, palette] : kColourKeys) {
+    for (const auto& [key, palette] : kPresetColourKeys) {
         const auto name = further(key);
         if (!name)
             continue;
@@ -195,7 +187,7 @@ std::vector<std::string> presetSection(const Profile& profile, const std::string
     if (profile.bodyTypeButton() >= 0)
         add("BodyType", std::to_string(profile.bodyTypeCode()));
     add("Portrait", std::to_string(profile.hidden(Hidden::Portrait)));
-    for (const auto& [key, palette] : kColourKeys)
+    for (const auto& [key, palette] : kPresetColourKeys)
         if (record::isPaletteName(palette, profile.palette(palette)))
             add(key, profile.palette(palette));
     return lines;

@@ -8,8 +8,10 @@
 // every value the dump writes is one the apply takes back.
 
 // standard
+#include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // ours
@@ -19,6 +21,15 @@
 #include "platform/filesystem.h"
 
 namespace kestrin {
+
+/// The colour keys of a dumped preset section, in the order they are
+/// written; the Presets window's loader does not know them.
+constexpr std::array<std::pair<const char*, Palette>, kPaletteCount> kPresetColourKeys = {{
+    {"PantsColor", Palette::Pants},
+    {"VestColor", Palette::Vest},
+    {"SkinColor", Palette::Skin},
+    {"HairColor", Palette::Hair},
+}};
 
 /// The choices of the secondary windows made on the profile alone, as the
 /// windows' own choices set its fields: the catalogue's entry for an item

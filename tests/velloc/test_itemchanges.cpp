@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 // ours
+#include "platform/ascii.h"
 #include "velloc/core/itemchanges.h"
 
 using namespace velloc;
@@ -55,11 +56,11 @@ TEST(ItemChanges, BobbyRayFieldsAreNameAndDescriptionOnly)
 
 TEST(ItemChanges, EveryByteIsEscapedToPrintableAsciiOnOneLine)
 {
-    EXPECT_EQ(quotedText("a\r\nb\rc\nd\te"), R"("a\r\nb\rc\nd\te")");
-    EXPECT_EQ(quotedText("say \"hi\" \\ back"), R"("say \"hi\" \\ back")");
-    EXPECT_EQ(quotedText(std::string("\x01\x1e\x7f\x80\xe9\xfe", 6)), R"("\x01\x1e\x7f\x80\xe9\xfe")");
+    EXPECT_EQ(platform::quotedAscii("a\r\nb\rc\nd\te"), R"("a\r\nb\rc\nd\te")");
+    EXPECT_EQ(platform::quotedAscii("say \"hi\" \\ back"), R"("say \"hi\" \\ back")");
+    EXPECT_EQ(platform::quotedAscii(std::string("\x01\x1e\x7f\x80\xe9\xfe", 6)), R"("\x01\x1e\x7f\x80\xe9\xfe")");
     // Printable ASCII stays as it is, the edges included.
-    EXPECT_EQ(quotedText(" ~"), "\" ~\"");
+    EXPECT_EQ(platform::quotedAscii(" ~"), "\" ~\"");
 
     ItemTexts from;
     ItemTexts to;

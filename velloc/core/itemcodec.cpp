@@ -29,34 +29,6 @@ constexpr std::uint8_t kEndMarker = 0;
 // How many problems a refusal lists before it only counts the rest.
 constexpr std::size_t kListedProblems = 10;
 
-// The model's column of texts for a field (const or not, as the model).
-template <class Texts>
-auto& textsOf(Texts& texts, Field field)
-{
-    switch (field) {
-    case Field::ShortName:
-        return texts.shortNames;
-    case Field::FullName:
-        return texts.fullNames;
-    case Field::Description:
-        break;
-    }
-    return texts.descriptions;
-}
-
-std::string fieldName(Field field, FileType type)
-{
-    switch (field) {
-    case Field::ShortName:
-        return type == FileType::BobbyRay ? "name" : "short name";
-    case Field::FullName:
-        return "full name";
-    case Field::Description:
-        break;
-    }
-    return "description";
-}
-
 std::string lengthError(const std::string& path, std::uint64_t length)
 {
     return "The file " + path + " is " + std::to_string(length) + " bytes long; an item text file has exactly " +

@@ -39,4 +39,42 @@ struct ItemTexts {
     }
 };
 
+/// The column of texts of a field (const or not, as the model).
+template <class Texts>
+auto& textsOf(Texts& texts, Field field)
+{
+    switch (field) {
+    case Field::ShortName:
+        return texts.shortNames;
+    case Field::FullName:
+        return texts.fullNames;
+    case Field::Description:
+        break;
+    }
+    return texts.descriptions;
+}
+
+/// The text of one field of one item (const or not, as the model).
+template <class Texts>
+auto& textOf(Texts& texts, Field field, int item)
+{
+    return textsOf(texts, field)[item];
+}
+
+/// The words of a field in a record of this type, as messages, the change
+/// list and PO contexts say them: "short name", "full name", "description"
+/// for Items; "name", "description" for Bobby Ray texts.
+inline std::string fieldName(Field field, FileType type)
+{
+    switch (field) {
+    case Field::ShortName:
+        return type == FileType::BobbyRay ? "name" : "short name";
+    case Field::FullName:
+        return "full name";
+    case Field::Description:
+        break;
+    }
+    return "description";
+}
+
 } // namespace velloc

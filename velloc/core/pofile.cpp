@@ -24,20 +24,6 @@ constexpr std::string_view kNothingWritten = platform::Status::kNothingWritten;
 
 std::string layoutName(FileType type) { return type == FileType::BobbyRay ? "Braydesc" : "Itemdesc"; }
 
-template <class Texts>
-auto& textOf(Texts& texts, Field field, int item)
-{
-    switch (field) {
-    case Field::ShortName:
-        return texts.shortNames[item];
-    case Field::FullName:
-        return texts.fullNames[item];
-    case Field::Description:
-        break;
-    }
-    return texts.descriptions[item];
-}
-
 void appendUtf8(std::string& out, char32_t c)
 {
     if (c < 0x80) {
@@ -361,7 +347,7 @@ platform::Status readHeader(const PoEntry& header, PoFile& po, const std::string
             charset = charset.substr(0, charset.find_first_of("; \t"));
             const std::string lower = platform::asciiLower(charset);
             if (lower != "utf-8" && lower != "utf8")
-                return refusal(path, atLine(header.line, "the PO file is in the charset " + quotedText(charset) +
+                return refusal(path, atLine(header.line, "the PO file is in the charset " + platform::quotedAscii(charset) +
                                                              "; only UTF-8 is read (msgconv --to-code=UTF-8 "
                                                              "converts it)."));
         }
@@ -376,7 +362,7 @@ platform::Status readHeader(const PoEntry& header, PoFile& po, const std::string
         po.type = FileType::BobbyRay;
     else
         return refusal(path, atLine(header.line, "the header's " + std::string(kPoLayoutField) + " is " +
-                                                     quotedText(layout->second) + "; it is Itemdesc or Braydesc."));
+                                                     platform::quotedAscii(layout->second) + "; it is Itemdesc or Braydesc."));
     if (auto page = fields.find(std::string(kPoCodePageField)); page != fields.end()) {
         int number = 0;
         const std::string& v = page->second;
@@ -496,7 +482,7 @@ platform::Result<PoFile> parsePoFile(std::string_view text, const std::string& p
             building.hasMsgstr = true;
             last = index == 0 ? &building.entry.msgstr : &ignored;
         } else {
-            return malformed(lineNumber, "the line starts with " + quotedText(keyword) +
+            return malformed(lineNumber, "the line starts with " + platform::quotedAscii(keyword) +
                                              ", which is no keyword of a PO file");
         }
         if (auto error = readStrings(line.substr(wordEnd), *last))
@@ -528,7 +514,7 @@ platform::Result<PoFile> parsePoFile(std::string_view text, const std::string& p
         if (entry.hasContext) {
             const auto [was, added] = contexts.emplace(entry.context, entry.line);
             if (!added)
-                return malformed(entry.line, "the entry " + quotedText(entry.context) +
+                return malformed(entry.line, "the entry " + platform::quotedAscii(entry.context) +
                                                  " is there twice (also on line " + std::to_string(was->second) + ")");
         }
         po.entries.push_back(std::move(entry));
@@ -625,9 +611,9 @@ platform::Result<ItemTexts> applyPoFile(const PoFile& po, const ItemTexts& curre
     changed.fileType = po.type;
     std::map<std::pair<int, Field>, const PoEntry*> changedBy;
     for (const PoEntry& entry : po.entries) {
-        const std::string at = "line " + std::to_string(entry.line) + ", entry " + quotedText(entry.context) + ": ";
+        const std::string at = "line " + std::to_string(entry.line) + ", entry " + platform::quotedAscii(entry.context) + ": ";
         if (!entry.hasContext)
-            return refusal(path, atLine(entry.line, "the entry " + quotedText(entry.msgid) +
+            return refusal(path, atLine(entry.line, "the entry " + platform::quotedAscii(entry.msgid) +
                                                         " has no msgctxt, so it names no item and field."));
         const auto target = fieldOfContext(entry.context, po.type);
         if (!target)
@@ -677,7 +663,7 @@ platform::Result<ItemTexts> applyPoFile(const PoFile& po, const ItemTexts& curre
             more = " One more translation does not fit either.";
         else if (atFault.size() > 2)
             more = " " + std::to_string(atFault.size() - 1) + " more translations do not fit either.";
-        return refusal(path, "line " + std::to_string(first->line) + ", entry " + quotedText(first->context) +
+        return refusal(path, "line " + std::to_string(first->line) + ", entry " + platform::quotedAscii(first->context) +
                                  ": the translation " + reason + "." + more);
     }
     return texts;

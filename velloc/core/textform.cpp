@@ -36,21 +36,6 @@ constexpr std::array<Key, 3> kKeys = {{
     {Field::Description, "desc=", {{{"desc+=", "\r\n"}, {"desc+cr=", "\r"}, {"desc+lf=", "\n"}}}},
 }};
 
-// The model's text of a field of an item (const or not, as the model).
-template <class Texts>
-auto& textOf(Texts& texts, Field field, int item)
-{
-    switch (field) {
-    case Field::ShortName:
-        return texts.shortNames[item];
-    case Field::FullName:
-        return texts.fullNames[item];
-    case Field::Description:
-        break;
-    }
-    return texts.descriptions[item];
-}
-
 bool startsWith(std::string_view line, std::string_view prefix)
 {
     return line.substr(0, prefix.size()) == prefix;
