@@ -51,6 +51,18 @@ inline Outcome varnhold(const std::vector<std::string>& args, const std::string&
     return run;
 }
 
+/// Stores a text in a field of an item file as the game does: low bytes only,
+/// code c as c + 1, a space as 32, and the end marker 0 after it unless it
+/// fills the field's `units`.
+inline void putText(std::string& file, int item, int offset, int units, const std::string& text)
+{
+    const std::size_t at = static_cast<std::size_t>(item) * 800 + static_cast<std::size_t>(offset);
+    for (std::size_t k = 0; k < text.size(); ++k)
+        file[at + 2 * k] = text[k] == ' ' ? '\x20' : static_cast<char>(text[k] + 1);
+    if (text.size() < static_cast<std::size_t>(units))
+        file[at + 2 * text.size()] = '\0';
+}
+
 /// A copy of the demo game folder's files in a fresh folder.
 class Cli : public ::testing::Test {
 protected:

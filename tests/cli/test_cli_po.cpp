@@ -25,21 +25,10 @@ namespace {
 
 using clitest::Cli;
 using clitest::Outcome;
+using clitest::putText;
 using clitest::varnhold;
 using testsupport::readFile;
 using testsupport::writeFile;
-
-/// Stores a text in a field of an item file as the game does: low bytes only,
-/// code c as c + 1, a space as 32, and the end marker 0 after it unless it
-/// fills the field's `units`.
-void putText(std::string& file, int item, int offset, int units, const std::string& text)
-{
-    const std::size_t at = static_cast<std::size_t>(item) * 800 + static_cast<std::size_t>(offset);
-    for (std::size_t k = 0; k < text.size(); ++k)
-        file[at + 2 * k] = text[k] == ' ' ? '\x20' : static_cast<char>(text[k] + 1);
-    if (text.size() < static_cast<std::size_t>(units))
-        file[at + 2 * text.size()] = '\0';
-}
 
 /// Runs one of gettext's programs; std::nullopt when it is not installed.
 std::optional<Outcome> gettext(const char* program, const std::vector<std::string>& args, const std::string& folder)
