@@ -82,7 +82,7 @@ platform::Result<Operand> identify(platform::FileSystem& files, const std::strin
         found.form = Form::ItemFile;
         return found;
     }
-    const std::string none = "is none of the files diff compares: a game executable or a .brk file, an item text "
+    const std::string none = "This file is none of the files diff compares: a game executable or a .brk file, an item text "
                              "file or a text form, IMP.dat or a presets file.";
     if (*length > platform::kMaxTextFileLength)
         return platform::Status::failure(none);
@@ -154,7 +154,7 @@ std::optional<Trouble> textLines(platform::FileSystem& files, const Operand& a, 
             continue;
         if (layout && *layout != o->layout)
             return Trouble{o->path, platform::Status::failure(
-                                        "is a text form of " + layoutName(o->layout) + " texts, and " +
+                                        "This file is a text form of " + layoutName(o->layout) + " texts, and " +
                                         (asked ? std::string(asked == velloc::FileType::BobbyRay ? "--braydesc"
                                                                                                  : "--itemdesc") +
                                                      " was given"
@@ -183,10 +183,10 @@ std::optional<Trouble> textLines(platform::FileSystem& files, const Operand& a, 
     for (int i = 0; i < 2; ++i) {
         if (texts[i])
             continue;
-        velloc::TextFormRead read = velloc::parseTextForm(platform::TextLines(operands[i]->text), base);
-        if (read.outcome != velloc::TextFormRead::Outcome::Accepted)
-            return Trouble{operands[i]->path, velloc::textFormRefusal(read, operands[i]->path)};
-        texts[i] = std::move(read.texts);
+        auto read = velloc::textFormOver(platform::TextLines(operands[i]->text), base, operands[i]->path);
+        if (!read)
+            return Trouble{operands[i]->path, read.status()};
+        texts[i] = std::move(*read);
     }
     lines = velloc::itemTextChanges(*texts[0], *texts[1]);
     return std::nullopt;
@@ -246,7 +246,7 @@ int diff(const std::vector<std::string>& words, platform::FileSystem& files)
     }
     const Operand &a = operands[0], &b = operands[1];
     if (kindOf(a.form) != kindOf(b.form)) {
-        report(b.path, "is " + describe(b.form) + ", and " + a.path + " is " + describe(a.form) +
+        report(b.path, "This file is " + describe(b.form) + ", and " + a.path + " is " + describe(a.form) +
                            "; diff compares two files of one kind.");
         return kTrouble;
     }

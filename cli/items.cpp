@@ -124,21 +124,18 @@ int itemsApply(const std::vector<std::string>& words, platform::FileSystem& file
         }
         translations = std::move(*parsed);
     }
-    const velloc::TextFormRead probe =
-        isPo ? velloc::TextFormRead{} : velloc::parseTextForm(*lines, velloc::ItemTexts{});
-    if (!isPo && probe.outcome != velloc::TextFormRead::Outcome::Accepted) {
-        report(textFile, velloc::textFormRefusal(probe, textFile));
+    auto probe = isPo ? platform::Result<velloc::ItemTexts>(velloc::ItemTexts{})
+                      : velloc::textFormOver(*lines, velloc::ItemTexts{}, textFile);
+    if (!probe) {
+        report(textFile, probe.status());
         return kRefused;
     }
     const auto overCurrent = [&](const velloc::ItemTexts& current) -> platform::Result<velloc::ItemTexts> {
         if (translations)
             return velloc::applyPoFile(*translations, current, page, textFile);
-        velloc::TextFormRead read = velloc::parseTextForm(*lines, current);
-        if (read.outcome != velloc::TextFormRead::Outcome::Accepted)
-            return velloc::textFormRefusal(read, textFile);
-        return std::move(read.texts);
+        return velloc::textFormOver(*lines, current, textFile);
     };
-    const velloc::FileType type = translations ? translations->type : probe.texts.fileType;
+    const velloc::FileType type = translations ? translations->type : probe->fileType;
     const Patch patch = [&](platform::FileSystem& on) {
         platform::Status patched = velloc::patchItemFile(on, itemFile, type, overCurrent);
         // A refusal of an entry of the PO file is reported on the PO file.

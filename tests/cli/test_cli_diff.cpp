@@ -112,20 +112,20 @@ TEST_F(CliDiff, TroubleIsStatusTwoWithOneLine)
     };
     const Row rows[] = {
         {{f("vrn.exe"), f("IMP.dat")},
-         f("IMP.dat") + ": is a profile (IMP.dat), and " + f("vrn.exe") +
+         f("IMP.dat") + ": This file is a profile (IMP.dat), and " + f("vrn.exe") +
              " is a game executable; diff compares two files of one kind."},
         {{f("merc.ini"), f("items.vlc")},
-         f("items.vlc") + ": is a text form, and " + f("merc.ini") +
+         f("items.vlc") + ": This file is a text form, and " + f("merc.ini") +
              " is a presets file; diff compares two files of one kind."},
         {{f("notes.txt"), f("vrn.exe")},
-         f("notes.txt") + ": is none of the files diff compares: a game executable or a .brk file, an item text "
+         f("notes.txt") + ": This file is none of the files diff compares: a game executable or a .brk file, an item text "
                           "file or a text form, IMP.dat or a presets file."},
         {{f("vrn.exe"), f("missing.exe")}, f("missing.exe") + ": " + testsupport::missingFileReason()},
         {{"--braydesc", f("Braydesc.edt"), f("items.vlc")},
-         f("items.vlc") + ": is a text form of Itemdesc texts, and --braydesc was given; diff compares texts of "
+         f("items.vlc") + ": This file is a text form of Itemdesc texts, and --braydesc was given; diff compares texts of "
                           "one layout."},
         {{f("items.vlc"), f("bray.vlc")},
-         f("bray.vlc") + ": is a text form of Braydesc texts, and the other file holds Itemdesc texts; diff "
+         f("bray.vlc") + ": This file is a text form of Braydesc texts, and the other file holds Itemdesc texts; diff "
                          "compares texts of one layout."},
         {{f("two.ini"), f("IMP.dat")}, f("two.ini") + ": holds 2 preset sections; name the one to apply with --section."},
         {{f("merc.ini"), f("IMP.dat"), "--section", "Nobody"}, f("merc.ini") + ": holds no preset section [Nobody]."},

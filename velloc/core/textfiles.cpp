@@ -49,6 +49,15 @@ platform::Status textFormRefusal(const TextFormRead& read, const std::string& pa
     return platform::Status::success();
 }
 
+platform::Result<ItemTexts> textFormOver(const platform::TextLines& lines, const ItemTexts& previous,
+                                         const std::string& path)
+{
+    TextFormRead read = parseTextForm(lines, previous);
+    if (read.outcome != TextFormRead::Outcome::Accepted)
+        return textFormRefusal(read, path);
+    return std::move(read.texts);
+}
+
 platform::Status writeTextForm(platform::FileSystem& files, const std::string& path, const ItemTexts& texts)
 {
     return platform::writeTextLines(files, path, textFormLines(texts));

@@ -27,6 +27,11 @@ platform::Result<TextFormRead> readTextFormFile(platform::FileSystem& files, con
 /// the reason apart for the console program.
 platform::Status textFormRefusal(const TextFormRead& read, const std::string& path);
 
+/// The texts of the text form's lines read over a copy of `previous`, or the
+/// refusal of a form that is not accepted: read this, or say why not.
+platform::Result<ItemTexts> textFormOver(const platform::TextLines& lines, const ItemTexts& previous,
+                                         const std::string& path);
+
 /// Writes the text form of the texts through the text-file writer, which
 /// never replaces a game file.
 platform::Status writeTextForm(platform::FileSystem& files, const std::string& path, const ItemTexts& texts);
