@@ -15,6 +15,8 @@
 
 // ours
 #include "platform/filesystem.h"
+#include "platform/journal.h"
+#include "platform/nativefilesystem.h"
 #include "tests/support/tempdir.h"
 
 namespace clitest {
@@ -61,6 +63,18 @@ inline void putText(std::string& file, int item, int offset, int units, const st
         file[at + 2 * k] = text[k] == ' ' ? '\x20' : static_cast<char>(text[k] + 1);
     if (text.size() < static_cast<std::size_t>(units))
         file[at + 2 * text.size()] = '\0';
+}
+
+/// Leaves the journal of a patch of the whole file at `path` beside it, as a
+/// patch killed after its journal was whole leaves it; the file is as it is.
+inline bool leaveJournalOf(const std::string& path)
+{
+    platform::NativeFileSystem files;
+    auto held = files.openExisting(path, platform::Access::ReadWriteExclusive);
+    if (!held)
+        return false;
+    const platform::PatchSpan whole{0, (*held)->size()};
+    return static_cast<bool>(platform::PatchJournal::begin(files, path, **held, std::span(&whole, 1)));
 }
 
 /// A copy of the demo game folder's files in a fresh folder.

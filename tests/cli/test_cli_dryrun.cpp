@@ -18,7 +18,6 @@
 // ours
 #include "cli/restore.h"
 #include "platform/journal.h"
-#include "platform/nativefilesystem.h"
 #include "tests/cli/clirun.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/fileholder.h"
@@ -276,13 +275,7 @@ TEST_F(CliDryRun, ADryRunShowsTheChangeFromTheRolledBackFileAndRollsNothingBack)
         const std::string patched = readFile(game);
         writeFile(game, original);
         fs::remove(game + ".bak");
-        {
-            platform::NativeFileSystem files;
-            auto held = files.openExisting(game, platform::Access::ReadWriteExclusive);
-            ASSERT_TRUE(held);
-            const platform::PatchSpan whole{0, original.size()};
-            ASSERT_TRUE(platform::PatchJournal::begin(files, game, **held, std::span(&whole, 1)));
-        }
+        ASSERT_TRUE(clitest::leaveJournalOf(game)); // a patch of the whole file began
         writeFile(game, patched); // killed once every byte was written
         const auto torn = snapshot(dir.path());
 

@@ -16,7 +16,6 @@
 
 // ours
 #include "platform/journal.h"
-#include "platform/nativefilesystem.h"
 #include "tests/cli/clirun.h"
 #include "tests/support/fileholder.h"
 
@@ -184,13 +183,7 @@ TEST_F(CliSafety, AKilledPatchIsRolledBackByTheNextOneWhichSaysSoOnce)
         ASSERT_EQ(apply(patch).status, 0);
         const std::string patched = readFile(game);
         writeFile(game, original);
-        {
-            platform::NativeFileSystem files;
-            auto held = files.openExisting(game, platform::Access::ReadWriteExclusive);
-            ASSERT_TRUE(held);
-            const platform::PatchSpan whole{0, original.size()};
-            ASSERT_TRUE(platform::PatchJournal::begin(files, game, **held, std::span(&whole, 1)));
-        }
+        ASSERT_TRUE(clitest::leaveJournalOf(game)); // a patch of the whole file began
         // Bytes no patch writes were torn: only the rollback brings them back.
         writeFile(game, std::string(100, 'X') + original.substr(100));
 
