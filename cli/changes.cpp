@@ -16,7 +16,7 @@
 
 namespace cli {
 
-std::optional<GameFile> gameFileOfLength(std::uint64_t length)
+std::optional<GameFile> gameFileKind(std::uint64_t length)
 {
     if (platform::gameBuildOfLength(length))
         return GameFile::Executable;

@@ -29,7 +29,7 @@ enum class GameFile { Executable, ItemFile, Profile };
 
 /// A known build's length, an item text file's, or (any other length of at
 /// least the record's) a profile; none for a shorter file.
-std::optional<GameFile> gameFileOfLength(std::uint64_t length);
+std::optional<GameFile> gameFileKind(std::uint64_t length);
 
 /// The weapon names of names.def in the working folder, which the
 /// attachment editor reads at its start: none when there is no such file;

@@ -55,11 +55,6 @@ std::string describe(Form form)
     return "a presets file";
 }
 
-std::string layoutName(velloc::FileType type)
-{
-    return type == velloc::FileType::BobbyRay ? "Braydesc" : "Itemdesc";
-}
-
 struct Operand {
     std::string path;
     Form form = Form::Executable;
@@ -154,11 +149,11 @@ std::optional<Trouble> textLines(platform::FileSystem& files, const Operand& a, 
             continue;
         if (layout && *layout != o->layout)
             return Trouble{o->path, platform::Status::failure(
-                                        "This file is a text form of " + layoutName(o->layout) + " texts, and " +
+                                        "This file is a text form of " + velloc::layoutName(o->layout) + " texts, and " +
                                         (asked ? std::string(asked == velloc::FileType::BobbyRay ? "--braydesc"
                                                                                                  : "--itemdesc") +
                                                      " was given"
-                                               : "the other file holds " + layoutName(*layout) + " texts") +
+                                               : "the other file holds " + velloc::layoutName(*layout) + " texts") +
                                         "; diff compares texts of one layout.")};
         layout = o->layout;
     }

@@ -89,7 +89,7 @@ platform::Status restoreBackup(platform::FileSystem& files, const std::string& p
     auto length = files.length(path);
     if (!length)
         return length.status().nothingWritten();
-    if (!gameFileOfLength(*length))
+    if (!gameFileKind(*length))
         return refused(path, "The file is " + std::to_string(*length) +
                                  " bytes long, the length of no game file the editors patch.");
     // A backup is a copy of the whole file, and a restore patches the file in
@@ -157,7 +157,7 @@ int restore(const std::vector<std::string>& words, platform::FileSystem& files)
         auto length = before.length(path);
         if (!length)
             return platform::Result<std::vector<std::string>>(length.status());
-        return gameFileChanges(gameFileOfLength(*length).value_or(GameFile::Profile), path, type)(before, after);
+        return gameFileChanges(gameFileKind(*length).value_or(GameFile::Profile), path, type)(before, after);
     };
     return dryRunPatch(files, path, patch, changes);
 }

@@ -13,7 +13,7 @@ namespace cli {
 /// Puts the backup of the game file at `path` (platform::backupPath) back
 /// in place, the backup kept. The backup must be a regular file with no
 /// other name, of the file's length, and the file one of a game file's
-/// length (cli::gameFileOfLength). The file is held for our use alone (one
+/// length (cli::gameFileKind). The file is held for our use alone (one
 /// another program holds is refused as in use), a patch a killed program
 /// left unfinished is rolled back first (with a note added to `files`),
 /// and the bytes that differ are written under a rollback journal: a kill

@@ -39,6 +39,9 @@ struct ItemTexts {
     }
 };
 
+/// The layout's name, as a PO file's header and messages give it.
+inline std::string layoutName(FileType type) { return type == FileType::BobbyRay ? "Braydesc" : "Itemdesc"; }
+
 /// The column of texts of a field (const or not, as the model).
 template <class Texts>
 auto& textsOf(Texts& texts, Field field)

@@ -22,8 +22,6 @@ constexpr char32_t kLastControlSymbol = kControlSymbols + 0x1F;
 
 constexpr std::string_view kNothingWritten = platform::Status::kNothingWritten;
 
-std::string layoutName(FileType type) { return type == FileType::BobbyRay ? "Braydesc" : "Itemdesc"; }
-
 void appendUtf8(std::string& out, char32_t c)
 {
     if (c < 0x80) {
