@@ -16,6 +16,7 @@ int brkExport(const std::vector<std::string>& words, platform::FileSystem& files
     const std::string& input = args.operands()[0];
     const std::string& output = args.operands()[1];
     auto rules = brackel::loadRules(files, input);
+    reportNotes(files, input);
     if (!rules) {
         report(input, rules.status());
         return kRefused;
@@ -53,6 +54,7 @@ int brkInfo(const std::vector<std::string>& words, platform::FileSystem& files)
     args.expectOperands(1, 1);
     const std::string& input = args.operands()[0];
     auto rules = brackel::loadRules(files, input);
+    reportNotes(files, input);
     if (!rules) {
         report(input, rules.status());
         return kRefused;

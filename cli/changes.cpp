@@ -1,9 +1,11 @@
 #include "cli/changes.h"
 
 // ours
+#include "brackel/core/exetable.h"
 #include "brackel/core/rulechanges.h"
 #include "brackel/core/rulefiles.h"
 #include "cli/command.h"
+#include "kestrin/core/encapsulatedfile.h"
 #include "kestrin/core/profilechanges.h"
 #include "kestrin/core/profilefile.h"
 #include "kestrin/core/profilerecord.h"
@@ -25,6 +27,25 @@ std::optional<GameFile> gameFileKind(std::uint64_t length)
     if (length >= kestrin::record::kMinimumLength)
         return GameFile::Profile;
     return std::nullopt;
+}
+
+platform::OwnedBytes ownedBytes(GameFile kind, const std::string& path)
+{
+    switch (kind) {
+    case GameFile::Executable:
+        return [path](std::uint64_t length) -> platform::Result<platform::PatchSpan> {
+            const brackel::ExeVersion* version = brackel::detectversion(length);
+            if (!version)
+                return platform::Status::failure("The file " + path + " is " + std::to_string(length) +
+                                                     " bytes long, the length of no known build of the game "
+                                                     "executable.",
+                                                 {}, path);
+            return brackel::attachmentTable(path, *version)(length);
+        };
+    case GameFile::ItemFile: return velloc::itemRecords(path);
+    case GameFile::Profile: break;
+    }
+    return kestrin::profileRecord(path);
 }
 
 std::optional<brackel::Names> workingFolderNames(platform::FileSystem& files)

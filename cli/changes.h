@@ -19,6 +19,7 @@
 #include "kestrin/core/profile.h"
 #include "kestrin/core/profilepreset.h"
 #include "platform/filesystem.h"
+#include "platform/journal.h"
 #include "platform/result.h"
 #include "velloc/core/itemtexts.h"
 
@@ -30,6 +31,10 @@ enum class GameFile { Executable, ItemFile, Profile };
 /// A known build's length, an item text file's, or (any other length of at
 /// least the record's) a profile; none for a shorter file.
 std::optional<GameFile> gameFileKind(std::uint64_t length);
+
+/// The bytes the editors own in a game file of this kind at `path`, which
+/// a patch may change and a journal beside it may put back.
+platform::OwnedBytes ownedBytes(GameFile kind, const std::string& path);
 
 /// The weapon names of names.def in the working folder, which the
 /// attachment editor reads at its start: none when there is no such file;

@@ -104,6 +104,12 @@ void report(const std::string& file, std::string_view message)
     report(file, platform::Status::failure(std::string(message)));
 }
 
+void reportNotes(platform::FileSystem& files, const std::string& file)
+{
+    for (const std::string& note : files.takeNotes())
+        report(file, platform::Status::failure(note, {}, file));
+}
+
 platform::Status writeStandardOutput(std::string_view bytes, const std::string& input)
 {
     if (auto refused = platform::checkStandardOutput(input); !refused)

@@ -56,6 +56,10 @@ void report(const std::string& file, const platform::Status& failure);
 /// A note or refusal worded here, which never names the file itself.
 void report(const std::string& file, std::string_view message);
 
+/// Reports each note the file system took for the user (an unfinished
+/// patch rolled back, or shown rolled back), each of which names the file.
+void reportNotes(platform::FileSystem& files, const std::string& file);
+
 /// Writes the bytes to standard output; a failure says so ("Could not write
 /// to standard output"). When standard output is a file, nothing is written
 /// into the input file (when one is given) or into a file that is not a text

@@ -269,6 +269,7 @@ int diff(const std::vector<std::string>& words, platform::FileSystem& files)
         trouble = mercenaryLines(reading, a, b, args.value("--section"), lines);
         break;
     }
+    reportNotes(reading, a.path); // a file shown as its unfinished patch's rollback leaves it
     if (trouble) {
         report(trouble->file, trouble->failure);
         return kTrouble;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 // ours
+#include "cli/changes.h"
 #include "cli/command.h"
 #include "platform/bytefilechecks.h"
 #include "platform/journal.h"
@@ -239,7 +240,11 @@ platform::Result<std::string> previewRollBack(DryRunFileSystem& files, const std
     auto file = files.openExisting(path, platform::Access::ReadWrite);
     if (!file)
         return file.status();
-    auto rolledBack = platform::rollBackUnfinishedPatch(files, path, **file);
+    // A file of no game file's length is refused by the patch itself.
+    const std::optional<GameFile> kind = gameFileKind((*file)->size());
+    if (!kind)
+        return std::string();
+    auto rolledBack = platform::rollBackUnfinishedPatch(files, path, **file, ownedBytes(*kind, path));
     if (auto closed = (*file)->close(); !closed)
         return closed;
     return rolledBack;
@@ -248,8 +253,7 @@ platform::Result<std::string> previewRollBack(DryRunFileSystem& files, const std
 int runPatch(platform::FileSystem& files, const std::string& game, const Patch& patch)
 {
     const PatchOutcome outcome = patch(files);
-    for (const std::string& note : files.takeNotes()) // a rolled-back patch, which names the file
-        report(game, platform::Status::failure(note, {}, game));
+    reportNotes(files, game); // a rolled-back patch, which names the file
     if (!outcome.status) {
         report(outcome.file, outcome.status);
         return kRefused;

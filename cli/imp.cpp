@@ -41,8 +41,9 @@ int impDump(const std::vector<std::string>& words, platform::FileSystem& files)
         return kRefused;
     }
     std::vector<std::string> lines;
-    if (auto dumped = attempt([&] { lines = kestrin::dumpProfile(files, input, args.value("--section")); });
-        !dumped) {
+    auto dumped = attempt([&] { lines = kestrin::dumpProfile(files, input, args.value("--section")); });
+    reportNotes(files, input);
+    if (!dumped) {
         report(input, dumped);
         return kRefused;
     }
@@ -75,19 +76,26 @@ int impApply(const std::vector<std::string>& words, platform::FileSystem& files)
         report(presets, section.status());
         return kRefused;
     }
-    // As the window does it: Read, the preset, Save. A refusal in the
-    // section is the presets file's; one in reading or writing, IMP.dat's.
+    // As the window does it: Read, the preset, Save; but under one hold of
+    // IMP.dat, so that the record written starts from the record read. A
+    // refusal in the section is the presets file's; any other, IMP.dat's.
     const Patch patch = [&](platform::FileSystem& on) -> PatchOutcome {
         kestrin::Profile profile;
         kestrin::ProfileChoices choices(profile);
-        if (auto read = attempt([&] { kestrin::readProfile(on, target, profile, choices); }); !read)
-            return {target, read};
-        if (auto applied = attempt([&] { kestrin::applyPresetSection(*text, *section, profile, choices); }); !applied)
+        platform::Status applied = platform::Status::success();
+        auto saved = attempt([&] {
+            (void)kestrin::editProfile(on, target, profile, choices, [&] {
+                applied = attempt([&] { kestrin::applyPresetSection(*text, *section, profile, choices); });
+                if (!applied)
+                    throw kestrin::Error(applied.error());
+            });
+        });
+        if (!applied)
             return {presets, applied};
+        if (!saved)
+            return {target, saved};
         // The save's own notes are the window's, with its advice; an empty
         // name or callsign is noted here instead.
-        if (auto saved = attempt([&] { (void)kestrin::writeProfile(on, target, profile); }); !saved)
-            return {target, saved};
         PatchOutcome done{target};
         if (profile.name().empty())
             done.remarks.emplace_back("the name is empty, so the profile keeps the name it had.");

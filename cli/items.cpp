@@ -80,6 +80,7 @@ int itemsExport(const std::vector<std::string>& words, platform::FileSystem& fil
     const velloc::FileType type = args.has("--itemdesc") ? velloc::FileType::Items : velloc::FileType::BobbyRay;
     const std::string& input = args.operands()[0];
     auto texts = velloc::readdata(files, input, type, velloc::ItemTexts{});
+    reportNotes(files, input);
     if (!texts) {
         report(input, texts.status());
         return kRefused;
@@ -156,6 +157,7 @@ int namesDef(const std::vector<std::string>& words, platform::FileSystem& files)
                                    ? args.operands()[1]
                                    : platform::joinPath(platform::checkifroot(platform::currentFolder()), "names.def");
     auto texts = velloc::readdata(files, input, velloc::FileType::Items, velloc::ItemTexts{});
+    reportNotes(files, input);
     if (!texts) {
         report(input, texts.status());
         return kRefused;

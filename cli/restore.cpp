@@ -11,24 +11,21 @@
 #include "cli/restore.h"
 #include "platform/ascii.h"
 #include "platform/backup.h"
-#include "platform/journal.h"
+#include "platform/gamefilepatch.h"
 
 namespace cli {
 
 namespace {
 
-/// Runs of differing bytes closer than this are written as one, which keeps
-/// the journal and the number of writes small when many bytes differ.
-constexpr std::uint64_t kJoinedGap = 16;
 /// The files are compared this many bytes at a time.
 constexpr std::size_t kChunk = 64 * 1024;
 
-/// The runs of bytes in which the two files of `length` bytes differ, read a
-/// chunk at a time.
-platform::Result<std::vector<platform::PatchSpan>> differingSpans(platform::ByteFile& now, platform::ByteFile& old,
-                                                                  std::uint64_t length)
+/// How many bytes of the two files of `length` bytes differ outside the
+/// run `owned`, read a chunk at a time.
+platform::Result<std::uint64_t> differingOutside(platform::ByteFile& now, platform::ByteFile& old,
+                                                 std::uint64_t length, const platform::PatchSpan& owned)
 {
-    std::vector<platform::PatchSpan> spans;
+    std::uint64_t differing = 0;
     std::vector<std::uint8_t> a(kChunk), b(kChunk);
     for (std::uint64_t at = 0; at < length; at += kChunk) {
         const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, length - at));
@@ -37,16 +34,12 @@ platform::Result<std::vector<platform::PatchSpan>> differingSpans(platform::Byte
         if (auto read = old.read(at, std::span(b).first(count)); !read)
             return read;
         for (std::size_t i = 0; i < count; ++i) {
-            if (a[i] == b[i])
-                continue;
             const std::uint64_t offset = at + i;
-            if (!spans.empty() && offset - (spans.back().offset + spans.back().length) < kJoinedGap)
-                spans.back().length = offset + 1 - spans.back().offset;
-            else
-                spans.push_back({offset, 1});
+            const bool inside = offset >= owned.offset && offset - owned.offset < owned.length;
+            differing += a[i] != b[i] && !inside;
         }
     }
-    return spans;
+    return differing;
 }
 
 /// A refusal of the restore, naming the file: "FILE: reason. Nothing was written."
@@ -67,7 +60,7 @@ velloc::FileType itemLayout(const Arguments& args, const std::string& path)
 
 } // namespace
 
-platform::Status restoreBackup(platform::FileSystem& files, const std::string& path)
+platform::Status restoreBackup(platform::FileSystem& files, const std::string& path, std::vector<std::string>* remarks)
 {
     const std::string backup = platform::backupPath(path);
     auto found = files.entry(backup);
@@ -99,46 +92,37 @@ platform::Status restoreBackup(platform::FileSystem& files, const std::string& p
                                           : "it is " + std::to_string(found->size) + " bytes long, not " +
                                                 std::to_string(*length) + " as the file");
 
-    auto file = files.openExisting(path, platform::Access::ReadWriteExclusive);
-    if (!file)
-        return file.status().nothingWritten();
-    // A patch a killed program left half-written is undone first: its
-    // journal would otherwise put its old bytes over the restored file.
-    auto rolledBack = platform::rollBackUnfinishedPatch(files, path, **file);
-    if (!rolledBack)
-        return rolledBack.status();
-    if (!rolledBack->empty())
-        files.addNote(*rolledBack);
-    if ((*file)->size() != *length)
-        return refused(path, "The file has changed its length since it was checked.");
-    auto saved = files.openExisting(backup, platform::Access::Read);
-    if (!saved)
-        return saved.status().nothingWritten();
-    if ((*saved)->size() != *length)
-        return notBackup("it changed while it was checked");
-    auto spans = differingSpans(**file, **saved, *length);
-    if (!spans)
-        return spans.status().nothingWritten();
-    if (spans->empty())
-        return (*file)->close();
-
-    auto journal = platform::PatchJournal::begin(files, path, **file, *spans);
-    if (!journal)
-        return journal.status().nothingWritten();
-    std::vector<std::uint8_t> bytes;
-    for (const platform::PatchSpan& span : *spans) {
-        bytes.resize(static_cast<std::size_t>(span.length));
-        auto written = (*saved)->read(span.offset, bytes);
-        if (written)
-            written = (*file)->write(span.offset, bytes);
-        if (!written) {
-            journal->undo(**file);
-            return written;
-        }
-    }
-    if (auto finished = journal->finish(**file); !finished)
-        return finished;
-    return (*file)->close();
+    // The backup's owned bytes are read while the file is held, and only
+    // those are patched back.
+    return platform::patchGameFile(
+        files, path, ownedBytes(*gameFileKind(*length), path),
+        [&](const platform::GameFileBytes& current) -> platform::Result<std::vector<std::uint8_t>> {
+            if (current.length != *length)
+                return refused(path, "The file has changed its length since it was checked.");
+            auto saved = files.openExisting(backup, platform::Access::Read);
+            if (!saved)
+                return saved.status().nothingWritten();
+            if ((*saved)->size() != *length)
+                return notBackup("it changed while it was checked");
+            std::vector<std::uint8_t> bytes(current.bytes.size());
+            if (auto read = (*saved)->read(current.owned.offset, bytes); !read)
+                return read.nothingWritten();
+            if (remarks) {
+                auto now = files.openExisting(path, platform::Access::Read);
+                if (!now)
+                    return now.status().nothingWritten();
+                auto outside = differingOutside(**now, **saved, *length, current.owned);
+                if (!outside)
+                    return outside.status().nothingWritten();
+                if (*outside == 1)
+                    remarks->push_back("1 byte outside those the editors patch differs from the backup; it is left "
+                                       "as it is.");
+                else if (*outside > 1)
+                    remarks->push_back(std::to_string(*outside) + " bytes outside those the editors patch differ "
+                                       "from the backup; they are left as they are.");
+            }
+            return bytes;
+        });
 }
 
 int restore(const std::vector<std::string>& words, platform::FileSystem& files)
@@ -148,7 +132,11 @@ int restore(const std::vector<std::string>& words, platform::FileSystem& files)
     if (args.has("--itemdesc") && args.has("--braydesc"))
         throw UsageError{"--itemdesc and --braydesc exclude each other"};
     const std::string& path = args.operands()[0];
-    const Patch patch = [&](platform::FileSystem& on) { return PatchOutcome{path, restoreBackup(on, path)}; };
+    const Patch patch = [&](platform::FileSystem& on) {
+        PatchOutcome outcome{path};
+        outcome.status = restoreBackup(on, path, &outcome.remarks);
+        return outcome;
+    };
     if (!args.has("--dry-run"))
         return runPatch(files, path, patch);
     // The kind is known once the restore has checked the file.

@@ -3,6 +3,7 @@
 
 // standard
 #include <string>
+#include <vector>
 
 // ours
 #include "platform/filesystem.h"
@@ -10,15 +11,17 @@
 
 namespace cli {
 
-/// Puts the backup of the game file at `path` (platform::backupPath) back
-/// in place, the backup kept. The backup must be a regular file with no
-/// other name, of the file's length, and the file one of a game file's
-/// length (cli::gameFileKind). The file is held for our use alone (one
-/// another program holds is refused as in use), a patch a killed program
-/// left unfinished is rolled back first (with a note added to `files`),
-/// and the bytes that differ are written under a rollback journal: a kill
-/// leaves the old or the new file. A refusal names the file and writes
-/// nothing.
-[[nodiscard]] platform::Status restoreBackup(platform::FileSystem& files, const std::string& path);
+/// Puts the bytes the editors own in the game file at `path` back as its
+/// backup (platform::backupPath) holds them, the backup kept. The backup
+/// must be a regular file with no other name, of the file's length, and the
+/// file one of a game file's length (cli::gameFileKind). The patch goes
+/// through the one game-file patch path (platform/gamefilepatch.h): held
+/// for our use alone, an unfinished patch rolled back first (with a note
+/// added to `files`), the bytes that differ written under a rollback
+/// journal. Bytes outside the owned ones are never written; when some of
+/// them differ from the backup, `remarks` gets a line that says how many.
+/// A refusal names the file and writes nothing.
+[[nodiscard]] platform::Status restoreBackup(platform::FileSystem& files, const std::string& path,
+                                             std::vector<std::string>* remarks = nullptr);
 
 } // namespace cli

@@ -1,22 +1,34 @@
 #include "platform/journal.h"
 
 // standard
+#include <algorithm>
 #include <string_view>
+
+// Qt
+#include <QCryptographicHash>
+
+// ours
+#include "platform/backup.h"
 
 namespace platform {
 
 namespace {
 
-constexpr std::string_view kMagic = "varnhold patch journal 1\n";
+constexpr std::string_view kPrefix = "varnhold patch journal ";
+constexpr std::string_view kMagic = "varnhold patch journal 2\n";
+constexpr std::string_view kSuffix = ".varnhold-journal";
+constexpr std::size_t kHashBytes = 32;
+// The longest first line read to learn a journal's version.
+constexpr std::size_t kLongestFirstLine = 64;
+// The longest journal name: room is left for createNew's temporary name
+// (a dot before it and ".tmp-" and six letters after it) within 255.
+constexpr std::size_t kLongestName = 255 - 12;
 
-std::uint64_t fnv1a64(std::string_view bytes)
+std::string sha256(std::string_view bytes)
 {
-    std::uint64_t hash = 0xcbf29ce484222325ULL;
-    for (unsigned char byte : bytes) {
-        hash ^= byte;
-        hash *= 0x100000001b3ULL;
-    }
-    return hash;
+    const QByteArray hash = QCryptographicHash::hash(QByteArrayView(bytes.data(), qsizetype(bytes.size())),
+                                                     QCryptographicHash::Sha256);
+    return std::string(hash.constData(), static_cast<std::size_t>(hash.size()));
 }
 
 void putNumber(std::string& out, std::uint64_t value, int bytes)
@@ -38,41 +50,62 @@ bool takeNumber(std::string_view in, std::size_t& at, int bytes, std::uint64_t& 
     return true;
 }
 
-struct Span {
-    std::uint64_t offset;
-    std::string_view bytes;
-};
-
-/// The spans of a whole journal for a file of `length` bytes; false for a
-/// damaged journal, one for another length, or one whose spans leave the file.
-bool parse(std::string_view journal, std::uint64_t length, std::vector<Span>& spans)
+/// The largest journal a patch of `owned` can need: every byte its own span.
+std::uint64_t largestJournal(const PatchSpan& owned)
 {
-    if (journal.size() < kMagic.size() + 8 + 4 + 8 || journal.substr(0, kMagic.size()) != kMagic)
-        return false;
-    const std::string_view body = journal.substr(0, journal.size() - 8);
-    std::size_t at = body.size();
-    std::uint64_t checksum = 0;
-    if (!takeNumber(journal, at, 8, checksum) || checksum != fnv1a64(body))
-        return false;
-    at = kMagic.size();
-    std::uint64_t target = 0, count = 0;
-    if (!takeNumber(body, at, 8, target) || target != length || !takeNumber(body, at, 4, count))
-        return false;
-    for (std::uint64_t i = 0; i < count; ++i) {
-        std::uint64_t offset = 0, size = 0;
-        if (!takeNumber(body, at, 8, offset) || !takeNumber(body, at, 8, size))
-            return false;
-        if (size > body.size() - at || offset > length || size > length - offset)
-            return false;
-        spans.push_back({offset, body.substr(at, static_cast<std::size_t>(size))});
-        at += static_cast<std::size_t>(size);
-    }
-    return at == body.size();
+    return kMagic.size() + 8 + 4 + owned.length * (16 + 2) + kHashBytes;
 }
 
-Status writeBack(ByteFile& file, std::uint64_t offset, std::string_view bytes)
+struct Span {
+    std::uint64_t offset;
+    std::string_view old;
+    std::string_view now;
+};
+
+/// The spans of a whole, hashed journal body, or why it is refused.
+Result<std::vector<Span>> parseSpans(std::string_view body, std::uint64_t length, const PatchSpan& owned)
 {
-    return file.write(offset, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    std::size_t at = kMagic.size();
+    std::uint64_t target = 0, count = 0;
+    if (!takeNumber(body, at, 8, target) || !takeNumber(body, at, 4, count))
+        return Status::failure("it is not laid out as a journal");
+    if (target != length)
+        return Status::failure("it was made for a file of " + std::to_string(target) + " bytes, and the file has " +
+                               std::to_string(length));
+    if (count == 0)
+        return Status::failure("it holds no span");
+    std::vector<Span> spans;
+    std::uint64_t end = owned.offset; // where the span before ends
+    for (std::uint64_t i = 0; i < count; ++i) {
+        std::uint64_t offset = 0, size = 0;
+        if (!takeNumber(body, at, 8, offset) || !takeNumber(body, at, 8, size) || size > (body.size() - at) / 2)
+            return Status::failure("it is not laid out as a journal");
+        if (size == 0)
+            return Status::failure("it holds an empty span");
+        if (offset < owned.offset || offset > owned.offset + owned.length ||
+            size > owned.offset + owned.length - offset)
+            return Status::failure("a span at byte " + std::to_string(offset) +
+                                   " lies outside the bytes the editors patch in this file");
+        if (offset < end)
+            return Status::failure("its spans overlap or are out of order");
+        const auto n = static_cast<std::size_t>(size);
+        spans.push_back({offset, body.substr(at, n), body.substr(at + n, n)});
+        at += 2 * n;
+        end = offset + size;
+    }
+    if (at != body.size())
+        return Status::failure("it is not laid out as a journal");
+    return spans;
+}
+
+Status writeBack(ByteFile& file, std::uint64_t offset, std::span<const std::uint8_t> bytes)
+{
+    return file.write(offset, bytes);
+}
+
+std::span<const std::uint8_t> asBytes(std::string_view text)
+{
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
 } // namespace
@@ -84,74 +117,189 @@ std::string journalPath(const std::string& path)
     std::string_view name = std::string_view(path).substr(folder.size());
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
         name.remove_prefix(1);
-    std::string journal = ".";
-    journal.append(name);
-    journal.append(".varnhold-journal");
+    std::string journal = "." + std::string(name) + std::string(kSuffix);
+    if (journal.size() > kLongestName) {
+        // "." + the cut name + "~" + 16 hexadecimal digits + the suffix.
+        const std::string hash = sha256(name);
+        std::string tag = "~";
+        for (int i = 0; i < 8; ++i) {
+            constexpr const char* kHex = "0123456789abcdef";
+            tag += kHex[static_cast<unsigned char>(hash[i]) >> 4];
+            tag += kHex[static_cast<unsigned char>(hash[i]) & 0xF];
+        }
+        std::size_t cut = kLongestName - 1 - tag.size() - kSuffix.size();
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut; // name[cut] continues a character: cut before the character
+        journal = "." + std::string(name.substr(0, cut)) + tag + std::string(kSuffix);
+    }
     return joinPath(folder, journal);
 }
 
-Result<std::string> rollBackUnfinishedPatch(FileSystem& files, const std::string& path, ByteFile& file)
+Result<JournalCheck> checkJournal(FileSystem& files, const std::string& path, ByteFile& file,
+                                  const OwnedBytes& owned)
 {
     const std::string journal = journalPath(path);
-    auto cannot = [&path](const std::string& why) {
-        return Status::failure("Could not roll back the unfinished patch of " + path + ": " + why +
-                                   "\rNothing was written.",
+    auto cannot = [&](const std::string& why) {
+        return Status::failure("Could not check the patch journal " + journal + ": " + why, why, path);
+    };
+    auto refused = [&](const std::string& why) {
+        return Status::failure("The patch journal " + journal + " cannot be rolled back: " + why +
+                                   ".\rMove it away and try again. If " + path + " is half-written, " +
+                                   backupPath(path) + " holds it as it was before its first patch.",
                                {}, path);
     };
-    // A journal still being made when its program was killed is only a
-    // temporary file: the patch had not begun.
-    if (auto cleared = files.removeLeftovers(journal); !cleared)
-        return cannot(cleared.error());
     auto found = files.entry(journal);
     if (!found)
         return cannot(found.reason());
     if (found->kind == Entry::Kind::Missing)
-        return std::string();
+        return JournalCheck{};
     if (found->kind != Entry::Kind::Regular)
         return Status::failure(journal + " is in the way of the patch journal (it is not a regular file);\r"
                                          "move it away and try again.",
                                {}, path);
-    auto bytes = files.readAll(journal);
-    if (!bytes)
-        return cannot(bytes.error());
-    std::vector<Span> spans;
-    const bool whole = parse(*bytes, file.size(), spans);
-    if (whole) {
-        for (const Span& span : spans)
-            if (auto written = writeBack(file, span.offset, span.bytes); !written)
-                return cannot(written.reason());
-        if (auto synced = file.sync(); !synced)
-            return cannot(synced.reason());
+    auto range = owned(file.size());
+    if (!range)
+        return range.status();
+
+    // Read no more than the largest journal this file can need: a bigger
+    // one is refused before it is read whole.
+    auto opened = files.openExisting(journal, Access::Read);
+    if (!opened)
+        return cannot(opened.reason());
+    ByteFile& held = **opened;
+    const std::uint64_t size = held.size();
+    std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(size, kLongestFirstLine)), '\0');
+    if (auto read = held.read(0, std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size())); !read)
+        return cannot(read.reason());
+    const std::size_t lineEnd = bytes.find('\n');
+    if (bytes.substr(0, kPrefix.size()) == kPrefix && lineEnd != std::string::npos &&
+        bytes.substr(0, lineEnd + 1) != kMagic)
+        return refused("it was written by another version of the editors (" + bytes.substr(0, lineEnd) + ")");
+    if (bytes.substr(0, std::min(bytes.size(), kMagic.size())) != kMagic.substr(0, std::min(bytes.size(),
+                                                                                              kMagic.size())))
+        return JournalCheck{JournalCheck::Outcome::Void, {}}; // not even begun as a journal
+    if (size > largestJournal(*range))
+        return refused("it is " + std::to_string(size) + " bytes long, longer than any journal of this file can be");
+    bytes.resize(static_cast<std::size_t>(size));
+    if (size > kLongestFirstLine) {
+        auto rest = std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()).subspan(kLongestFirstLine);
+        if (auto read = held.read(kLongestFirstLine, rest); !read)
+            return cannot(read.reason());
     }
-    // Rolled back, or never begun: either way the file is as it was.
-    if (auto removed = files.remove(journal); !removed)
-        return cannot(removed.error());
-    if (!whole)
+    (void)held.close();
+
+    // Rule 1: cut short or damaged, so never whole.
+    if (bytes.size() < kMagic.size() + kHashBytes)
+        return JournalCheck{JournalCheck::Outcome::Void, {}};
+    const std::string_view body = std::string_view(bytes).substr(0, bytes.size() - kHashBytes);
+    if (std::string_view(bytes).substr(body.size()) != sha256(body))
+        return JournalCheck{JournalCheck::Outcome::Void, {}};
+
+    // Rule 2: it must be this file's and lie in the bytes the program owns.
+    auto spans = parseSpans(body, file.size(), *range);
+    if (!spans)
+        return refused(spans.error());
+
+    // Rule 3: each byte holds what a killed patch can leave.
+    JournalCheck check;
+    bool touched = false;
+    for (const Span& span : *spans) {
+        SavedBytes now{span.offset, std::vector<std::uint8_t>(span.old.size())};
+        if (auto read = file.read(span.offset, now.bytes); !read)
+            return cannot(read.reason());
+        for (std::size_t i = 0; i < now.bytes.size(); ++i) {
+            const auto byte = static_cast<char>(now.bytes[i]);
+            if (byte != span.old[i] && byte != span.now[i])
+                return refused("byte " + std::to_string(span.offset + i) +
+                               " of the file holds neither its value before that patch nor the one the patch "
+                               "wrote, so the file has changed since, or the journal is another file's");
+            touched = touched || byte != span.old[i];
+        }
+        const auto old = asBytes(span.old);
+        check.old.push_back({span.offset, std::vector<std::uint8_t>(old.begin(), old.end())});
+    }
+    // Rule 4: the patch never reached the file.
+    if (!touched)
+        return JournalCheck{JournalCheck::Outcome::Void, {}};
+    check.outcome = JournalCheck::Outcome::Unfinished;
+    return check;
+}
+
+Result<std::string> rollBackUnfinishedPatch(FileSystem& files, const std::string& path, ByteFile& file,
+                                            const OwnedBytes& owned)
+{
+    const std::string journal = journalPath(path);
+    // A journal still being made when its program was killed is only a
+    // temporary file: the patch had not begun.
+    if (auto cleared = files.removeLeftovers(journal); !cleared)
+        return Status::failure("Could not remove what a killed patch left beside " + path + ": " +
+                                   cleared.reason(),
+                               {}, path)
+            .nothingWritten();
+    auto check = checkJournal(files, path, file, owned);
+    if (!check)
+        return check.status().nothingWritten();
+    if (check->outcome == JournalCheck::Outcome::None)
         return std::string();
+    if (check->outcome == JournalCheck::Outcome::Void) {
+        if (auto removed = files.remove(journal); !removed)
+            return Status::failure("Could not remove the patch journal " + journal + ", which holds nothing to "
+                                   "roll back: " + removed.reason(), {}, path)
+                .nothingWritten();
+        return std::string();
+    }
+    for (const SavedBytes& old : check->old) {
+        auto written = writeBack(file, old.offset, old.bytes);
+        if (written)
+            written = file.sync();
+        if (!written)
+            return Status::failure("Could not roll back the unfinished patch of " + path + ": " + written.reason() +
+                                       "\r" + path + " may be half-written; its journal " + journal +
+                                       " stays, and the next patch rolls it back.",
+                                   {}, path);
+    }
+    if (auto removed = files.remove(journal); !removed)
+        return Status::failure("The unfinished patch of " + path + " was rolled back, but its journal " + journal +
+                                   " could not be removed: " + removed.reason() + "\rThis patch was not made.",
+                               {}, path);
     return "An unfinished patch of " + path + " was rolled back.";
 }
 
-Result<PatchJournal> PatchJournal::begin(FileSystem& files, const std::string& path, ByteFile& file,
-                                         std::span<const PatchSpan> spans)
+std::string PatchJournal::encode(std::uint64_t length, const std::vector<Change>& changes)
+{
+    std::string bytes(kMagic);
+    putNumber(bytes, length, 8);
+    putNumber(bytes, changes.size(), 4);
+    for (const Change& change : changes) {
+        putNumber(bytes, change.offset, 8);
+        putNumber(bytes, change.old.size(), 8);
+        bytes.append(reinterpret_cast<const char*>(change.old.data()), change.old.size());
+        bytes.append(reinterpret_cast<const char*>(change.now.data()), change.now.size());
+    }
+    bytes += sha256(bytes);
+    return bytes;
+}
+
+Result<PatchJournal> PatchJournal::begin(FileSystem& files, const std::string& path, std::uint64_t length,
+                                         std::vector<Change> changes)
 {
     const std::string journal = journalPath(path);
-    std::vector<Saved> saved;
-    std::string bytes(kMagic);
-    putNumber(bytes, file.size(), 8);
-    putNumber(bytes, spans.size(), 4);
-    for (const PatchSpan& span : spans) {
-        Saved old{span.offset, std::vector<std::uint8_t>(static_cast<std::size_t>(span.length))};
-        if (auto read = file.read(span.offset, old.bytes); !read)
-            return read;
-        putNumber(bytes, span.offset, 8);
-        putNumber(bytes, span.length, 8);
-        bytes.append(reinterpret_cast<const char*>(old.bytes.data()), old.bytes.size());
-        saved.push_back(std::move(old));
-    }
-    putNumber(bytes, fnv1a64(bytes), 8);
-    if (auto made = files.createNew(journal, bytes); !made)
+    if (auto made = files.createNew(journal, encode(length, changes)); !made) {
+        // A journal named but not flushed into its folder holds only old
+        // bytes the file still has; removed here, or rule 4 drops it later.
+        if (auto found = files.entry(journal); found && found->kind == Entry::Kind::Regular)
+            (void)files.remove(journal);
         return Status::failure("Could not make the patch journal " + journal + ": " + made.reason(), {}, path);
-    return PatchJournal(files, journal, std::move(saved));
+    }
+    return PatchJournal(files, journal, std::move(changes));
+}
+
+Status PatchJournal::write(ByteFile& file) const
+{
+    for (const Change& change : changes_)
+        if (auto written = file.write(change.offset, change.now); !written)
+            return written;
+    return Status::success();
 }
 
 Status PatchJournal::finish(ByteFile& file)
@@ -161,18 +309,17 @@ Status PatchJournal::finish(ByteFile& file)
     return files_->remove(journal_);
 }
 
-void PatchJournal::discard()
+Status PatchJournal::undo(ByteFile& file)
 {
-    // One left behind makes the next patch put back the bytes the file still has.
+    for (const Change& change : changes_)
+        if (auto written = file.write(change.offset, change.old); !written)
+            return written;
+    if (auto synced = file.sync(); !synced)
+        return synced;
+    // The file is as it was; a journal that stays holds only old bytes the
+    // file has, and the next patch drops it without a word.
     (void)files_->remove(journal_);
-}
-
-bool PatchJournal::undo(ByteFile& file)
-{
-    for (const Saved& old : saved_)
-        if (!file.write(old.offset, old.bytes))
-            return false;
-    return file.sync() && files_->remove(journal_);
+    return Status::success();
 }
 
 } // namespace platform

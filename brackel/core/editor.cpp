@@ -91,7 +91,11 @@ void Editor::openPath(const std::string& path)
 {
     // The new file is read completely before anything of the editor changes,
     // so a failed open leaves the open file and its model as they were.
-    auto rules = loadRules(platform_.files(), path);
+    // An executable is opened to be saved later: a patch a killed run left
+    // unfinished is rolled back now, before its table is read.
+    auto rules = loadRules(platform_.files(), path, platform::Reading::ToEdit);
+    for (const std::string& note : platform_.files().takeNotes())
+        platform_.message(note, "Warning", platform::Buttons::Ok);
     if (!rules) {
         error(rules.error());
         return;

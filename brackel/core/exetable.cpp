@@ -1,9 +1,5 @@
 #include "brackel/core/exetable.h"
 
-// ours
-#include "platform/backup.h"
-#include "platform/journal.h"
-
 namespace brackel {
 
 const ExeVersion* detectversion(std::uint64_t length)
@@ -59,18 +55,23 @@ platform::Result<TableBytes> encodeTable(const Flags& flags)
     return table;
 }
 
-platform::Result<TableContents> readdata(platform::FileSystem& files, const std::string& path,
-                                         const ExeVersion& version)
+platform::OwnedBytes attachmentTable(const std::string& path, const ExeVersion& version)
 {
-    auto file = files.openExisting(path, platform::Access::Read);
-    if (!file)
-        return file.status();
-    TableBytes table;
-    if (auto read = (*file)->read(version.tableOffset, table); !read)
-        return read;
-    if (auto closed = (*file)->close(); !closed)
-        return closed;
-    return decodeTable(table);
+    return [path, &version](std::uint64_t length) -> platform::Result<platform::PatchSpan> {
+        if (length != version.length)
+            return platform::Status::failure("The file " + path + " has changed its length since its version was "
+                                             "checked.", {}, path);
+        return platform::PatchSpan{version.tableOffset, kTableBytes};
+    };
+}
+
+platform::Result<TableContents> readdata(platform::FileSystem& files, const std::string& path,
+                                         const ExeVersion& version, platform::Reading reading)
+{
+    auto read = platform::readGameFile(files, path, attachmentTable(path, version), reading);
+    if (!read)
+        return read.status();
+    return decodeTable(std::span<const std::uint8_t, kTableBytes>(read->bytes.data(), kTableBytes));
 }
 
 platform::Status writedata(platform::FileSystem& files, const std::string& path, const ExeVersion& version,
@@ -79,37 +80,11 @@ platform::Status writedata(platform::FileSystem& files, const std::string& path,
     auto table = encodeTable(flags);
     if (!table)
         return table.status();
-    // Held for our use alone until the backup and the patch are done: a
-    // second patch of the file waits its turn (it is refused as in use)
-    // rather than put its table into our backup or ours over its own.
-    auto file = files.openExisting(path, platform::Access::ReadWriteExclusive);
-    if (!file)
-        return file.status();
-    // A patch a killed program left half-written is undone before anything
-    // else looks at the file, so the backup and the checks see it whole.
-    auto rolledBack = platform::rollBackUnfinishedPatch(files, path, **file);
-    if (!rolledBack)
-        return rolledBack.status();
-    if (!rolledBack->empty())
-        files.addNote(*rolledBack);
-    if ((*file)->size() != version.length)
-        return platform::Status::failure("The file " + path + " has changed its length since its version was "
-                                         "checked.\rNothing was written.", {}, path);
-    if (auto backup = platform::ensureBackup(files, path, **file); !backup)
-        return backup.nothingWritten();
-    // The table's old bytes are on the disk beside the file before its first
-    // byte changes: a kill mid-way is rolled back by the next patch.
-    const platform::PatchSpan span{version.tableOffset, kTableBytes};
-    auto journal = platform::PatchJournal::begin(files, path, **file, std::span(&span, 1));
-    if (!journal)
-        return journal.status().nothingWritten();
-    if (auto written = (*file)->write(version.tableOffset, *table); !written) {
-        journal->undo(**file);
-        return written;
-    }
-    if (auto finished = journal->finish(**file); !finished)
-        return finished;
-    return (*file)->close();
+    return platform::patchGameFile(files, path, attachmentTable(path, version),
+                                   [&table](const platform::GameFileBytes&) {
+                                       return platform::Result<std::vector<std::uint8_t>>(
+                                           std::vector<std::uint8_t>(table->begin(), table->end()));
+                                   });
 }
 
 } // namespace brackel

@@ -13,6 +13,7 @@
 
 // ours
 #include "brackel/core/attachments.h"
+#include "platform/gamefilepatch.h"
 #include "platform/gamefiles.h"
 #include "platform/filesystem.h"
 #include "platform/result.h"
@@ -51,19 +52,24 @@ TableContents decodeTable(std::span<const std::uint8_t, kTableBytes> table);
 /// Fails, naming the counts, when the flags need more than 182 entries.
 platform::Result<TableBytes> encodeTable(const Flags& flags);
 
-/// Reads the table of the file at `path`, which is of build `version`.
-platform::Result<TableContents> readdata(platform::FileSystem& files, const std::string& path,
-                                         const ExeVersion& version);
+/// The bytes Brackel owns in the executable at `path` of build `version`:
+/// its table. A file that no longer has the build's length is refused.
+platform::OwnedBytes attachmentTable(const std::string& path, const ExeVersion& version);
 
-/// Overwrites the 728 table bytes of the file at `path` and nothing else.
-/// The file is held exclusively from its opening to the end of the patch; a
-/// file another program holds is refused as in use. Refuses, writing nothing,
-/// when the flags do not fit the table or the file no longer has the build's
-/// length. Once those checks pass, the untouched file is kept in `path`.bak
-/// (platform::ensureBackup); a backup that fails or cannot be trusted
-/// refuses too. A patch a killed program left unfinished is rolled back
-/// right after the opening, with a note added to `files`; the table itself
-/// is written under a rollback journal (platform/journal.h).
+/// Reads the table of the file at `path`, which is of build `version`,
+/// through the one game-file path (platform/gamefilepatch.h), which honours
+/// an unfinished patch of the file as `reading` says.
+platform::Result<TableContents> readdata(platform::FileSystem& files, const std::string& path,
+                                         const ExeVersion& version,
+                                         platform::Reading reading = platform::Reading::ReadOnly);
+
+/// Overwrites the bytes of the table of the file at `path` that change, and
+/// nothing else, through the one game-file patch path: held exclusively from
+/// the opening to the end of the patch (a file another program holds is
+/// refused as in use), an unfinished patch rolled back first, the untouched
+/// file kept in `path`.bak, the bytes written under a rollback journal.
+/// Refuses, writing nothing, when the flags do not fit the table or the file
+/// no longer has the build's length.
 platform::Status writedata(platform::FileSystem& files, const std::string& path, const ExeVersion& version,
                            const Flags& flags);
 

@@ -7,14 +7,15 @@
 
 namespace brackel {
 
-platform::Result<LoadedRules> loadRules(platform::FileSystem& files, const std::string& path)
+platform::Result<LoadedRules> loadRules(platform::FileSystem& files, const std::string& path,
+                                        platform::Reading reading)
 {
     auto length = files.length(path);
     if (!length)
         return length.status();
     LoadedRules rules;
     if (const ExeVersion* version = detectversion(*length)) {
-        auto table = readdata(files, path, *version);
+        auto table = readdata(files, path, *version, reading);
         if (!table)
             return table.status();
         rules.kind = FileKind::Executable;

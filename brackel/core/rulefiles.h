@@ -10,6 +10,7 @@
 
 // ours
 #include "brackel/core/attachments.h"
+#include "platform/gamefilepatch.h"
 #include "platform/filesystem.h"
 #include "platform/result.h"
 
@@ -27,8 +28,11 @@ struct LoadedRules {
 };
 
 /// Reads the file at path: an executable of a known build by its length,
-/// anything else as a .brk file. Fails with the message the user sees.
-platform::Result<LoadedRules> loadRules(platform::FileSystem& files, const std::string& path);
+/// anything else as a .brk file. Fails with the message the user sees. An
+/// executable with an unfinished patch is read as `reading` says
+/// (platform/gamefilepatch.h), with a note added to `files`.
+platform::Result<LoadedRules> loadRules(platform::FileSystem& files, const std::string& path,
+                                        platform::Reading reading = platform::Reading::ReadOnly);
 
 /// Patches the flags into the table of the existing executable at path and
 /// returns its build's tag. Refuses an unknown build ("Unknown version !")

@@ -1,47 +1,47 @@
 #pragma once
 
-// Byte access to IMP.dat: the file is opened for Kestrin's exclusive use,
-// never created, never extended, and every access goes to an absolute
-// offset set just before it.
+// Byte access to the profile record of IMP.dat. The record's bytes are read
+// from the file, and written back, through the one game-file path
+// (platform/gamefilepatch.h), under one exclusive hold; in between, every
+// access goes to an absolute offset set just before it, one byte at a time,
+// and never past the record.
 
 // standard
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // ours
-#include "platform/filesystem.h"
+#include "platform/journal.h"
 
 namespace kestrin {
 
+/// The bytes Kestrin owns in IMP.dat at `path`: the record at its start.
+/// A file shorter than the record, or of a length that tells another game
+/// file, is refused ("Cannot use file ...").
+platform::OwnedBytes profileRecord(const std::string& path);
+
 class TEncapsulatedFile {
 public:
-    /// Opens the existing file for reading and writing, for Kestrin alone.
-    /// Throws Error naming the file when it cannot be opened, or when it is
-    /// shorter than the record (578 bytes).
-    TEncapsulatedFile(platform::FileSystem& files, const std::string& path);
-    /// Closes the file.
-    ~TEncapsulatedFile();
+    /// Byte access to the record of the file at `path`, as `record` holds it.
+    TEncapsulatedFile(std::vector<std::uint8_t>& record, std::string path) : record_(record), path_(std::move(path))
+    {
+    }
 
     void SetAccessOffset(std::int32_t offset) { offset_ = offset; }
     std::int32_t accessOffset() const { return offset_; }
-    /// Throws Error when the byte cannot be read (past the end).
+    /// Throws Error when the byte lies outside the record.
     std::uint8_t ReadByte();
-    /// Throws Error when the byte cannot be written; never extends the file.
+    /// Throws Error when the byte lies outside the record.
     void WriteByte(std::uint8_t value);
-    /// Flushes and closes; throws Error when that fails.
-    void close();
-    /// The file as it is held, for the backup made from the held file.
-    platform::ByteFile& held() { return *file_; }
-    /// How many bytes WriteByte has put into the file.
-    std::uint64_t bytesWritten() const { return written_; }
 
 private:
-    std::unique_ptr<platform::ByteFile> file_;
+    std::uint8_t& at(const char* what);
+
+    std::vector<std::uint8_t>& record_;
     std::string path_;
     std::int32_t offset_ = 0;
-    std::uint64_t written_ = 0;
 };
 
 /// One byte per character from the offset on; no terminator is added.

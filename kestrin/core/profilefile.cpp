@@ -2,14 +2,14 @@
 
 // standard
 #include <array>
+#include <cctype>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 // ours
 #include "kestrin/core/encapsulatedfile.h"
 #include "kestrin/core/profilerecord.h"
-#include "platform/backup.h"
-#include "platform/journal.h"
 
 namespace kestrin {
 
@@ -83,16 +83,131 @@ const char* const kWellDone = "Well done.\r\n"
                               "\r\n"
                               "Have fun, the Kestrin team";
 
-/// Writes the record's fields into the held file, byte by byte; an empty
-/// name or callsign is left as the file has it, with a note.
+/// Writes the record's fields into the record's bytes, byte by byte; an
+/// empty name or callsign is left as the file has it, with a note.
 void writeRecord(TEncapsulatedFile& file, const Profile& profile, const SaveValues& values,
                  std::vector<std::string>& notes);
 
+/// Walks the record's bytes into the editor, in the record's order.
+void readRecord(TEncapsulatedFile& file, Profile& profile, WindowChoices& windows);
+
+/// A failure of the game-file path as Kestrin words it: an opening that
+/// failed is "Cannot open file "PATH". Reason"; any other failure keeps its
+/// own message, which names the file or the journal, with its lines ended
+/// as Kestrin's own messages end them (CR LF).
+Error fileError(const platform::Status& failure, const std::string& path)
+{
+    const std::string opening = "Could not open " + path + ": ";
+    if (failure.error().rfind(opening, 0) != 0 || !failure.hasReason()) {
+        std::string message;
+        for (std::size_t i = 0; i < failure.error().size(); ++i) {
+            message += failure.error()[i];
+            if (failure.error()[i] == '\r' && (i + 1 == failure.error().size() || failure.error()[i + 1] != '\n'))
+                message += '\n';
+        }
+        return Error(message, failure.path().empty() ? path : failure.path());
+    }
+    std::string reason = failure.reason();
+    reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
+    return Error("Cannot open file \"" + path + "\". " + reason, path);
+}
+
+/// Patches the record through the game-file path: `change` edits a copy of
+/// the record's bytes as the file holds them (an Error it throws stops the
+/// patch, writing nothing), and the bytes it changed are written.
+void patchRecord(platform::FileSystem& files, const std::string& path,
+                 const std::function<void(TEncapsulatedFile& record)>& change)
+{
+    std::optional<Error> refused;
+    auto patched = platform::patchGameFile(
+        files, path, profileRecord(path),
+        [&](const platform::GameFileBytes& current) -> platform::Result<std::vector<std::uint8_t>> {
+            std::vector<std::uint8_t> bytes = current.bytes;
+            TEncapsulatedFile record(bytes, path);
+            try {
+                change(record);
+            } catch (const Error& e) {
+                refused = e;
+                return platform::Status::failure(e.what(), {}, e.path());
+            }
+            return bytes;
+        });
+    if (refused)
+        throw *refused;
+    if (!patched)
+        throw fileError(patched, path);
+}
+
+void showNotes(platform::Platform& platform)
+{
+    for (const std::string& note : platform.files().takeNotes())
+        platform.message(note, "", platform::Buttons::Ok);
+}
+
 } // namespace
 
-void readProfile(platform::FileSystem& files, const std::string& path, Profile& profile, WindowChoices& windows)
+void readProfile(platform::FileSystem& files, const std::string& path, Profile& profile, WindowChoices& windows,
+                 platform::Reading reading)
 {
-    TEncapsulatedFile file(files, path); // closed on every path out, also when a step throws
+    auto read = platform::readGameFile(files, path, profileRecord(path), reading);
+    if (!read)
+        throw fileError(read.status(), path);
+    TEncapsulatedFile file(read->bytes, path);
+    readRecord(file, profile, windows);
+}
+
+void readCustom(platform::Platform& platform, const std::string& path, Profile& profile, WindowChoices& windows)
+{
+    try {
+        readProfile(platform.files(), path, profile, windows, platform::Reading::ToEdit);
+    } catch (const Error&) {
+        showNotes(platform);
+        throw;
+    }
+    showNotes(platform);
+}
+
+std::vector<std::string> writeProfile(platform::FileSystem& files, const std::string& path, const Profile& profile)
+{
+    // Every value is checked before the file is opened.
+    const SaveValues values = convert(profile);
+    std::vector<std::string> notes;
+    patchRecord(files, path, [&](TEncapsulatedFile& record) { writeRecord(record, profile, values, notes); });
+    return notes;
+}
+
+std::vector<std::string> editProfile(platform::FileSystem& files, const std::string& path, Profile& profile,
+                                     WindowChoices& windows, const std::function<void()>& edit)
+{
+    std::vector<std::string> notes;
+    patchRecord(files, path, [&](TEncapsulatedFile& record) {
+        readRecord(record, profile, windows);
+        edit();
+        writeRecord(record, profile, convert(profile), notes);
+    });
+    return notes;
+}
+
+void saveProfile(platform::Platform& platform, const std::string& path, const Profile& profile)
+{
+    std::vector<std::string> notes;
+    try {
+        notes = writeProfile(platform.files(), path, profile);
+    } catch (const Error&) {
+        // A rolled-back save is said before this one's failure.
+        showNotes(platform);
+        throw;
+    }
+    showNotes(platform);
+    for (const std::string& note : notes)
+        platform.message(note, "", platform::Buttons::Ok);
+    platform.message(kWellDone, "Well done.", platform::Buttons::Ok);
+}
+
+namespace {
+
+void readRecord(TEncapsulatedFile& file, Profile& profile, WindowChoices& windows)
+{
     auto byteAt = [&file](int offset) -> int {
         file.SetAccessOffset(offset);
         return file.ReadByte();
@@ -128,70 +243,7 @@ void readProfile(platform::FileSystem& files, const std::string& path, Profile& 
     windows.selectModification2(byteAt(kInventoryOffsets[int(Hidden::Modification2)]));
     windows.selectHelmet(byteAt(kInventoryOffsets[int(Hidden::Helmet)]));
     profile.selectAttitude(byteAt(kAttitude)); // 0..9; 9 has no list entry
-    file.close();
 }
-
-std::vector<std::string> writeProfile(platform::FileSystem& files, const std::string& path, const Profile& profile)
-{
-    const SaveValues values = convert(profile);
-    std::vector<std::string> notes;
-
-    // Opening checks that the file exists, is ours alone and holds the whole
-    // record; only then is the untouched file kept beside it, and only with
-    // that copy made is anything written.
-    TEncapsulatedFile file(files, path); // closed on every path out
-    // A save a killed run left half-written is undone first, so that the
-    // backup and this save start from the whole old record.
-    auto rolledBack = platform::rollBackUnfinishedPatch(files, path, file.held());
-    if (!rolledBack)
-        throw Error(rolledBack.error(), path);
-    if (!rolledBack->empty())
-        files.addNote(*rolledBack);
-    if (auto backup = platform::ensureBackup(files, path, file.held()); !backup)
-        throw Error(backup.error() + "\r\nNothing was written.");
-    // The record is written byte by byte; its old bytes are on the disk
-    // beside the file before the first of them changes, so a kill mid-way is
-    // rolled back by the next save, and a failed write is undone at once.
-    const platform::PatchSpan record{0, kMinimumLength};
-    auto journal = platform::PatchJournal::begin(files, path, file.held(), std::span(&record, 1));
-    if (!journal)
-        throw Error(journal.error() + "\r\nNothing was written.", path);
-    try {
-        writeRecord(file, profile, values, notes);
-    } catch (const Error&) {
-        // A refused first byte changed nothing; otherwise the bytes written
-        // so far are put back.
-        if (file.bytesWritten() == 0)
-            journal->discard();
-        else
-            journal->undo(file.held());
-        throw;
-    }
-    if (auto finished = journal->finish(file.held()); !finished)
-        throw Error(finished.error(), finished.path());
-    file.close();
-    return notes;
-}
-
-void saveProfile(platform::Platform& platform, const std::string& path, const Profile& profile)
-{
-    std::vector<std::string> notes;
-    try {
-        notes = writeProfile(platform.files(), path, profile);
-    } catch (const Error&) {
-        // A rolled-back save is said before this one's failure.
-        for (const std::string& note : platform.files().takeNotes())
-            platform.message(note, "", platform::Buttons::Ok);
-        throw;
-    }
-    for (const std::string& note : platform.files().takeNotes())
-        platform.message(note, "", platform::Buttons::Ok);
-    for (const std::string& note : notes)
-        platform.message(note, "", platform::Buttons::Ok);
-    platform.message(kWellDone, "Well done.", platform::Buttons::Ok);
-}
-
-namespace {
 
 void writeRecord(TEncapsulatedFile& file, const Profile& profile, const SaveValues& values,
                  std::vector<std::string>& notes)

@@ -3,21 +3,30 @@
 // The read and save passes over IMP.dat.
 
 // standard
+#include <functional>
 #include <string>
 #include <vector>
 
 // ours
 #include "kestrin/core/choices.h"
 #include "kestrin/core/profile.h"
+#include "platform/gamefilepatch.h"
 #include "platform/platform.h"
 
 namespace kestrin {
 
 /// Reads the record into the editor, field by field in the record's order,
 /// through the same operations a user's clicks run. Unrecognised values
-/// leave their fields as they were. Throws Error when the file cannot be
-/// opened or is shorter than the record; then nothing has changed.
-void readProfile(platform::FileSystem& files, const std::string& path, Profile& profile, WindowChoices& windows);
+/// leave their fields as they were. The record is read through the one
+/// game-file path, which honours an unfinished patch as `reading` says
+/// (platform/gamefilepatch.h) and adds a note to `files` when it did. Throws
+/// Error when the file cannot be opened, is shorter than the record or is
+/// another game file; then nothing has changed.
+void readProfile(platform::FileSystem& files, const std::string& path, Profile& profile, WindowChoices& windows,
+                 platform::Reading reading = platform::Reading::ReadOnly);
+/// readProfile for the window, which will save the file later: an
+/// unfinished patch is rolled back in the file, and said in a box.
+void readCustom(platform::Platform& platform, const std::string& path, Profile& profile, WindowChoices& windows);
 
 /// Writes the editor's values into the record. First every attribute is
 /// converted: a text that is no number, or a number outside 0..255, throws
@@ -25,11 +34,21 @@ void readProfile(platform::FileSystem& files, const std::string& path, Profile& 
 /// name or callsign leaves its cells alone and adds its "Sorry" message to
 /// the notes returned; a palette field that holds none of its part's
 /// palette names, and a voice that is no voice code, leave their bytes
-/// alone. Throws Error when the file cannot be opened or written.
-/// Before the first byte is written the untouched file is copied to
-/// path.bak, unless that exists; when the copy fails, Error is thrown and
-/// nothing is written.
+/// alone. The record is patched through the one game-file patch path: held
+/// exclusively, an unfinished patch rolled back first, the untouched file
+/// kept in path.bak, the changed bytes written under a rollback journal.
+/// Throws Error when any step of it fails; the message says what the file
+/// then holds.
 std::vector<std::string> writeProfile(platform::FileSystem& files, const std::string& path, const Profile& profile);
+
+/// Reads the record into the editor as readProfile does, lets `edit` change
+/// it, and writes it as writeProfile does, all under one exclusive hold of
+/// the file, so that what is written starts from the record as it is (an
+/// unfinished patch rolled back). An Error thrown by `edit` stops it with
+/// nothing written.
+std::vector<std::string> editProfile(platform::FileSystem& files, const std::string& path, Profile& profile,
+                                     WindowChoices& windows, const std::function<void()>& edit);
+
 /// writeProfile, then its notes and the "Well done." message as boxes.
 void saveProfile(platform::Platform& platform, const std::string& path, const Profile& profile);
 

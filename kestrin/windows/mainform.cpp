@@ -417,7 +417,7 @@ void TMainForm::readCustom()
 {
     if (impDatPath_.empty())
         return;
-    guarded([this] { readProfile(platform_.files(), impDatPath_, profile_, windows_.choices()); });
+    guarded([this] { kestrin::readCustom(platform_, impDatPath_, profile_, windows_.choices()); });
 }
 
 void TMainForm::saveCustom()

@@ -248,7 +248,7 @@ TEST_F(ExeSaveSafety, ASaveKilledAtAnyStepIsRolledBackByTheNextPatch)
         files.clearFaults();
         const std::uint64_t torn = kUs103Table + std::min<std::uint64_t>(written, kTableBytes);
         EXPECT_TRUE(readFile(exe) == fresh.substr(0, torn) + old.substr(torn));
-        testsupport::expectNextPatchRollsBack(exe, old);
+        testsupport::expectNextPatchRollsBack(exe, old, attachmentTable(exe, *detectversion(old.size())));
     }
 }
 

@@ -4,6 +4,7 @@
 
 // standard
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include <QProcess>
 
 // ours
+#include "cli/changes.h"
 #include "platform/filesystem.h"
 #include "platform/journal.h"
 #include "platform/nativefilesystem.h"
@@ -65,16 +67,28 @@ inline void putText(std::string& file, int item, int offset, int units, const st
         file[at + 2 * text.size()] = '\0';
 }
 
-/// Leaves the journal of a patch of the whole file at `path` beside it, as a
-/// patch killed after its journal was whole leaves it; the file is as it is.
-inline bool leaveJournalOf(const std::string& path)
+/// The run of bytes the editors own in the game file at `path`.
+inline platform::PatchSpan ownedRun(const std::string& path)
 {
+    const std::uint64_t length = std::filesystem::file_size(path);
+    return *cli::ownedBytes(*cli::gameFileKind(length), path)(length);
+}
+
+/// Leaves beside the game file at `path` the journal of a patch that
+/// changes its owned bytes from what the file holds now to what `patched`
+/// (a whole file) holds there, as a patch killed after its journal was
+/// whole leaves it; the file is as it is.
+inline bool leaveJournalOf(const std::string& path, const std::string& patched)
+{
+    const platform::PatchSpan owned = ownedRun(path);
+    const std::string old = readFile(path);
+    auto run = [&owned](const std::string& file) {
+        const auto from = file.begin() + std::ptrdiff_t(owned.offset);
+        return std::vector<std::uint8_t>(from, from + std::ptrdiff_t(owned.length));
+    };
     platform::NativeFileSystem files;
-    auto held = files.openExisting(path, platform::Access::ReadWriteExclusive);
-    if (!held)
-        return false;
-    const platform::PatchSpan whole{0, (*held)->size()};
-    return static_cast<bool>(platform::PatchJournal::begin(files, path, **held, std::span(&whole, 1)));
+    return static_cast<bool>(
+        platform::PatchJournal::begin(files, path, old.size(), {{owned.offset, run(old), run(patched)}}));
 }
 
 /// A copy of the demo game folder's files in a fresh folder.

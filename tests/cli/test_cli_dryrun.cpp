@@ -275,7 +275,7 @@ TEST_F(CliDryRun, ADryRunShowsTheChangeFromTheRolledBackFileAndRollsNothingBack)
         const std::string patched = readFile(game);
         writeFile(game, original);
         fs::remove(game + ".bak");
-        ASSERT_TRUE(clitest::leaveJournalOf(game)); // a patch of the whole file began
+        ASSERT_TRUE(clitest::leaveJournalOf(game, patched)); // the patch began
         writeFile(game, patched); // killed once every byte was written
         const auto torn = snapshot(dir.path());
 
@@ -368,10 +368,12 @@ TEST_F(CliDryRun, ARestoreIsAllOrNothing)
     const std::string game = f("vrn.exe"), backup = game + ".bak";
     const std::string original = readFile(game);
     ASSERT_EQ(apply(kinds[0]).status, 0);
-    // Bytes far apart differ too, so the restore writes more than one span.
+    // Bytes far apart in the table differ too, so the restore writes more
+    // than one span.
+    const platform::PatchSpan table = clitest::ownedRun(game);
     std::string patched = readFile(game);
-    patched[10] ^= 0x5A;
-    patched[patched.size() - 10] ^= 0x5A;
+    patched[table.offset + 3] ^= 0x5A;
+    patched[table.offset + table.length - 1] ^= 0x5A;
 
     for (const bool killed : {false, true}) {
         SCOPED_TRACE(killed ? "killed" : "disk breaks");
@@ -396,15 +398,28 @@ TEST_F(CliDryRun, ARestoreIsAllOrNothing)
         EXPECT_FALSE(fs::exists(platform::journalPath(game)));
     }
 
-    // Bytes that no rule shows are still undone, and the dry run says so.
+    // Bytes of the table that no rule shows are still undone, and the dry
+    // run says so; bytes outside the table are never written, and both say
+    // how many are left.
     std::string other = original;
+    other[table.offset + 3] ^= 0x5A; // the unused fourth byte of an entry
     other[10] ^= 0x5A;
+    other[11] ^= 0x5A;
     writeFile(game, other);
+    const std::string left =
+        "varnhold: " + game + ": 2 bytes outside those the editors patch differ from the backup; they are left as "
+        "they are.\n";
     const Outcome look = run({"restore", "--dry-run", game});
     EXPECT_EQ(look.status, 0) << look.err;
     EXPECT_EQ(look.out, "bytes: 1 change outside the fields shown\n");
-    ASSERT_EQ(run({"restore", game}).status, 0);
-    EXPECT_TRUE(readFile(game) == original);
+    EXPECT_EQ(look.err, left);
+    const Outcome restored = run({"restore", game});
+    EXPECT_EQ(restored.status, 0);
+    EXPECT_EQ(restored.err, left);
+    std::string expected = original;
+    expected[10] ^= 0x5A;
+    expected[11] ^= 0x5A;
+    EXPECT_TRUE(readFile(game) == expected);
 }
 
 } // namespace

@@ -183,9 +183,12 @@ TEST_F(CliSafety, AKilledPatchIsRolledBackByTheNextOneWhichSaysSoOnce)
         ASSERT_EQ(apply(patch).status, 0);
         const std::string patched = readFile(game);
         writeFile(game, original);
-        ASSERT_TRUE(clitest::leaveJournalOf(game)); // a patch of the whole file began
-        // Bytes no patch writes were torn: only the rollback brings them back.
-        writeFile(game, std::string(100, 'X') + original.substr(100));
+        ASSERT_TRUE(clitest::leaveJournalOf(game, patched)); // the patch began
+        // Killed half-way through its owned bytes: only the rollback brings them back.
+        const platform::PatchSpan owned = clitest::ownedRun(game);
+        const std::size_t half = static_cast<std::size_t>(owned.offset + owned.length / 2);
+        ASSERT_NE(patched.substr(0, half), original.substr(0, half));
+        writeFile(game, patched.substr(0, half) + original.substr(half));
 
         const Outcome first = apply(patch);
         EXPECT_EQ(first.status, 0);

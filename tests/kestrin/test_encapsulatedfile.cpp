@@ -1,11 +1,12 @@
-// Byte access to IMP.dat: opening (and refusing) the file, single bytes at
-// absolute offsets inside it, and the cell and narrow text encodings, checked
-// against whole files so that a stray byte shows.
+// Byte access to IMP.dat's record: single bytes at absolute offsets inside
+// it, the cell and narrow text encodings, checked against the whole record
+// so that a stray byte shows; and the refusals of a file that is no profile.
 
 // standard
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 // GoogleTest
 #include <gtest/gtest.h>
@@ -13,7 +14,9 @@
 // ours
 #include "kestrin/core/encapsulatedfile.h"
 #include "kestrin/core/profile.h"
+#include "kestrin/core/profilefile.h"
 #include "platform/nativefilesystem.h"
+#include "tests/support/nowindowchoices.h"
 #include "tests/support/tempdir.h"
 
 namespace kestrin {
@@ -24,14 +27,16 @@ using testsupport::writeFile;
 
 class EncapsulatedFile : public ::testing::Test {
 protected:
-    EncapsulatedFile() { writeFile(path, before); }
+    EncapsulatedFile() { load(before); }
 
-    std::unique_ptr<TEncapsulatedFile> open() { return std::make_unique<TEncapsulatedFile>(files, path); }
+    /// The record's bytes as read from a file.
+    void load(const std::string& bytes) { record.assign(bytes.begin(), bytes.end()); }
+    std::unique_ptr<TEncapsulatedFile> open() { return std::make_unique<TEncapsulatedFile>(record, path); }
 
     /// Offset -> new value of every byte that differs from `before`.
     std::map<int, int> changes() const
     {
-        const std::string after = readFile(path);
+        const std::string after(record.begin(), record.end());
         EXPECT_EQ(after.size(), before.size());
         std::map<int, int> changed;
         for (std::size_t i = 0; i < std::min(before.size(), after.size()); ++i)
@@ -43,7 +48,8 @@ protected:
     testsupport::TempDir dir;
     platform::NativeFileSystem files;
     std::string path = dir.file("IMP.dat");
-    std::string before = testsupport::patternBytes(600); // no zero byte anywhere
+    std::string before = testsupport::patternBytes(578); // no zero byte anywhere
+    std::vector<std::uint8_t> record;
 };
 
 TEST_F(EncapsulatedFile, CellTextWritesLowBytesAndClearsTheRestOfTheField)
@@ -58,7 +64,7 @@ TEST_F(EncapsulatedFile, CellTextWritesLowBytesAndClearsTheRestOfTheField)
 TEST_F(EncapsulatedFile, CellTextOfTheFullLengthOrLongerFillsEveryCellAndNoMore)
 {
     for (const std::string name : {"Aleksandra Ivanovna.", "Aleksandra Ivanovna Kostova"}) {
-        writeFile(path, before);
+        load(before);
         WriteCellText(*open(), name, 8, 20);
         std::map<int, int> expected;
         for (int cell = 0; cell < 20; ++cell)
@@ -83,7 +89,7 @@ TEST_F(EncapsulatedFile, CellTextReadsLowBytesSkippingZeros)
         std::string bytes = before;
         for (int cell = 0; cell < 8; ++cell)
             bytes[68 + 2 * cell] = c.lowBytes[cell];
-        writeFile(path, bytes);
+        load(bytes);
         EXPECT_EQ(ReadCellText(*open(), 68, 8), c.expected);
     }
 }
@@ -91,9 +97,8 @@ TEST_F(EncapsulatedFile, CellTextReadsLowBytesSkippingZeros)
 TEST_F(EncapsulatedFile, NarrowTextStopsAtZeroOrTheLimit)
 {
     before.replace(117, 9, std::string("TANPANTS\0", 9));
-    before.resize(578); // the shortest file taken: offset 578 lies beyond its end
-    before.replace(568, 10, "BLONDHEADS");
-    writeFile(path, before);
+    before.replace(568, 10, "BLONDHEADS"); // offset 578 lies beyond the record
+    load(before);
     auto file = open();
     EXPECT_EQ(ReadNarrowText(*file, 117, 10), "TANPANTS");
     EXPECT_EQ(ReadNarrowText(*file, 125, 10), ""); // starts on the zero
@@ -106,7 +111,7 @@ TEST_F(EncapsulatedFile, NarrowTextStopsAtZeroOrTheLimit)
 TEST_F(EncapsulatedFile, NarrowTextOverALongerNameKeepsItsTail)
 {
     before.replace(117, 10, "BLACKPANTS"); // at 117-126, no zero behind it
-    writeFile(path, before);
+    load(before);
     WriteNarrowText(*open(), std::string("TANPANTS\0\0\0", 11), 117);
     // 117-124 the new name, 125-127 zeros; from 128 on the bytes stay, behind
     // the terminator where no read looks.
@@ -114,10 +119,8 @@ TEST_F(EncapsulatedFile, NarrowTextOverALongerNameKeepsItsTail)
                                              {122, 'N'}, {123, 'T'}, {124, 'S'}, {125, 0}, {126, 0}, {127, 0}}));
 }
 
-TEST_F(EncapsulatedFile, BytesOutsideTheFileAreRefusedAndTheFileNeverGrows)
+TEST_F(EncapsulatedFile, BytesOutsideTheRecordAreRefusedAndItNeverGrows)
 {
-    before.resize(578);
-    writeFile(path, before);
     auto file = open();
     file->SetAccessOffset(577);
     EXPECT_EQ(file->ReadByte(), static_cast<unsigned char>(before[577]));
@@ -126,21 +129,21 @@ TEST_F(EncapsulatedFile, BytesOutsideTheFileAreRefusedAndTheFileNeverGrows)
         EXPECT_THROW(file->ReadByte(), Error) << offset;
         EXPECT_THROW(file->WriteByte(0), Error) << offset;
     }
-    file->close();
-    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(std::string(record.begin(), record.end()), before);
 }
 
-TEST_F(EncapsulatedFile, OpenFailuresNameTheFile)
+TEST_F(EncapsulatedFile, ReadFailuresNameTheFile)
 {
     const std::string missing = dir.file("missing.dat");
     const std::string shortFile = dir.file("short.dat");
     writeFile(shortFile, testsupport::patternBytes(577));
+    const std::string shortest = dir.file("shortest.dat");
+    writeFile(shortest, testsupport::patternBytes(578));
     // Game files are long enough for the record; their lengths tell them.
     const std::string exe = dir.file("vrn.exe");
     const std::string items = dir.file("Itemdesc.edt");
     writeFile(exe, testsupport::patternBytes(2439168));
     writeFile(items, testsupport::patternBytes(280800));
-    auto held = open(); // Kestrin's own open of IMP.dat is exclusive
 
     struct Case {
         std::string path;
@@ -149,26 +152,31 @@ TEST_F(EncapsulatedFile, OpenFailuresNameTheFile)
     const Case cases[] = {
         {missing, "Cannot open file \"" + missing + "\". " + testsupport::missingFileReason()},
         {dir.path(), "Cannot open file \"" + dir.path() + "\". " + testsupport::openFailureReason(dir.path())},
-        {path, "Cannot open file \"" + path + "\". The file is in use by another program"},
         {shortFile, "Cannot use file \"" + shortFile
                         + "\". It is 577 bytes long; a custom mercenary profile needs at least 578 bytes."},
         {exe, "Cannot use file \"" + exe + "\". It is the game executable [RU1.02], not a custom mercenary profile."},
         {items, "Cannot use file \"" + items + "\". It is an item text file of the game, not a custom mercenary "
                                               "profile."},
     };
-    for (const Case& c : cases) {
-        try {
-            TEncapsulatedFile file(files, c.path);
-            ADD_FAILURE() << "opened " << c.path;
-        } catch (const Error& e) {
-            EXPECT_EQ(e.what(), c.message);
-            EXPECT_EQ(e.path(), c.path); // the console program names the file once
+    for (const platform::Reading reading : {platform::Reading::ToEdit, platform::Reading::ReadOnly}) {
+        for (const Case& c : cases) {
+            Profile profile;
+            NoWindowChoices windows;
+            try {
+                readProfile(files, c.path, profile, windows, reading);
+                ADD_FAILURE() << "read " << c.path;
+            } catch (const Error& e) {
+                EXPECT_EQ(e.what(), c.message);
+                EXPECT_EQ(e.path(), c.path); // the console program names the file once
+            }
         }
+        // The shortest file taken is read.
+        Profile profile;
+        NoWindowChoices windows;
+        EXPECT_NO_THROW(readProfile(files, shortest, profile, windows, reading));
     }
     EXPECT_EQ(readFile(shortFile), testsupport::patternBytes(577));
     EXPECT_EQ(readFile(exe), testsupport::patternBytes(2439168));
-    held.reset(); // closing releases the file
-    EXPECT_NO_THROW(open());
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 // ours
+#include "kestrin/core/encapsulatedfile.h"
 #include "kestrin/core/profilefile.h"
 #include "kestrin/windows/guarded.h"
 #include "platform/journal.h"
@@ -151,7 +152,7 @@ TEST_F(SaveFaults, ASaveKilledAfterAnyByteIsRolledBackByTheNextPatch)
             files.clearFaults();
             EXPECT_TRUE(readFile(path) == saved);
         }
-        testsupport::expectNextPatchRollsBack(path, old);
+        testsupport::expectNextPatchRollsBack(path, old, profileRecord(path));
         if (whole)
             return;
     }
@@ -206,7 +207,7 @@ TEST_F(SaveFaults, SomethingElseAtTheBackupsNameRefusesTheSave)
         }
         EXPECT_FALSE(saveCustom());
         expectError(".bak is not a backup of this file (" + std::string(row.why)
-                    + ");\rmove it away and try again.\r\nNothing was written.");
+                    + ");\r\nmove it away and try again.\r\nNothing was written.");
         EXPECT_EQ(readFile(path), old);
         EXPECT_EQ(readFile(elsewhere), "another user's file");
         fs::remove_all(backup);

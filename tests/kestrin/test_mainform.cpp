@@ -390,7 +390,9 @@ void MainFormTest::gameFilesAreNeitherReadNorSaved()
         QCOMPARE(field("SpinHealth")->text(), QString("50")); // the start value stays
         ui->answer(Answer::Ok);
         find<kestrin::flat::FlatSpeedButton>(main, "FlatSpeedButton28")->click();
-        QCOMPARE(ui->boxes(), (std::vector<Box>{refusal, refusal}));
+        Box saveRefusal = refusal;
+        saveRefusal.text += "\r\nNothing was written.";
+        QCOMPARE(ui->boxes(), (std::vector<Box>{refusal, saveRefusal}));
         QVERIFY(testsupport::readFile(path) == bytes);
         QVERIFY(!ui->files().exists(path + ".bak"));
     }

@@ -14,6 +14,7 @@
 // ours
 #include "kestrin/core/profilefile.h"
 #include "kestrin/core/profilerecord.h"
+#include "platform/journal.h"
 #include "tests/support/scriptedplatform.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/tempdir.h"
@@ -339,7 +340,10 @@ TEST_F(ProfileFile, FilesThatCannotBeUsedChangeNothing)
     };
     for (const auto& [file, message] : cases) {
         EXPECT_EQ(errorOf([&] { readProfile(ui.files(), file, profile, windows); }), message);
-        EXPECT_EQ(errorOf([&] { saveProfile(ui, file, profile); }), message);
+        // A save adds what it did, once the file was opened.
+        const bool opened = file != missing;
+        EXPECT_EQ(errorOf([&] { saveProfile(ui, file, profile); }),
+                  message + (opened ? "\r\nNothing was written." : ""));
     }
     EXPECT_EQ(readFile(shortFile), shortBytes);
     EXPECT_EQ(readFile(exe), exeBytes);
@@ -367,7 +371,13 @@ TEST_F(ProfileFile, AnErrorMidwayEndsThePassAndClosesTheFile)
     testsupport::FaultyFileSystem faulty;
     faulty.failWrite.insert(path);
     ui.setFileSystem(&faulty);
-    EXPECT_EQ(errorOf([&] { save(); }), "Could not write " + path + ": No space left on device");
+    // Every write fails, the undo's too: the message says the file may be
+    // half-written and what puts it right.
+    EXPECT_EQ(errorOf([&] { save(); }),
+              "Could not write " + path + ": No space left on device\r\n" + path +
+                  " may be half-written: putting its old bytes back failed too (No space left on device). The "
+                  "journal " + platform::journalPath(path) + " beside it puts them back at the next patch, and " +
+                  path + ".bak holds the original.");
     ui.setFileSystem(nullptr);
     EXPECT_EQ(readFile(path), before);
     EXPECT_TRUE(ui.boxes().empty());

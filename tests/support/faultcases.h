@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 // ours
+#include "platform/gamefilepatch.h"
 #include "platform/journal.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/fileholder.h"
@@ -199,15 +200,20 @@ inline void killPatchAfter(FaultyFileSystem& files, const std::string& path, std
         files.killOnRemove.insert(platform::journalPath(path));
 }
 
-/// Another program opens the file that a killed patch left and rolls it
-/// back to exactly the old file, saying so once.
-inline void expectNextPatchRollsBack(const std::string& path, const std::string& old)
+/// Another program opens the file that a killed patch left, to edit it,
+/// and rolls it back to exactly the old file, saying so once. A patch
+/// killed before its first byte reached the file leaves nothing to say.
+inline void expectNextPatchRollsBack(const std::string& path, const std::string& old,
+                                     const platform::OwnedBytes& owned)
 {
+    const bool torn = readFile(path) != old;
     FaultyFileSystem next; // another program's
-    auto held = next.openExisting(path, platform::Access::ReadWriteExclusive);
-    ASSERT_TRUE(held);
-    EXPECT_EQ(*platform::rollBackUnfinishedPatch(next, path, **held), rolledBackNote(path));
-    EXPECT_EQ(*platform::rollBackUnfinishedPatch(next, path, **held), "");
+    auto read = platform::readGameFile(next, path, owned, platform::Reading::ToEdit);
+    ASSERT_TRUE(read) << read.error();
+    EXPECT_EQ(next.takeNotes(), torn ? std::vector<std::string>{rolledBackNote(path)} : std::vector<std::string>{});
+    EXPECT_FALSE(std::filesystem::exists(platform::journalPath(path)));
+    ASSERT_TRUE(platform::readGameFile(next, path, owned, platform::Reading::ToEdit));
+    EXPECT_TRUE(next.takeNotes().empty());
     EXPECT_TRUE(readFile(path) == old);
 }
 

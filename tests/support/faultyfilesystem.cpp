@@ -50,11 +50,13 @@ public:
 
 // Writes until `budget` bytes in all have reached the file, then fails; or,
 // where the program is killed there, throws Killed, and no later write,
-// flush or close of the file happens.
+// flush or close of the file happens. A file that recovers fails once and
+// then writes on without a limit.
 class BreakingByteFile final : public WrappedByteFile {
 public:
-    BreakingByteFile(std::unique_ptr<platform::ByteFile> real, std::string path, std::uint64_t budget, bool killed)
-        : WrappedByteFile(std::move(real), std::move(path)), budget_(budget), killed_(killed) {}
+    BreakingByteFile(std::unique_ptr<platform::ByteFile> real, std::string path, std::uint64_t budget, bool killed,
+                     bool recovers = false)
+        : WrappedByteFile(std::move(real), std::move(path)), budget_(budget), killed_(killed), recovers_(recovers) {}
     platform::Status write(std::uint64_t offset, std::span<const std::uint8_t> data) override
     {
         const std::uint64_t part = std::min<std::uint64_t>(budget_, data.size());
@@ -62,8 +64,11 @@ public:
             if (auto written = real_->write(offset, data.first(static_cast<std::size_t>(part))); !written)
                 return written;
         budget_ -= part;
-        if (part < data.size())
+        if (part < data.size()) {
+            if (recovers_)
+                budget_ = UINT64_MAX;
             return fail();
+        }
         return platform::Status::success();
     }
     platform::Status sync() override { return killed_ && budget_ == 0 ? fail() : real_->sync(); }
@@ -78,6 +83,7 @@ private:
     }
     std::uint64_t budget_;
     bool killed_;
+    bool recovers_;
 };
 
 } // namespace
@@ -96,6 +102,9 @@ platform::Result<std::unique_ptr<platform::ByteFile>> FaultyFileSystem::openExis
     if (auto after = failWriteAfter.find(path); file && after != failWriteAfter.end())
         return std::unique_ptr<platform::ByteFile>(
             std::make_unique<BreakingByteFile>(std::move(*file), path, after->second, false));
+    if (auto after = failWriteOnceAfter.find(path); file && after != failWriteOnceAfter.end())
+        return std::unique_ptr<platform::ByteFile>(
+            std::make_unique<BreakingByteFile>(std::move(*file), path, after->second, false, true));
     if (auto after = killAfter.find(path); file && after != killAfter.end() && access != platform::Access::Read)
         return std::unique_ptr<platform::ByteFile>(
             std::make_unique<BreakingByteFile>(std::move(*file), path, after->second, true));
@@ -151,6 +160,8 @@ void FaultyFileSystem::clearFaults()
     failWrite.clear();
     readOnly.clear();
     failWriteAfter.clear();
+    failWriteOnceAfter.clear();
+    failRemove.clear();
     killAfter.clear();
     killOnRemove.clear();
     beforeOpen.clear();

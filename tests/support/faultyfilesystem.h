@@ -1,9 +1,9 @@
 #pragma once
 
 // The machine's file system with faults a test can switch on per path:
-// a failing open, read or atomic replacement, as a locked, unreadable or
-// full disk would give; a read-only file; a write that stops part-way; and
-// another process acting on the file just before it is opened.
+// a failing open, read, removal or atomic replacement, as a locked,
+// unreadable or full disk would give; a read-only file; a write that stops
+// part-way; and another process acting on the file just before it is opened.
 
 // standard
 #include <cstdint>
@@ -45,6 +45,11 @@ public:
     /// ByteFile::write puts this many bytes in all on the disk, then fails
     /// ("Input/output error"), as a medium that breaks mid-way would.
     std::map<std::string, std::uint64_t> failWriteAfter;
+    /// As failWriteAfter, but the medium recovers: the writes after the one
+    /// that failed go through, as a network folder that drops and comes back
+    /// would give.
+    std::map<std::string, std::uint64_t> failWriteOnceAfter;
+    std::set<std::string> failRemove; // remove fails ("Permission denied")
     /// The program is killed (Killed is thrown) once this many bytes in all
     /// have been written to the path through ByteFile: the write that would
     /// pass the count puts its first part on the disk, and a flush or close
@@ -66,6 +71,8 @@ public:
     {
         if (killOnRemove.count(path))
             throw Killed{};
+        if (failRemove.count(path))
+            return platform::Status::failure("Could not remove " + path + ": Permission denied", "Permission denied");
         return real_.remove(path);
     }
     platform::Result<std::unique_ptr<platform::ByteFile>> openExisting(const std::string& path,

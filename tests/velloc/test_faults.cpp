@@ -286,23 +286,33 @@ TEST_F(EdtSaveSafety, APatchArrivingWhileOursIsAtWorkIsRefusedAsInUse)
 
 // A save killed at any step of its patch (before the first changed byte,
 // part-way, before the flush, after it with the journal still there) leaves
-// the first bytes of the changed run new; the next program to patch the file
+// the first bytes of the changed run new; the next program to open the file
 // rolls it back to exactly the old file first, saying so once.
 TEST_F(EdtSaveSafety, ASaveKilledAtAnyStepIsRolledBackByTheNextPatch)
 {
-    session->texts().descriptions[kItemCount - 1] = "Changed too"; // the run spans nearly the whole file
-    const std::string fresh = saved();
-    const auto first = static_cast<std::uint64_t>(std::mismatch(old.begin(), old.end(), fresh.begin()).first - old.begin());
-    const auto run = static_cast<std::uint64_t>(old.rend() - std::mismatch(old.rbegin(), old.rend(), fresh.rbegin()).first) - first;
+    // A file that holds the texts as a save writes them, so that only the
+    // whole fields changed below differ: one run of changed bytes.
+    const std::string base = saved();
+    writeFile(edt, base);
+    ui.chooseFile(edt);
+    ui.answer(Answer::Cancel); // Bobby Ray
+    ui.answer(Answer::Ok);
+    session->open();
+    session->texts().shortNames[0] = std::string(79, 'S');
+    session->texts().descriptions[0] = std::string(319, 'D');
+    std::string fresh = base;
+    encodeItemFile(session->texts(), std::span(reinterpret_cast<std::uint8_t*>(fresh.data()), fresh.size()));
+    const auto first = static_cast<std::uint64_t>(std::mismatch(base.begin(), base.end(), fresh.begin()).first - base.begin());
+    const auto run = static_cast<std::uint64_t>(base.rend() - std::mismatch(base.rbegin(), base.rend(), fresh.rbegin()).first) - first;
     for (std::uint64_t written : {std::uint64_t(0), std::uint64_t(1), run / 2, run, run + 1}) {
         SCOPED_TRACE(written);
-        writeFile(edt, old);
+        writeFile(edt, base);
         testsupport::killPatchAfter(files, edt, written, run);
         EXPECT_THROW(session->save(), testsupport::Killed);
         files.clearFaults();
         const std::uint64_t torn = first + std::min(written, run);
-        EXPECT_TRUE(readFile(edt) == fresh.substr(0, torn) + old.substr(torn));
-        testsupport::expectNextPatchRollsBack(edt, old);
+        EXPECT_TRUE(readFile(edt) == fresh.substr(0, torn) + base.substr(torn));
+        testsupport::expectNextPatchRollsBack(edt, base, itemRecords(edt));
     }
 }
 

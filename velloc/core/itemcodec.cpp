@@ -5,9 +5,6 @@
 #include <array>
 #include <functional>
 
-// ours
-#include "platform/backup.h"
-#include "platform/journal.h"
 
 namespace velloc {
 
@@ -134,21 +131,23 @@ void encodeItemFile(const ItemTexts& texts, std::span<std::uint8_t> file)
     }
 }
 
-platform::Result<ItemTexts> readdata(platform::FileSystem& files, const std::string& path, FileType type,
-                                     const ItemTexts& previous)
+platform::OwnedBytes itemRecords(const std::string& path)
 {
-    auto file = files.openExisting(path, platform::Access::Read);
-    if (!file)
-        return file.status();
-    if ((*file)->size() != kItemFileLength)
-        return platform::Status::failure(lengthError(path, (*file)->size()));
-    std::vector<std::uint8_t> bytes(kItemFileLength);
-    if (auto read = (*file)->read(0, bytes); !read)
-        return read;
-    if (auto closed = (*file)->close(); !closed)
-        return closed;
+    return [path](std::uint64_t length) -> platform::Result<platform::PatchSpan> {
+        if (length != kItemFileLength)
+            return platform::Status::failure(lengthError(path, length), {}, path);
+        return platform::PatchSpan{0, kItemFileLength};
+    };
+}
+
+platform::Result<ItemTexts> readdata(platform::FileSystem& files, const std::string& path, FileType type,
+                                     const ItemTexts& previous, platform::Reading reading)
+{
+    auto read = platform::readGameFile(files, path, itemRecords(path), reading);
+    if (!read)
+        return read.status();
     ItemTexts texts = previous;
-    decodeItemFile(bytes, type, texts);
+    decodeItemFile(read->bytes, type, texts);
     return texts;
 }
 
@@ -157,66 +156,32 @@ namespace {
 /// The texts a patch writes, decided from the bytes the file holds.
 using Decision = std::function<platform::Result<ItemTexts>(std::span<const std::uint8_t> bytes)>;
 
-/// Opens the item file for our use alone and keeps it so from the read of
-/// its bytes to the end of the write: another patch of the file is refused
-/// as in use rather than put its texts into our backup or lose them under
-/// ours. Refuses, writing nothing, a file of another length, a refusal of
-/// `decide`, texts that cannot be encoded, and a failed backup.
+/// Patches the texts `decide` makes from the file's bytes into it; texts
+/// that cannot be encoded are refused, writing nothing.
 platform::Status patch(platform::FileSystem& files, const std::string& path, const Decision& decide)
 {
-    auto file = files.openExisting(path, platform::Access::ReadWriteExclusive);
-    if (!file)
-        return file.status();
-    // A patch a killed program left half-written is undone before the texts
-    // are read, so they are decided from the whole old file.
-    auto rolledBack = platform::rollBackUnfinishedPatch(files, path, **file);
-    if (!rolledBack)
-        return rolledBack.status();
-    if (!rolledBack->empty())
-        files.addNote(*rolledBack);
-    // The length was checked when the file was chosen; it may have changed since.
-    if ((*file)->size() != kItemFileLength)
-        return platform::Status::failure(lengthError(path, (*file)->size()) + "\rNothing was written.", {}, path);
-    std::vector<std::uint8_t> bytes(kItemFileLength);
-    if (auto read = (*file)->read(0, bytes); !read)
-        return read.nothingWritten();
-    auto texts = decide(bytes);
-    if (!texts)
-        return texts.status();
-    if (const auto problems = encodingProblems(*texts, bytes); !problems.empty()) {
-        std::string message = "The texts cannot be saved into " + path + ":";
-        for (std::size_t i = 0; i < problems.size() && i < kListedProblems; ++i) {
-            const EncodingProblem& p = problems[i];
-            message += "\ritem " + std::to_string(p.item) + ", " + fieldName(p.field, texts->fileType) + ": " +
-                       p.reason + ".";
+    return platform::patchGameFile(files, path, itemRecords(path),
+                                   [&](const platform::GameFileBytes& current)
+                                       -> platform::Result<std::vector<std::uint8_t>> {
+        auto texts = decide(current.bytes);
+        if (!texts)
+            return texts.status();
+        if (const auto problems = encodingProblems(*texts, current.bytes); !problems.empty()) {
+            std::string message = "The texts cannot be saved into " + path + ":";
+            for (std::size_t i = 0; i < problems.size() && i < kListedProblems; ++i) {
+                const EncodingProblem& p = problems[i];
+                message += "\ritem " + std::to_string(p.item) + ", " + fieldName(p.field, texts->fileType) + ": " +
+                           p.reason + ".";
+            }
+            if (problems.size() > kListedProblems)
+                message += "\rand " + std::to_string(problems.size() - kListedProblems) + " more.";
+            message += "\rNothing was written.";
+            return platform::Status::failure(message, {}, path);
         }
-        if (problems.size() > kListedProblems)
-            message += "\rand " + std::to_string(problems.size() - kListedProblems) + " more.";
-        message += "\rNothing was written.";
-        return platform::Status::failure(message, {}, path);
-    }
-    if (auto backup = platform::ensureBackup(files, path, **file); !backup)
-        return backup.nothingWritten();
-    std::vector<std::uint8_t> patched = bytes;
-    encodeItemFile(*texts, patched);
-    // Only the run from the first to the last changed byte is written; its
-    // old bytes are on the disk beside the file before its first byte
-    // changes, so a kill mid-way is rolled back by the next patch.
-    const auto first = std::mismatch(bytes.begin(), bytes.end(), patched.begin()).first - bytes.begin();
-    if (first == std::ssize(bytes))
-        return (*file)->close();
-    const auto last = bytes.rend() - std::mismatch(bytes.rbegin(), bytes.rend(), patched.rbegin()).first;
-    const platform::PatchSpan span{static_cast<std::uint64_t>(first), static_cast<std::uint64_t>(last - first)};
-    auto journal = platform::PatchJournal::begin(files, path, **file, std::span(&span, 1));
-    if (!journal)
-        return journal.status().nothingWritten();
-    if (auto written = (*file)->write(span.offset, std::span(patched).subspan(first, span.length)); !written) {
-        journal->undo(**file);
-        return written;
-    }
-    if (auto finished = journal->finish(**file); !finished)
-        return finished;
-    return (*file)->close();
+        std::vector<std::uint8_t> patched = current.bytes;
+        encodeItemFile(*texts, patched);
+        return patched;
+    });
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 
 // ours
 #include "platform/filesystem.h"
+#include "platform/gamefilepatch.h"
 #include "platform/result.h"
 #include "velloc/core/itemtexts.h"
 
@@ -67,23 +68,27 @@ std::vector<EncodingProblem> encodingProblems(const ItemTexts& texts, std::span<
 /// a file of kItemFileLength bytes and no encoding problems.
 void encodeItemFile(const ItemTexts& texts, std::span<std::uint8_t> file);
 
+/// The bytes Velloc owns in the item text file at `path`: all of them. A
+/// file that is not kItemFileLength bytes long is refused.
+platform::OwnedBytes itemRecords(const std::string& path);
+
 /// Reads the item text file at path as `type` into a copy of `previous`
-/// (full names of a Bobby Ray file are kept from it). Fails with a message
-/// when the file cannot be read or is not kItemFileLength bytes long.
+/// (full names of a Bobby Ray file are kept from it), through the one
+/// game-file path, which honours an unfinished patch as `reading` says
+/// (platform/gamefilepatch.h). Fails with a message when the file cannot be
+/// read or is not kItemFileLength bytes long.
 platform::Result<ItemTexts> readdata(platform::FileSystem& files, const std::string& path, FileType type,
-                                     const ItemTexts& previous);
+                                     const ItemTexts& previous,
+                                     platform::Reading reading = platform::Reading::ReadOnly);
 
 /// Patches the texts into the existing item text file at path, laid out by
-/// texts.fileType. The file is held exclusively from its opening to the end
-/// of the patch; a file another program holds is refused as in use. Refuses,
-/// writing nothing, when the file is missing or not kItemFileLength bytes
-/// long, or when a text cannot be encoded (the message names each item and
-/// field). Once those checks pass, the untouched file is kept in path.bak
-/// (platform::ensureBackup); a backup that fails or cannot be trusted
-/// refuses too. A patch a killed program left unfinished is rolled back
-/// right after the opening, with a note added to `files`; the bytes from the
-/// first changed one to the last are written under a rollback journal
-/// (platform/journal.h), and nothing when no byte changes.
+/// texts.fileType, through the one game-file patch path: held exclusively
+/// from the opening to the end of the patch (a file another program holds is
+/// refused as in use), an unfinished patch rolled back first, the untouched
+/// file kept in path.bak, the changed bytes written under a rollback
+/// journal, and nothing when no byte changes. Refuses, writing nothing, when
+/// the file is missing or not kItemFileLength bytes long, or when a text
+/// cannot be encoded (the message names each item and field).
 platform::Status writedata(platform::FileSystem& files, const std::string& path, const ItemTexts& texts);
 
 /// The texts to write into an item file, made from the texts it holds now;

@@ -96,8 +96,12 @@ void Session::openPath(const std::string& path)
             "Is this a Itemdesc.edt or Braydesc.edt file ?\rClick OK for Itemdesc and Cancel for Braydesc.",
             "Select Target", platform::Buttons::OkCancel);
         const FileType type = answer == platform::Answer::Ok ? FileType::Items : FileType::BobbyRay;
-        auto texts = readdata(platform_.files(), path, type, texts_);
+        // Opened to be saved later: a patch a killed run left unfinished is
+        // rolled back now, before the texts are read.
+        auto texts = readdata(platform_.files(), path, type, texts_, platform::Reading::ToEdit);
         progress.done();
+        for (const std::string& note : platform_.files().takeNotes())
+            platform_.message(note, "Warning", platform::Buttons::Ok);
         if (!texts) {
             error(texts.error());
             return;
