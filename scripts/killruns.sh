@@ -8,9 +8,13 @@
 # run and drifts with the machine's load: later after a kill that came before
 # the first byte, earlier after a run that finished first, so that the kills
 # keep falling around the writes.
-# Then a probe opens the file for patching and is refused after the rollback
-# by a stand-in backup that is none, so the file is seen exactly as the next
-# patch sees it: the old state or the new one, never a mix.
+# Then a reader (brk-export, items-export, imp-dump) must show the old state
+# or the new one, never a mix, and leave the file as it is; a probe opens the
+# file for patching and is refused after the rollback by a stand-in backup
+# that is none, so the file is seen exactly as the next patch sees it: the
+# old state or the new one, never a mix. Last, a patch that reads the file
+# and writes it (for imp-apply, another mercenary than the killed run's)
+# must give exactly what it gives on the untouched file.
 # PAIRS rounds of two items-apply runs at once on one file, the second
 # started 0-6 ms after the first (default 300): each either patches or is
 # refused as "in use", and the file holds every patch that reported success.
@@ -53,18 +57,35 @@ run_time() {
 "$v" brk-export "$demo/vrn.exe" - | sed 's/^08=.*/08=11111111/' >"$work/rules.brk"
 "$v" items-export --itemdesc "$demo/Itemdesc.edt" - | sed 's/^desc=[^#]/desc=#/' >"$work/texts.vlc"
 "$v" imp-dump "$demo/IMP.dat" - | sed 's/^Name=.*/Name=Kara Moss/; s/^Health=.*/Health=83/' >"$work/merc.ini"
+"$v" imp-dump "$demo/IMP.dat" - | sed 's/^Name=.*/Name=Mara Voss/; s/^Agility=.*/Agility=61/' >"$work/medic.ini"
 
-# new_state GAME COMMAND INPUT: the game file once the patch is done.
-new_state() {
-  mkdir -p "$work/new" && cp "$demo/$1" "$work/new/$1"
-  "$v" "$2" "$work/$3" "$work/new/$1" >/dev/null 2>&1 || fail "$2 does not apply"
-  cp "$work/new/$1" "$work/$1.new"
+# show GAME FILE: what a reader prints of the game file.
+show() {
+  case $1 in
+    vrn.exe) "$v" brk-export "$2" - ;;
+    Itemdesc.edt) "$v" items-export --itemdesc "$2" - ;;
+    IMP.dat) "$v" imp-dump "$2" - ;;
+  esac
 }
 
+# new_state GAME COMMAND INPUT [NAME]: the game file once the patch is done,
+# kept as $work/NAME (default GAME.new).
+new_state() {
+  rm -rf "$work/new" && mkdir -p "$work/new" && cp "$demo/$1" "$work/new/$1"
+  "$v" "$2" "$work/$3" "$work/new/$1" >/dev/null 2>&1 || fail "$2 does not apply"
+  cp "$work/new/$1" "$work/${4:-$1.new}"
+}
+
+# kill_rounds GAME COMMAND INPUT NEXT: NEXT is the input of the patch after
+# the kill.
 kill_rounds() {
-  local game=$1 command=$2 input=$3 r=$work/round
-  local finished=0 untouched=0 rolled=0 discarded=0 done_after=0
+  local game=$1 command=$2 input=$3 next=$4 r=$work/round
+  local finished=0 untouched=0 rolled=0 discarded=0 done_after=0 shown=0
   new_state "$game" "$command" "$input"
+  new_state "$game" "$command" "$next" "$game.next"
+  local old_view new_view
+  old_view=$(show "$game" "$demo/$game")
+  new_view=$(show "$game" "$work/$game.new")
   local took lo hi
   took=$(run_time "$game" "$command" "$input")
   lo=$((took * 4 / 10)) hi=$((took * 12 / 10))
@@ -88,6 +109,13 @@ kill_rounds() {
     [ ! -e "$r/$game.bak" ] || cmp -s "$r/$game.bak" "$demo/$game" || fail "$command round $i: the backup is not the old file"
     local journal=no
     [ -e "$r/.$game.varnhold-journal" ] && journal=yes
+    # A reader shows a whole state and changes nothing.
+    local before view
+    before=$(cksum <"$r/$game")
+    view=$(show "$game" "$r/$game" 2>"$r/reader.err") || fail "$command round $i: the reader failed: $(cat "$r/reader.err")"
+    [ "$view" = "$old_view" ] || [ "$view" = "$new_view" ] || fail "$command round $i: the reader showed a torn file"
+    [ "$(cksum <"$r/$game")" = "$before" ] || fail "$command round $i: the reader changed the file"
+    grep -q "unfinished patch" "$r/reader.err" && shown=$((shown + 1))
     # The probe: rolls back what the kill left, then is refused by the empty
     # stand-in backup before it writes anything.
     [ -e "$r/$game.bak" ] && mv "$r/$game.bak" "$r/kept.bak"
@@ -108,17 +136,24 @@ kill_rounds() {
       fail "$command round $i: torn after the rollback"
     fi
     [ ! -e "$r/.$game.varnhold-journal" ] || fail "$command round $i: the journal outlived the rollback"
-    # Then the patch again, with the backup the killed run made.
+    # Then the next patch, with the backup the killed run made.
     rm "$r/$game.bak"
     [ -e "$r/kept.bak" ] && mv "$r/kept.bak" "$r/$game.bak"
-    "$v" "$command" "$work/$input" "$r/$game" >/dev/null 2>&1 || fail "$command round $i: the patch after the kill failed"
-    cmp -s "$r/$game" "$work/$game.new" || fail "$command round $i: the patch after the kill is not the new state"
+    # After a rollback the file is the old one; after a whole patch, the
+    # next input is applied to the new one.
+    local expected=$work/$game.next
+    if cmp -s "$r/$game" "$work/$game.new"; then
+      cp "$r/$game" "$r/probe" && "$v" "$command" "$work/$next" "$r/probe" >/dev/null 2>&1
+      expected=$r/probe
+    fi
+    "$v" "$command" "$work/$next" "$r/$game" >/dev/null 2>&1 || fail "$command round $i: the patch after the kill failed"
+    cmp -s "$r/$game" "$expected" || fail "$command round $i: the patch after the kill is not what it makes of a whole file"
     cmp -s "$r/$game.bak" "$demo/$game" || fail "$command round $i: the backup is not the old file"
     [ -z "$(find "$r" -name '*.bak.*' -o -name '*journal*')" ] || fail "$command round $i: leftovers: $(ls -A "$r")"
   done
   echo "$command (a whole run $((took / 1000)) ms, kills at last $((lo / 1000))-$((hi / 1000)) ms): $kills kills:" \
-       "$untouched before the first byte, $rolled rolled back, $discarded torn journals dropped," \
-       "$done_after after the patch was whole, $finished finished first"
+       "$untouched before the first byte, $rolled rolled back, $discarded journals dropped (no byte had reached the file)," \
+       "$done_after after the patch was whole, $finished finished first; a reader showed $shown rolled back in memory"
 }
 
 pair_rounds() {
@@ -158,9 +193,9 @@ pair_rounds() {
   echo "items-apply pairs: $pairs rounds: $both both patched one after the other, $refused one refused as in use; none lost or torn"
 }
 
-[ "$kills" -gt 0 ] && kill_rounds vrn.exe brk-apply rules.brk
-[ "$kills" -gt 0 ] && kill_rounds Itemdesc.edt items-apply texts.vlc
-[ "$kills" -gt 0 ] && kill_rounds IMP.dat imp-apply merc.ini
+[ "$kills" -gt 0 ] && kill_rounds vrn.exe brk-apply rules.brk rules.brk
+[ "$kills" -gt 0 ] && kill_rounds Itemdesc.edt items-apply texts.vlc texts.vlc
+[ "$kills" -gt 0 ] && kill_rounds IMP.dat imp-apply merc.ini medic.ini
 [ "$pairs" -gt 0 ] && pair_rounds
 echo "failures: $failures"
 [ "$failures" -eq 0 ]
