@@ -12,11 +12,13 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 // ours
 #include "brackel/core/brkfile.h"
 #include "brackel/core/exetable.h"
+#include "platform/journal.h"
 #include "platform/textlines.h"
 #include "velloc/core/itemcodec.h"
 #include "velloc/core/textform.h"
@@ -70,6 +72,31 @@ std::string recordsSeed(const std::string& file, velloc::FileType type, int reco
     std::string seed = {char(selector & 0xFF), char(selector >> 8)};
     const std::size_t at = std::size_t(record) * velloc::kRecordBytes;
     return seed + file.substr(at, kSeedRecords * velloc::kRecordBytes);
+}
+
+// Journals of the 64-byte file fuzz_journal puts beside them (byte i is
+// i * 37 + 11), whole and without their hash, which fuzz_journal also tries
+// with the hash added.
+void writeJournalSeeds(const std::filesystem::path& out)
+{
+    std::string file(64, '\0');
+    for (std::size_t i = 0; i < file.size(); ++i)
+        file[i] = static_cast<char>(i * 37 + 11);
+    auto bytes = [](std::string_view text) { return std::vector<std::uint8_t>(text.begin(), text.end()); };
+    const std::vector<std::pair<std::string, std::vector<platform::PatchJournal::Change>>> journals = {
+        // Killed once the file held every new byte: rolled back.
+        {"unfinished",
+         {{20, bytes("OLDBYTES"), bytes(file.substr(20, 8))}, {40, bytes("ab"), bytes(file.substr(40, 2))}}},
+        // Made, but killed before the file changed: dropped.
+        {"never-reached", {{24, bytes(file.substr(24, 8)), bytes("NEWBYTES")}}},
+        // Planted outside the owned run: refused.
+        {"outside", {{0, bytes("PLANTED!"), bytes(file.substr(0, 8))}}},
+    };
+    for (const auto& [name, changes] : journals) {
+        const std::string journal = platform::PatchJournal::encode(file.size(), changes);
+        writeSeed(out, "journal", name, journal);
+        writeSeed(out, "journal", name + "-body", journal.substr(0, journal.size() - 32));
+    }
 }
 
 } // namespace
@@ -132,5 +159,6 @@ int main(int argc, char* argv[])
 
     writeSeed(out, "profile", "IMP.dat", readFile(demo + "/IMP.dat"));
     writeSeed(out, "presets", "Presets.ini", readFile(argv[2]));
+    writeJournalSeeds(out);
     return 0;
 }

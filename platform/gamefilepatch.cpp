@@ -49,7 +49,8 @@ Status undone(const Status& failure, PatchJournal& journal, ByteFile& file, cons
     return failure.withLine("What was written was put back: the file is as it was.");
 }
 
-Status patchHeld(FileSystem& files, const std::string& path, const OwnedBytes& owned, const PatchStep& step)
+Status patchHeld(FileSystem& files, const std::string& path, const OwnedBytes& owned, const PatchStep& step,
+                 bool& writing)
 {
     // Held for this program alone from the first read to the last write:
     // another patch of the file waits its turn (it is refused as in use)
@@ -77,6 +78,8 @@ Status patchHeld(FileSystem& files, const std::string& path, const OwnedBytes& o
     if (next->size() != current.bytes.size())
         return Status::failure("The patch of " + path + " would change its length.", {}, path).nothingWritten();
 
+    // The backup is made even when no byte changes: the first patch that
+    // went through keeps the untouched file, whatever it changed.
     if (auto backup = ensureBackup(files, path, file); !backup)
         return backup.nothingWritten();
     std::vector<PatchJournal::Change> changes = changedRuns(range->offset, current.bytes, *next);
@@ -87,6 +90,7 @@ Status patchHeld(FileSystem& files, const std::string& path, const OwnedBytes& o
     auto journal = PatchJournal::begin(files, path, file.size(), std::move(changes));
     if (!journal)
         return journal.status().nothingWritten();
+    writing = true;
     if (auto written = journal->write(file); !written)
         return undone(written, *journal, file, path);
     if (auto finished = journal->finish(file); !finished)
@@ -160,11 +164,16 @@ Status outOfMemory(const std::string& path, const std::string& what)
 
 Status patchGameFile(FileSystem& files, const std::string& path, const OwnedBytes& owned, const PatchStep& step)
 {
+    bool writing = false;
     try {
-        return patchHeld(files, path, owned, step);
+        return patchHeld(files, path, owned, step, writing);
     } catch (const std::bad_alloc&) {
-        // Thrown before the first write: every buffer is made before it.
-        return outOfMemory(path, "patch").nothingWritten();
+        if (!writing)
+            return outOfMemory(path, "patch").nothingWritten();
+        // Only a message could not be made once the bytes were being written.
+        return outOfMemory(path, "finish the patch of")
+            .withLine(path + " may be half-written. The journal " + journalPath(path) +
+                      " beside it puts it right at the next patch, and " + backupPath(path) + " holds the original.");
     }
 }
 

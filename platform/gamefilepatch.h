@@ -9,8 +9,9 @@
 //          the bytes to write; back up the untouched file; journal the old
 //          and new bytes of every run that changes; write; flush; remove the
 //          journal. A failure after the first write puts the old bytes back,
-//          or says plainly that the file is half-written and the journal
-//          beside it will put it right.
+//          or says plainly that the file may be half-written and the journal
+//          beside it will put it right. A step that changes no byte makes
+//          the backup (when there is none) and writes nothing else.
 //
 //   read:  a program that will write the file later (a window's Open) holds
 //          it as a patch does and rolls back an unfinished patch for real.
@@ -49,7 +50,8 @@ using PatchStep = std::function<Result<std::vector<std::uint8_t>>(const GameFile
 /// Patches the game file at `path` through the step, all or nothing, with
 /// the backup made first. A patch an earlier program left unfinished is
 /// rolled back first and a note is added (FileSystem::addNote). When the
-/// step changes no byte, nothing is written and no journal is made.
+/// step changes no byte, the backup is made all the same (when there is
+/// none) and nothing else is written: no journal, no byte of the file.
 [[nodiscard]] Status patchGameFile(FileSystem& files, const std::string& path, const OwnedBytes& owned,
                                    const PatchStep& step);
 

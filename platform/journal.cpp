@@ -171,15 +171,18 @@ Result<JournalCheck> checkJournal(FileSystem& files, const std::string& path, By
     std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(size, kLongestFirstLine)), '\0');
     if (auto read = held.read(0, std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size())); !read)
         return cannot(read.reason());
-    const std::size_t lineEnd = bytes.find('\n');
-    if (bytes.substr(0, kPrefix.size()) == kPrefix && lineEnd != std::string::npos &&
-        bytes.substr(0, lineEnd + 1) != kMagic)
-        return refused("it was written by another version of the editors (" + bytes.substr(0, lineEnd) + ")");
-    if (bytes.substr(0, std::min(bytes.size(), kMagic.size())) != kMagic.substr(0, std::min(bytes.size(),
-                                                                                              kMagic.size())))
-        return JournalCheck{JournalCheck::Outcome::Void, {}}; // not even begun as a journal
     if (size > largestJournal(*range))
         return refused("it is " + std::to_string(size) + " bytes long, longer than any journal of this file can be");
+    // A journal cut inside its first line was never whole; anything else
+    // that begins as a journal of ours but is not this version's is another
+    // version's, whatever its first line holds.
+    const std::size_t begun = std::min(bytes.size(), kMagic.size());
+    if (std::string_view(bytes).substr(0, begun) != kMagic.substr(0, begun)) {
+        if (bytes.size() < kPrefix.size() || std::string_view(bytes).substr(0, kPrefix.size()) != kPrefix)
+            return JournalCheck{JournalCheck::Outcome::Void, {}}; // not even begun as a journal
+        const std::string line = bytes.substr(0, std::min(bytes.find('\n'), bytes.size()));
+        return refused("it was written by another version of the editors (" + line + ")");
+    }
     bytes.resize(static_cast<std::size_t>(size));
     if (size > kLongestFirstLine) {
         auto rest = std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()).subspan(kLongestFirstLine);
@@ -188,19 +191,19 @@ Result<JournalCheck> checkJournal(FileSystem& files, const std::string& path, By
     }
     (void)held.close();
 
-    // Rule 1: cut short or damaged, so never whole.
+    // Rule 2: cut short or damaged, so never whole.
     if (bytes.size() < kMagic.size() + kHashBytes)
         return JournalCheck{JournalCheck::Outcome::Void, {}};
     const std::string_view body = std::string_view(bytes).substr(0, bytes.size() - kHashBytes);
     if (std::string_view(bytes).substr(body.size()) != sha256(body))
         return JournalCheck{JournalCheck::Outcome::Void, {}};
 
-    // Rule 2: it must be this file's and lie in the bytes the program owns.
+    // Rule 3: it must be this file's and lie in the bytes the program owns.
     auto spans = parseSpans(body, file.size(), *range);
     if (!spans)
         return refused(spans.error());
 
-    // Rule 3: each byte holds what a killed patch can leave.
+    // Rule 4: each byte holds what a killed patch can leave.
     JournalCheck check;
     bool touched = false;
     for (const Span& span : *spans) {
@@ -218,7 +221,7 @@ Result<JournalCheck> checkJournal(FileSystem& files, const std::string& path, By
         const auto old = asBytes(span.old);
         check.old.push_back({span.offset, std::vector<std::uint8_t>(old.begin(), old.end())});
     }
-    // Rule 4: the patch never reached the file.
+    // Rule 5: the patch never reached the file.
     if (!touched)
         return JournalCheck{JournalCheck::Outcome::Void, {}};
     check.outcome = JournalCheck::Outcome::Unfinished;
@@ -284,11 +287,15 @@ Result<PatchJournal> PatchJournal::begin(FileSystem& files, const std::string& p
                                          std::vector<Change> changes)
 {
     const std::string journal = journalPath(path);
-    if (auto made = files.createNew(journal, encode(length, changes)); !made) {
+    const std::string bytes = encode(length, changes);
+    if (auto made = files.createNew(journal, bytes); !made) {
         // A journal named but not flushed into its folder holds only old
-        // bytes the file still has; removed here, or rule 4 drops it later.
-        if (auto found = files.entry(journal); found && found->kind == Entry::Kind::Regular)
-            (void)files.remove(journal);
+        // bytes the file still has; removed here (only when it is the very
+        // journal written), or rule 5 drops it later.
+        if (auto found = files.entry(journal); found && found->kind == Entry::Kind::Regular &&
+                                               found->size == bytes.size())
+            if (auto there = files.readAll(journal); there && *there == bytes)
+                (void)files.remove(journal);
         return Status::failure("Could not make the patch journal " + journal + ": " + made.reason(), {}, path);
     }
     return PatchJournal(files, journal, std::move(changes));

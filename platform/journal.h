@@ -19,21 +19,24 @@
 //
 // A journal is believed only as far as it proves itself. The rules, checked
 // in this order against the file as it is held now:
-//   1. A journal that is cut short or fails its hash was never whole, so its
-//      patch never began: it is removed and the file left untouched.
-//   2. A journal of another version, of another file length, longer than any
-//      journal this file can need, with no span, overlapping spans or a span
-//      outside the bytes the program owns in the file, is refused: the patch
-//      stops, nothing is written, and the journal stays, named in the
-//      message, for the user to move away.
-//   3. Every byte of every span must hold its old or its new value, which is
+//   1. A journal longer than any this file can need, or of another version,
+//      is refused: the patch stops, nothing is written, and the journal
+//      stays, named in the message, for the user to move away. A longer one
+//      is never read whole.
+//   2. A journal that does not begin as one, is cut short or fails its hash
+//      was never whole, so its patch never began: it is removed and the file
+//      left untouched.
+//   3. A journal of another file length, with no span, an empty span,
+//      overlapping spans or a span outside the bytes the program owns in
+//      the file is refused as in 1.
+//   4. Every byte of every span must hold its old or its new value, which is
 //      all a killed patch can leave. Any other value means the file changed
-//      since, or the journal is another file's: refused as in 2.
-//   4. When every byte still holds its old value, the patch never reached
+//      since, or the journal is another file's: refused as in 1.
+//   5. When every byte still holds its old value, the patch never reached
 //      the file: the journal is removed and nothing is said.
-//   5. Otherwise the old bytes are written back, the file flushed, and the
+//   6. Otherwise the old bytes are written back, the file flushed, and the
 //      journal removed; the user is told the patch was rolled back.
-// A program that only reads the file applies rule 5 in memory and removes
+// A program that only reads the file applies rule 6 in memory and removes
 // nothing (gamefilepatch.h).
 
 // standard
@@ -78,16 +81,16 @@ struct SavedBytes {
 struct JournalCheck {
     enum class Outcome {
         None,       // there is no journal
-        Void,       // rules 1 and 4: to be removed, the file left as it is
-        Unfinished, // rule 5: `old` is to be put back
+        Void,       // rules 2 and 5: to be removed, the file left as it is
+        Unfinished, // rule 6: `old` is to be put back
     };
     Outcome outcome = Outcome::None;
     std::vector<SavedBytes> old;
 };
 
 /// Reads the journal beside `path` and checks it against the file as `file`
-/// holds it; nothing is written or removed. A refused journal (rules 2 and
-/// 3) is a failure whose message names the journal and why; so is a file
+/// holds it; nothing is written or removed. A refused journal (rules 1, 3
+/// and 4) is a failure whose message names the journal and why; so is a file
 /// whose length `owned` refuses, when there is a journal to check.
 [[nodiscard]] Result<JournalCheck> checkJournal(FileSystem& files, const std::string& path, ByteFile& file,
                                                 const OwnedBytes& owned);
@@ -133,7 +136,7 @@ public:
     /// and deletes the journal. A failure means the old bytes could not be
     /// put back: the file may be half-written, and the journal stays for the
     /// next patch to roll back. A journal that cannot be deleted once the
-    /// old bytes are back is left for the next patch to drop (rule 4).
+    /// old bytes are back is left for the next patch to drop (rule 5).
     [[nodiscard]] Status undo(ByteFile& file);
 
     const std::string& path() const { return journal_; }

@@ -9,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-2000000}
 seconds=${FUZZ_TIME:-600}
-targets=${FUZZ_TARGETS:-"itemcodec brk exetable profile codepage names textform presets"}
+targets=${FUZZ_TARGETS:-"itemcodec brk exetable profile codepage names textform presets journal"}
 build=$root/build-fuzz
 
 # clang and its sanitizer and libFuzzer runtimes, only when missing.
@@ -28,6 +28,7 @@ run_target() {
   local name=$1 max_len=4096
   [ "$name" = itemcodec ] && max_len=1602 # two bytes that choose, then two records
   [ "$name" = exetable ] && max_len=728
+  [ "$name" = journal ] && max_len=1024 # past the 645 bytes of the longest journal of its file
   mkdir -p "$build/fuzz-corpus/$name"
   local started=$SECONDS rc=0
   "$build/fuzz/fuzz_$name" -runs="$runs" -max_total_time="$seconds" -max_len="$max_len" -timeout=25 \
