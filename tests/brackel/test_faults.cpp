@@ -5,6 +5,8 @@
 
 // standard
 #include <filesystem>
+#include <functional>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -249,6 +251,51 @@ TEST_F(ExeSaveSafety, ASaveKilledAtAnyStepIsRolledBackByTheNextPatch)
         const std::uint64_t torn = kUs103Table + std::min<std::uint64_t>(written, kTableBytes);
         EXPECT_TRUE(readFile(exe) == fresh.substr(0, torn) + old.substr(torn));
         testsupport::expectNextPatchRollsBack(exe, old, attachmentTable(exe, *detectversion(old.size())));
+    }
+}
+
+// A save killed part-way, or with every byte written and its journal still
+// there, leaves the journal beside the executable. The next Open, in a
+// window of its own, rolls the file back before it reads the table, warns
+// that it did, and shows the table as it was before that save.
+TEST_F(ExeSaveSafety, TheNextOpenRollsBackAKilledSaveAndShowsTheOldTable)
+{
+    ASSERT_EQ(save(), "File successfully saved");
+    old = readFile(exe); // weapon 3 takes a silencer
+    const Flags shown = editor.model().currentFlags();
+    editor.click(Kind::Silencer, false);
+    for (int weapon : {7, 9}) {
+        editor.selectWeapon(weapon);
+        editor.click(Kind::Bipod, true);
+        editor.click(Kind::Silencer, true);
+    }
+    const std::string fresh = saved();
+    const auto differing = static_cast<std::uint64_t>(
+        std::inner_product(old.begin(), old.end(), fresh.begin(), 0, std::plus<>(), std::not_equal_to<>()));
+    ASSERT_GE(differing, 4u); // enough to be cut in the middle
+    const std::string journal = platform::journalPath(exe);
+    for (const std::uint64_t written : {std::uint64_t(1), differing / 2, std::uint64_t(kTableBytes) + 1}) {
+        SCOPED_TRACE(written);
+        writeFile(exe, old);
+        testsupport::killPatchAfter(files, exe, written, kTableBytes);
+        EXPECT_THROW(editor.save(), testsupport::Killed);
+        files.clearFaults();
+        ASSERT_TRUE(std::filesystem::exists(journal));
+        ASSERT_FALSE(readFile(exe) == old);
+
+        Editor reopened{ui};
+        ui.clearRecord();
+        ui.chooseFile(exe);
+        ui.answer(Answer::Ok); // the warning
+        ui.answer(Answer::Ok); // loaded
+        reopened.open();
+        EXPECT_EQ(ui.pendingAnswers(), 0u);
+        EXPECT_EQ(ui.boxes(), (std::vector<platform::ScriptedPlatform::Box>{
+                                  {testsupport::rolledBackNote(exe), "Warning", platform::Buttons::Ok},
+                                  {"File successfully loaded", "Success", platform::Buttons::Ok}}));
+        EXPECT_TRUE(readFile(exe) == old);
+        EXPECT_FALSE(std::filesystem::exists(journal));
+        EXPECT_EQ(reopened.model().currentFlags(), shown);
     }
 }
 

@@ -3,14 +3,18 @@
 
 // standard
 #include <algorithm>
+#include <filesystem>
 #include <utility>
 
 // GoogleTest
 #include <gtest/gtest.h>
 
 // ours
+#include "cli/command.h"
 #include "kestrin/core/profilerecord.h"
+#include "platform/journal.h"
 #include "tests/cli/clirun.h"
+#include "tests/support/faultyfilesystem.h"
 
 namespace {
 
@@ -250,6 +254,70 @@ TEST_F(Cli, ADumpIntoAFileThatIsNoPresetsFileChangesNothing)
     const std::string exe = readFile(f("vrn.exe"));
     expectRefused(varnhold({"imp-dump", f("IMP.dat"), f("vrn.exe")}), "is never replaced");
     EXPECT_EQ(readFile(f("vrn.exe")), exe);
+}
+
+} // namespace
+
+namespace {
+
+// An imp-apply killed after any of its written bytes, or once all are
+// written with its journal still there, leaves IMP.dat torn. The next
+// imp-apply rolls it back under the same hold in which it reads the record,
+// so a field the preset leaves out (here the name and callsign) keeps the
+// value it had before the killed apply, never a torn mix of the two.
+TEST_F(Cli, AnApplyAfterAKilledApplyStartsFromTheRolledBackRecord)
+{
+    const std::string imp = f("IMP.dat"), presets = f("Presets.ini"), journal = platform::journalPath(imp);
+    const std::string pristine = readFile(imp);
+    std::string dump = varnhold({"imp-dump", imp}).out;
+    const auto replaced = [](std::string text, const std::string& from, const std::string& to) {
+        const std::size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    };
+    dump = replaced(dump, "[Mara Voss]\r\n", "");
+    const std::string killer = replaced(replaced(replaced(dump, "Name=Mara Voss", "Name=Xavier Quintanilla"),
+                                                 "Callsign=Raven", "Callsign=Nightjar"),
+                                        "Health=82", "Health=99");
+    const std::string keeper = replaced(replaced(replaced(dump, "Name=Mara Voss\r\n", ""), "Callsign=Raven\r\n", ""),
+                                        "Health=82", "Health=60");
+    writeFile(presets, "[Killer]\r\n" + killer + "\r\n[Keeper]\r\n" + keeper);
+    const std::vector<std::string> killed{presets, imp, "--section", "Killer"};
+    const std::vector<std::string> next{"imp-apply", presets, imp, "--section", "Keeper"};
+
+    // What the second apply makes of the untouched file.
+    ASSERT_EQ(varnhold(next).status, 0);
+    const std::string clean = readFile(imp);
+    ASSERT_EQ(clean.substr(0, 100), pristine.substr(0, 100)); // name and callsign kept
+
+    for (std::uint64_t written = 1;; written *= 2) {
+        SCOPED_TRACE(written);
+        writeFile(imp, pristine);
+        testsupport::FaultyFileSystem files;
+        files.killAfter[imp] = written;
+        bool whole = false; // every byte went through: killed again, before the journal goes
+        try {
+            (void)cli::impApply(killed, files);
+            whole = true;
+        } catch (const testsupport::Killed&) {
+        }
+        if (whole) {
+            writeFile(imp, pristine);
+            files.clearFaults();
+            files.killOnRemove.insert(journal);
+            EXPECT_THROW((void)cli::impApply(killed, files), testsupport::Killed);
+        }
+        ASSERT_TRUE(std::filesystem::exists(journal));
+        ASSERT_NE(readFile(imp), pristine);
+
+        const Outcome run = varnhold(next);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "varnhold: An unfinished patch of " + imp + " was rolled back.\n");
+        EXPECT_TRUE(readFile(imp) == clean);
+        EXPECT_FALSE(std::filesystem::exists(journal));
+        if (whole)
+            break;
+    }
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 // ours
+#include "platform/gamefilepatch.h"
 #include "platform/journal.h"
 #include "tests/cli/clirun.h"
 #include "tests/support/fileholder.h"
@@ -199,6 +200,120 @@ TEST_F(CliSafety, AKilledPatchIsRolledBackByTheNextOneWhichSaysSoOnce)
         EXPECT_EQ(second.status, 0);
         EXPECT_EQ(second.err, "");
         EXPECT_TRUE(readFile(game) == patched);
+    }
+}
+
+using Words = std::vector<std::string>;
+
+/// A game file, the apply whose patch is left killed beside it, and the
+/// readers of it. In the words "GAME" stands for the game file, "COPY" for
+/// an untouched copy of it and "OUT" for a reader's output file.
+struct Readers {
+    const char* game;
+    Words apply;
+    std::vector<Words> readers;
+};
+
+const Readers kReaders[] = {
+    {"vrn.exe",
+     {"brk-apply", "rules.brk", "GAME"},
+     {{"brk-export", "GAME", "-"}, {"brk-info", "GAME"}, {"diff", "GAME", "COPY"}}},
+    {"Itemdesc.edt",
+     {"items-apply", "texts.vlc", "GAME"},
+     {{"items-export", "--itemdesc", "GAME", "-"},
+      {"names-def", "GAME", "OUT"},
+      {"diff", "--itemdesc", "GAME", "COPY"}}},
+    {"IMP.dat", {"imp-apply", "merc.ini", "GAME"}, {{"imp-dump", "GAME"}, {"diff", "GAME", "COPY"}}},
+};
+
+// With the journal of a killed patch beside a torn game file, every reader
+// shows the file as it was before that patch and says so on one line, and
+// leaves the file and the journal as they are for the next patch to roll
+// back. A journal that does not prove itself (a span beyond the bytes the
+// editors own) is refused by readers and patches alike, naming it: nothing
+// is written, no backup made, and the journal stays.
+TEST_F(CliSafety, ReadersShowAKilledPatchsFileAsItWasAndAJournalThatProvesNothingIsRefused)
+{
+    ASSERT_EQ(varnhold({"imp-dump", f("IMP.dat"), f("merc.ini")}).status, 0);
+    std::string merc = readFile(f("merc.ini"));
+    writeFile(f("merc.ini"), merc.replace(merc.find("Health=82"), 9, "Health=99"));
+    for (const Readers& kind : kReaders) {
+        SCOPED_TRACE(kind.game);
+        const std::string game = f(kind.game), journal = platform::journalPath(game), out = f("out.txt");
+        const std::string original = readFile(game), copy = f((std::string("untouched-") + kind.game).c_str());
+        writeFile(copy, original);
+        const auto run = [&](const Words& words) {
+            Words args;
+            for (const std::string& w : words) {
+                const bool input = w.find('.') != std::string::npos; // a command or option has no dot
+                args.push_back(w == "GAME" ? game : w == "COPY" ? copy : w == "OUT" ? out : input ? f(w.c_str()) : w);
+            }
+            return varnhold(args);
+        };
+        // What each reader gives of the untouched file: its standard output,
+        // then what it wrote to OUT.
+        std::vector<std::string> clean;
+        for (const Words& reader : kind.readers) {
+            const Outcome read = run(reader);
+            ASSERT_EQ(read.status, 0) << read.err;
+            clean.push_back(read.out + (fs::exists(out) ? readFile(out) : ""));
+            fs::remove(out);
+        }
+
+        // The apply killed just before its last changed byte (after it, when
+        // that is its first), its journal whole.
+        ASSERT_EQ(run(kind.apply).status, 0);
+        const std::string patched = readFile(game);
+        fs::remove(game + ".bak");
+        writeFile(game, original);
+        ASSERT_TRUE(clitest::leaveJournalOf(game, patched));
+        const auto first = std::mismatch(original.begin(), original.end(), patched.begin()).first - original.begin();
+        const auto last = original.rend() - std::mismatch(original.rbegin(), original.rend(), patched.rbegin()).first;
+        const auto cut = static_cast<std::size_t>(std::max(first + 1, last - 1));
+        const std::string torn = patched.substr(0, cut) + original.substr(cut);
+        writeFile(game, torn);
+        const std::string planted = readFile(journal);
+        for (std::size_t i = 0; i < kind.readers.size(); ++i) {
+            SCOPED_TRACE(kind.readers[i][0]);
+            const Outcome read = run(kind.readers[i]);
+            EXPECT_EQ(read.status, 0);
+            EXPECT_EQ(read.err, "varnhold: " + platform::shownRolledBackNote(game) + "\n");
+            EXPECT_EQ(read.out + (fs::exists(out) ? readFile(out) : ""), clean[i]);
+            fs::remove(out);
+            EXPECT_TRUE(readFile(game) == torn);
+            EXPECT_EQ(readFile(journal), planted);
+        }
+
+        // A span that runs one byte past the bytes the editors own.
+        const platform::PatchSpan owned = clitest::ownedRun(game);
+        writeFile(game, original);
+        writeFile(journal, platform::PatchJournal::encode(original.size(),
+                                                          {{owned.offset + owned.length - 1, {0, 0}, {1, 1}}}));
+        const std::string foreign = readFile(journal);
+        auto before = entries(dir.path());
+        auto expectRefusedNamingTheJournal = [&](const Outcome& refused, int status) {
+            EXPECT_EQ(refused.status, status);
+            EXPECT_EQ(refused.err.rfind("varnhold: ", 0), 0u) << refused.err;
+            EXPECT_NE(refused.err.find("The patch journal " + journal + " cannot be rolled back: a span at byte "),
+                      std::string::npos) << refused.err;
+            EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
+            EXPECT_EQ(refused.out, "");
+            EXPECT_TRUE(readFile(game) == original);
+            EXPECT_EQ(readFile(journal), foreign);
+            EXPECT_EQ(entries(dir.path()), before); // no output, no backup
+        };
+        for (const Words& reader : kind.readers) {
+            SCOPED_TRACE(reader[0]);
+            expectRefusedNamingTheJournal(run(reader), reader[0] == "diff" ? 2 : 1);
+        }
+        expectRefusedNamingTheJournal(run(kind.apply), 1);
+        writeFile(game + ".bak", patched);
+        before = entries(dir.path());
+        expectRefusedNamingTheJournal(run({"restore", "GAME"}), 1);
+        EXPECT_TRUE(readFile(game + ".bak") == patched);
+        fs::remove(game + ".bak");
+        fs::remove(journal);
+        fs::remove(copy);
     }
 }
 

@@ -3,6 +3,7 @@
 // a read does not recognise, the saves that are refused, and the messages.
 
 // standard
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -383,6 +384,64 @@ TEST_F(ProfileFile, AnErrorMidwayEndsThePassAndClosesTheFile)
     EXPECT_TRUE(ui.boxes().empty());
     ui.answer(Answer::Ok);
     EXPECT_NO_THROW(save());
+}
+
+// A save killed after some of its bytes, or with every byte written and its
+// journal still there, leaves a torn record. Read (Reset reads the same way)
+// rolls the file back before it reads, says so in a box, and shows the
+// record as it was; the next Save Custom starts from there, so it writes the
+// old values with the user's edits and none of the torn bytes.
+TEST_F(ProfileFile, AReadAfterAKilledSaveRollsBackAndTheNextSaveKeepsNoTornByte)
+{
+    const std::string journal = platform::journalPath(path);
+    const std::string note = "An unfinished patch of " + path + " was rolled back.";
+    // What Read, one edit and Save Custom make of the untouched record.
+    const std::string copy = dir.file("copy.dat");
+    writeFile(copy, before);
+    readProfile(ui.files(), copy, profile, windows);
+    profile.setAttributeText(Attribute::Strength, "61");
+    ui.answer(Answer::Ok);
+    saveProfile(ui, copy, profile);
+    const std::string expected = readFile(copy);
+    // The killed save's record: other names, other health.
+    Profile other;
+    other.setName("Boris");
+    other.setCallsign("Crow");
+    other.setAttributeText(Attribute::Health, "99");
+
+    for (const int written : {1, 6, 20, -1}) { // -1: every byte, killed before the journal goes
+        SCOPED_TRACE(written);
+        writeFile(path, before);
+        testsupport::FaultyFileSystem faulty;
+        if (written < 0)
+            faulty.killOnRemove.insert(journal);
+        else
+            faulty.killAfter[path] = std::uint64_t(written);
+        EXPECT_THROW((void)writeProfile(faulty, path, other), testsupport::Killed);
+        ASSERT_TRUE(std::filesystem::exists(journal));
+        ASSERT_NE(readFile(path), before);
+
+        Profile reread;
+        std::vector<std::string> rereadLog;
+        Windows rereadWindows{reread, rereadLog};
+        ui.clearRecord();
+        ui.answer(Answer::Ok);
+        readCustom(ui, path, reread, rereadWindows);
+        EXPECT_EQ(ui.boxes(), (std::vector<Box>{{note, "Kestrin 1.03", Buttons::Ok}})); // a box titled ""
+        EXPECT_TRUE(readFile(path) == before);
+        EXPECT_FALSE(std::filesystem::exists(journal));
+        EXPECT_EQ(reread.name(), "Ivan");
+        EXPECT_EQ(reread.callsign(), "Hawk");
+        EXPECT_EQ(reread.attributeText(Attribute::Health), "80");
+
+        reread.setAttributeText(Attribute::Strength, "61");
+        ui.clearRecord();
+        ui.answer(Answer::Ok);
+        saveProfile(ui, path, reread);
+        EXPECT_EQ(ui.boxes(), std::vector<Box>{kWellDone}); // nothing left to roll back
+        EXPECT_TRUE(readFile(path) == expected);
+        EXPECT_FALSE(std::filesystem::exists(journal));
+    }
 }
 
 } // namespace

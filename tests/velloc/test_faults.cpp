@@ -6,7 +6,9 @@
 // standard
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -313,6 +315,55 @@ TEST_F(EdtSaveSafety, ASaveKilledAtAnyStepIsRolledBackByTheNextPatch)
         const std::uint64_t torn = first + std::min(written, run);
         EXPECT_TRUE(readFile(edt) == fresh.substr(0, torn) + base.substr(torn));
         testsupport::expectNextPatchRollsBack(edt, base, itemRecords(edt));
+    }
+}
+
+// A save killed part-way, or with every byte written and its journal still
+// there, leaves the journal beside the item file. The next Open, in a
+// session of its own, rolls the file back before it reads the texts, warns
+// that it did, and shows the texts as they were before that save.
+TEST_F(EdtSaveSafety, TheNextOpenRollsBackAKilledSaveAndShowsTheOldTexts)
+{
+    // A file that holds the texts as a save writes them, opened; one name
+    // then changes.
+    const std::string base = saved();
+    writeFile(edt, base);
+    ui.chooseFile(edt);
+    ui.answer(Answer::Cancel); // Bobby Ray
+    ui.answer(Answer::Ok);
+    session->open();
+    const ItemTexts shown = session->texts();
+    session->texts().shortNames[1] = "Renamed";
+    std::string fresh = base;
+    encodeItemFile(session->texts(), std::span(reinterpret_cast<std::uint8_t*>(fresh.data()), fresh.size()));
+    const auto differing = static_cast<std::uint64_t>(
+        std::inner_product(base.begin(), base.end(), fresh.begin(), 0, std::plus<>(), std::not_equal_to<>()));
+    ASSERT_GE(differing, 4u); // enough to be cut in the middle
+    const std::string journal = platform::journalPath(edt);
+    for (const std::uint64_t written : {std::uint64_t(1), differing / 2, kItemFileLength + 1}) {
+        SCOPED_TRACE(written);
+        writeFile(edt, base);
+        testsupport::killPatchAfter(files, edt, written, kItemFileLength);
+        EXPECT_THROW(session->save(), testsupport::Killed);
+        files.clearFaults();
+        ASSERT_TRUE(std::filesystem::exists(journal));
+        ASSERT_FALSE(readFile(edt) == base);
+
+        Session reopened(ui);
+        ui.clearRecord();
+        ui.chooseFile(edt);
+        ui.answer(Answer::Cancel); // Bobby Ray
+        ui.answer(Answer::Ok);     // the warning
+        ui.answer(Answer::Ok);     // loaded
+        reopened.open();
+        EXPECT_EQ(ui.pendingAnswers(), 0u);
+        ASSERT_EQ(ui.boxes().size(), 3u);
+        EXPECT_EQ(ui.boxes()[1], (platform::ScriptedPlatform::Box{testsupport::rolledBackNote(edt), "Warning",
+                                                                  platform::Buttons::Ok}));
+        EXPECT_EQ(ui.boxes()[2].text, "File successfully loaded");
+        EXPECT_TRUE(readFile(edt) == base);
+        EXPECT_FALSE(std::filesystem::exists(journal));
+        EXPECT_TRUE(reopened.texts() == shown);
     }
 }
 
