@@ -18,9 +18,11 @@
 // ours
 #include "brackel/core/brkfile.h"
 #include "brackel/core/exetable.h"
+#include "platform/codepage.h"
 #include "platform/journal.h"
 #include "platform/textlines.h"
 #include "velloc/core/itemcodec.h"
+#include "velloc/core/pofile.h"
 #include "velloc/core/textform.h"
 
 namespace {
@@ -150,6 +152,18 @@ int main(int argc, char* argv[])
         writeSeed(out, "textform", "full-" + std::to_string(n), platform::joinLines(lines));
         writeSeed(out, "textform", "first-" + std::to_string(n), platform::joinLines(firstItems(lines, 12)));
         ++n;
+    }
+    // The PO template of each file's first items.
+    for (const auto& [file, type] : {std::pair{&itemdesc, velloc::FileType::Items},
+                                     std::pair{&braydesc, velloc::FileType::BobbyRay}}) {
+        velloc::ItemTexts texts;
+        velloc::decodeItemFile(std::span(reinterpret_cast<const std::uint8_t*>(file->data()), file->size()), type,
+                               texts);
+        const std::string po = velloc::poTemplate(texts, *platform::CodePage::windows(1252));
+        // The header and the entries of the first items, cut at an entry.
+        const std::size_t cut = po.find("\n\n", 3000);
+        writeSeed(out, "po", type == velloc::FileType::Items ? "Itemdesc.po" : "Braydesc.po",
+                  po.substr(0, cut == std::string::npos ? po.size() : cut + 1));
     }
     // A text with line breaks, written with the continuation lines.
     velloc::ItemTexts broken;

@@ -9,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-2000000}
 seconds=${FUZZ_TIME:-600}
-targets=${FUZZ_TARGETS:-"itemcodec brk exetable profile codepage names textform presets journal"}
+targets=${FUZZ_TARGETS:-"itemcodec brk exetable profile codepage names textform presets journal po"}
 build=$root/build-fuzz
 
 # clang and its sanitizer and libFuzzer runtimes, only when missing.
