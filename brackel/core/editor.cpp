@@ -4,6 +4,7 @@
 #include <QString>
 
 // ours
+#include "platform/fieldmerge.h"
 #include "platform/textlines.h"
 
 namespace brackel {
@@ -31,7 +32,7 @@ void Editor::error(const std::string& text)
     platform_.message(text, "Error", platform::Buttons::Ok);
 }
 
-void Editor::success(const char* text)
+void Editor::success(const std::string& text)
 {
     platform_.message(text, "Success", platform::Buttons::Ok);
 }
@@ -102,6 +103,7 @@ void Editor::openPath(const std::string& path)
     }
     model_.load(rules->flags, rules->remaining);
     setFile(path, rules->kind, rules->tag);
+    base_ = rules->kind == FileKind::Executable ? std::optional(rules->flags) : std::nullopt;
     // The window shows the loaded file behind the message.
     if (view_) {
         view_->fileStateChanged();
@@ -120,17 +122,46 @@ bool Editor::writeBrk(const std::string& path)
     return true;
 }
 
-bool Editor::writeExe(const std::string& path, std::string_view* tag)
+bool Editor::writeExe(const std::string& path, std::string_view* tag, std::string* kept)
 {
-    auto patched = applyRules(platform_.files(), path, model_.currentFlags());
+    platform::FileSystem& files = platform_.files();
+    const bool merging = base_ && kind_ == FileKind::Executable && path == currentFile_;
+    platform::Result<std::string_view> patched = std::string_view();
+    std::optional<MergedRules> merged;
+    if (merging) {
+        auto result = applyRulesOver(files, path, model_.currentFlags(), *base_, [&](const std::vector<int>& clash) {
+            std::vector<std::string> names;
+            for (int position : clash)
+                names.push_back(weaponLine(position));
+            return platform::askOverwrite(platform_, path, names);
+        });
+        if (result)
+            merged = *result;
+        else
+            patched = result.status();
+    } else {
+        patched = applyRules(files, path, model_.currentFlags());
+    }
     // A patch a killed run left unfinished was rolled back first: said before
     // this save's own outcome.
-    for (const std::string& note : platform_.files().takeNotes())
+    for (const std::string& note : files.takeNotes())
         platform_.message(note, "Warning", platform::Buttons::Ok);
     if (!patched) {
         error(patched.error());
         return false;
     }
+    if (merged && merged->cancelled)
+        return false; // the user said No: nothing was written, the window stays as it was
+    if (merged) {
+        if (!(merged->flags == model_.currentFlags())) {
+            model_.load(merged->flags, merged->remaining);
+            if (view_)
+                view_->modelLoaded();
+        }
+        if (kept)
+            *kept = platform::keptNote(path, merged->theirsKept);
+    }
+    base_ = model_.currentFlags();
     if (tag)
         *tag = *patched;
     return true;
@@ -141,9 +172,10 @@ void Editor::save()
     if (kind_ == FileKind::None)
         return;
     // The file keeps its build, so the tag a patch reports is not needed.
-    const bool written = kind_ == FileKind::Brk ? writeBrk(currentFile_) : writeExe(currentFile_, nullptr);
+    std::string kept;
+    const bool written = kind_ == FileKind::Brk ? writeBrk(currentFile_) : writeExe(currentFile_, nullptr, &kept);
     if (written)
-        success("File successfully saved");
+        success(kept.empty() ? "File successfully saved" : "File successfully saved\r" + kept);
 }
 
 void Editor::saveAs()
@@ -160,6 +192,7 @@ void Editor::saveAs()
     const FileKind target = choice->filterIndex == 2 ? FileKind::Brk : FileKind::Executable;
 
     std::string_view tag;
+    std::string kept;
     if (target == FileKind::Executable) {
         // An executable is only ever patched, never created.
         if (!platform_.files().exists(path)) {
@@ -167,7 +200,7 @@ void Editor::saveAs()
                               platform::Buttons::Ok);
             return;
         }
-        if (!writeExe(path, &tag))
+        if (!writeExe(path, &tag, &kept))
             return;
     } else {
         if (platform_.files().exists(path)) {
@@ -184,11 +217,12 @@ void Editor::saveAs()
         }
         if (!writeBrk(path))
             return;
+        base_.reset(); // a .brk file has no table to merge with
     }
     setFile(path, target, tag);
     if (view_)
         view_->fileStateChanged();
-    success("File successfully saved");
+    success(kept.empty() ? "File successfully saved" : "File successfully saved\r" + kept);
 }
 
 void Editor::close()
@@ -199,6 +233,7 @@ void Editor::close()
         return;
     kind_ = FileKind::None;
     currentFile_.clear();
+    base_.reset();
     label_ = kNoFile;
     model_.close();
     if (view_) {

@@ -6,6 +6,7 @@
 // the editor keeps and is told through EditorView what to redraw.
 
 // standard
+#include <optional>
 #include <string>
 
 // ours
@@ -16,7 +17,6 @@
 #include "platform/platform.h"
 
 namespace brackel {
-
 
 /// What the window redraws when the editor tells it to.
 class EditorView {
@@ -76,12 +76,15 @@ public:
 
 private:
     void error(const std::string& text);
-    void success(const char* text);
+    void success(const std::string& text);
     /// Writes the model to path as a .brk file; false after an error message.
     bool writeBrk(const std::string& path);
-    /// Patches the table of the executable at path; false after a message.
-    /// On success *tag is the build's tag.
-    bool writeExe(const std::string& path, std::string_view* tag);
+    /// Patches the table of the executable at path; false after a message
+    /// or a cancelled question. On success *tag is the build's tag. A save
+    /// onto the open executable keeps what another program changed in its
+    /// table since it was read (applyRulesOver); the model then shows the
+    /// table as saved, and *kept says how many of those changes were kept.
+    bool writeExe(const std::string& path, std::string_view* tag, std::string* kept = nullptr);
     void setFile(const std::string& path, FileKind kind, std::string_view tag);
 
     platform::Platform& platform_;
@@ -90,6 +93,9 @@ private:
     Names names_;
     FileKind kind_ = FileKind::None;
     std::string currentFile_;
+    /// The open executable's rules as last read or written: the base of a
+    /// save's merge. None for a .brk file.
+    std::optional<Flags> base_;
     std::string label_;
 };
 

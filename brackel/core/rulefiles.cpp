@@ -3,6 +3,7 @@
 // ours
 #include "brackel/core/brkfile.h"
 #include "brackel/core/exetable.h"
+#include "platform/fieldmerge.h"
 #include "platform/textlines.h"
 
 namespace brackel {
@@ -63,6 +64,74 @@ platform::Result<std::string_view> applyRules(platform::FileSystem& files, const
     if (auto written = writedata(files, path, *version, flags); !written)
         return written;
     return version->tag;
+}
+
+namespace {
+
+/// Whether weapon `position` has the same eight flags in both.
+bool sameWeapon(const Flags& a, const Flags& b, int position)
+{
+    for (const KindInfo& k : kKinds)
+        if (a.get(k.kind, position) != b.get(k.kind, position))
+            return false;
+    return true;
+}
+
+void copyWeapon(const Flags& from, Flags& to, int position)
+{
+    for (const KindInfo& k : kKinds)
+        to.set(k.kind, position, from.get(k.kind, position));
+}
+
+} // namespace
+
+platform::Result<MergedRules> applyRulesOver(platform::FileSystem& files, const std::string& path, const Flags& ours,
+                                             const Flags& base, const ResolveConflicts& resolve)
+{
+    auto length = files.length(path);
+    if (!length)
+        return length.status();
+    const ExeVersion* version = detectversion(*length);
+    if (!version)
+        return platform::Status::failure("Unknown version !",
+                                         "The file is " + std::to_string(*length) +
+                                             " bytes long, the length of no known build of the game executable.",
+                                         path);
+    MergedRules merged;
+    auto patched = platform::patchGameFile(
+        files, path, attachmentTable(path, *version),
+        [&](const platform::GameFileBytes& current) -> platform::Result<std::vector<std::uint8_t>> {
+            const Flags theirs =
+                decodeTable(std::span<const std::uint8_t, kTableBytes>(current.bytes.data(), kTableBytes)).flags;
+            const Flags* sides[] = {&base, &ours, &theirs};
+            const platform::FieldMerge merge =
+                platform::mergeFields(kWeaponCount, [&](std::size_t p, platform::Side a, platform::Side b) {
+                    return sameWeapon(*sides[int(a)], *sides[int(b)], int(p));
+                });
+            Flags result = theirs;
+            for (std::size_t p : merge.ours)
+                copyWeapon(ours, result, int(p));
+            if (!merge.conflicts.empty()) {
+                if (!resolve(std::vector<int>(merge.conflicts.begin(), merge.conflicts.end()))) {
+                    merged.cancelled = true;
+                    return platform::Status::failure("The save was cancelled.").nothingWritten();
+                }
+                for (std::size_t p : merge.conflicts)
+                    copyWeapon(ours, result, int(p));
+            }
+            auto table = encodeTable(result);
+            if (!table)
+                return table.status();
+            merged.flags = result;
+            merged.remaining = kTableEntries - result.count();
+            merged.theirsKept = merge.theirsKept;
+            return std::vector<std::uint8_t>(table->begin(), table->end());
+        });
+    if (merged.cancelled)
+        return merged;
+    if (!patched)
+        return patched;
+    return merged;
 }
 
 platform::Status writeRules(platform::FileSystem& files, const std::string& path, const Flags& flags, int remaining)

@@ -1,6 +1,7 @@
 #include "kestrin/core/profilefile.h"
 
 // standard
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdint>
@@ -10,6 +11,7 @@
 // ours
 #include "kestrin/core/encapsulatedfile.h"
 #include "kestrin/core/profilerecord.h"
+#include "platform/fieldmerge.h"
 
 namespace kestrin {
 
@@ -114,28 +116,132 @@ Error fileError(const platform::Status& failure, const std::string& path)
 
 /// Patches the record through the game-file path: `change` edits a copy of
 /// the record's bytes as the file holds them (an Error it throws stops the
-/// patch, writing nothing), and the bytes it changed are written.
-void patchRecord(platform::FileSystem& files, const std::string& path,
-                 const std::function<void(TEncapsulatedFile& record)>& change)
+/// patch, writing nothing), and the bytes it changed are written. Returns
+/// the record as saved.
+std::vector<std::uint8_t> patchRecord(platform::FileSystem& files, const std::string& path,
+                                      const std::function<void(std::vector<std::uint8_t>& record)>& change)
 {
     std::optional<Error> refused;
+    std::vector<std::uint8_t> saved;
     auto patched = platform::patchGameFile(
         files, path, profileRecord(path),
         [&](const platform::GameFileBytes& current) -> platform::Result<std::vector<std::uint8_t>> {
             std::vector<std::uint8_t> bytes = current.bytes;
-            TEncapsulatedFile record(bytes, path);
             try {
-                change(record);
+                change(bytes);
             } catch (const Error& e) {
                 refused = e;
                 return platform::Status::failure(e.what(), {}, e.path());
             }
+            saved = bytes;
             return bytes;
         });
     if (refused)
         throw *refused;
     if (!patched)
         throw fileError(patched, path);
+    return saved;
+}
+
+/// One value of the record as a save's merge sees it: its name in the
+/// question and the bytes that hold it.
+struct RecordField {
+    std::string name;
+    std::vector<std::pair<int, int>> runs; // offset, length
+};
+
+/// Every value the record holds, each with all the bytes a save writes for it.
+std::vector<RecordField> recordFields()
+{
+    std::vector<RecordField> fields = {
+        {"the voice", {{kVoice, 1}}},
+        {"the portrait", {{kPortrait, 1}}},
+        {"the name", {{kName, 2 * kNameCells}}},
+        {"the callsign", {{kCallsign, 2 * kCallsignCells}}},
+        {"the body type", {{kBodyType, 1}}},
+        {"the personality", {{kPersonality, 1}}},
+        {"trait 1", {{kTrait1, 1}}},
+        {"trait 2", {{kTrait2, 1}}},
+        {"the attitude", {{kAttitude, 1}}},
+        {"the ammunition", {{kAmmo.front(), int(kAmmo.size())}}},
+    };
+    constexpr std::array<const char*, kPaletteCount> kColours = {"the trousers' colour", "the shirt's colour",
+                                                                 "the skin colour", "the hair colour"};
+    for (const PaletteField& field : kPaletteFields)
+        fields.push_back({kColours[int(field.palette)], {{field.offset, field.limit + 3}}}); // the name and 3 zeros
+    for (const AttributeInfo& a : kAttributes) {
+        RecordField field{kAttributeNames[int(a.attribute)], {{kAttributeOffsets[int(a.attribute)], 1}}};
+        if (a.attribute == Attribute::Health)
+            field.runs.push_back({kHealthCopy, 1});
+        fields.push_back(field);
+    }
+    for (Hidden h : {Hidden::Helmet, Hidden::Vest, Hidden::Ceramic, Hidden::Weapon, Hidden::Modification1,
+                     Hidden::Modification2})
+        fields.push_back({kHiddenNames[int(h)], {{kInventoryOffsets[int(h)], 1}}});
+    return fields;
+}
+
+bool sameField(const RecordField& field, const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b)
+{
+    for (const auto& [offset, length] : field.runs)
+        if (!std::equal(a.begin() + offset, a.begin() + offset + length, b.begin() + offset))
+            return false;
+    return true;
+}
+
+void copyField(const RecordField& field, const std::vector<std::uint8_t>& from, std::vector<std::uint8_t>& to)
+{
+    for (const auto& [offset, length] : field.runs)
+        std::copy(from.begin() + offset, from.begin() + offset + length, to.begin() + offset);
+}
+
+/// What a merging save did.
+struct RecordMerge {
+    std::vector<std::uint8_t> saved;
+    std::size_t theirsKept = 0;
+    bool cancelled = false;
+};
+
+/// Save Custom over the record the editor last read or saved (`base`):
+/// the editor's values are written over the base to make "ours", and that
+/// is merged with the record as the file holds it now.
+RecordMerge mergeProfile(platform::Platform& platform, const std::string& path, const Profile& profile,
+                         const std::vector<std::uint8_t>& base, std::vector<std::string>& notes)
+{
+    const SaveValues values = convert(profile);
+    std::vector<std::uint8_t> ours = base;
+    TEncapsulatedFile oursFile(ours, path);
+    writeRecord(oursFile, profile, values, notes);
+    const std::vector<RecordField> fields = recordFields();
+    RecordMerge done;
+    try {
+        done.saved = patchRecord(platform.files(), path, [&](std::vector<std::uint8_t>& record) {
+            const std::vector<std::uint8_t> theirs = record;
+            const std::vector<std::uint8_t>* sides[] = {&base, &ours, &theirs};
+            const platform::FieldMerge merge =
+                platform::mergeFields(fields.size(), [&](std::size_t i, platform::Side a, platform::Side b) {
+                    return sameField(fields[i], *sides[int(a)], *sides[int(b)]);
+                });
+            for (std::size_t i : merge.ours)
+                copyField(fields[i], ours, record);
+            if (!merge.conflicts.empty()) {
+                std::vector<std::string> names;
+                for (std::size_t i : merge.conflicts)
+                    names.push_back(fields[i].name);
+                if (!platform::askOverwrite(platform, path, names)) {
+                    done.cancelled = true;
+                    throw Error("The save was cancelled.");
+                }
+                for (std::size_t i : merge.conflicts)
+                    copyField(fields[i], ours, record);
+            }
+            done.theirsKept = merge.theirsKept;
+        });
+    } catch (const Error&) {
+        if (!done.cancelled)
+            throw;
+    }
+    return done;
 }
 
 void showNotes(platform::Platform& platform)
@@ -146,41 +252,77 @@ void showNotes(platform::Platform& platform)
 
 } // namespace
 
-void readProfile(platform::FileSystem& files, const std::string& path, Profile& profile, WindowChoices& windows,
-                 platform::Reading reading)
+namespace {
+
+/// The record's bytes as readGameFile gives them.
+std::vector<std::uint8_t> readRecordBytes(platform::FileSystem& files, const std::string& path,
+                                          platform::Reading reading)
 {
     auto read = platform::readGameFile(files, path, profileRecord(path), reading);
     if (!read)
         throw fileError(read.status(), path);
-    TEncapsulatedFile file(read->bytes, path);
+    return std::move(read->bytes);
+}
+
+} // namespace
+
+void readProfile(platform::FileSystem& files, const std::string& path, Profile& profile, WindowChoices& windows,
+                 platform::Reading reading)
+{
+    std::vector<std::uint8_t> bytes = readRecordBytes(files, path, reading);
+    TEncapsulatedFile file(bytes, path);
     readRecord(file, profile, windows);
 }
 
-void readCustom(platform::Platform& platform, const std::string& path, Profile& profile, WindowChoices& windows)
+void readCustom(platform::Platform& platform, const std::string& path, Profile& profile, WindowChoices& windows,
+                RecordBase* base)
 {
+    std::vector<std::uint8_t> bytes;
     try {
-        readProfile(platform.files(), path, profile, windows, platform::Reading::ToEdit);
+        bytes = readRecordBytes(platform.files(), path, platform::Reading::ToEdit);
     } catch (const Error&) {
         showNotes(platform);
         throw;
     }
     showNotes(platform);
+    std::vector<std::uint8_t> walked = bytes;
+    TEncapsulatedFile file(walked, path);
+    readRecord(file, profile, windows);
+    if (base)
+        *base = {path, std::move(bytes)};
 }
 
-std::vector<std::string> writeProfile(platform::FileSystem& files, const std::string& path, const Profile& profile)
+namespace {
+
+/// writeProfile, giving the record as saved too.
+std::vector<std::string> writeProfileGiving(platform::FileSystem& files, const std::string& path,
+                                            const Profile& profile, std::vector<std::uint8_t>* saved)
 {
     // Every value is checked before the file is opened.
     const SaveValues values = convert(profile);
     std::vector<std::string> notes;
-    patchRecord(files, path, [&](TEncapsulatedFile& record) { writeRecord(record, profile, values, notes); });
+    auto record = patchRecord(files, path, [&](std::vector<std::uint8_t>& bytes) {
+        TEncapsulatedFile file(bytes, path);
+        writeRecord(file, profile, values, notes);
+    });
+    if (saved)
+        *saved = std::move(record);
     return notes;
+}
+
+} // namespace
+
+std::vector<std::string> writeProfile(platform::FileSystem& files, const std::string& path, const Profile& profile)
+{
+    return writeProfileGiving(files, path, profile, nullptr);
 }
 
 std::vector<std::string> editProfile(platform::FileSystem& files, const std::string& path, Profile& profile,
                                      WindowChoices& windows, const std::function<void()>& edit)
 {
     std::vector<std::string> notes;
-    patchRecord(files, path, [&](TEncapsulatedFile& record) {
+    patchRecord(files, path, [&](std::vector<std::uint8_t>& bytes) {
+        TEncapsulatedFile record(bytes, path);
         readRecord(record, profile, windows);
         edit();
         writeRecord(record, profile, convert(profile), notes);
@@ -188,17 +330,34 @@ std::vector<std::string> editProfile(platform::FileSystem& files, const std::str
     return notes;
 }
 
-void saveProfile(platform::Platform& platform, const std::string& path, const Profile& profile)
+void saveProfile(platform::Platform& platform, const std::string& path, Profile& profile, RecordBase* base,
+                 WindowChoices* windows)
 {
+    const bool merging = base && windows && base->path == path && !base->record.empty();
     std::vector<std::string> notes;
+    RecordMerge merged;
     try {
-        notes = writeProfile(platform.files(), path, profile);
+        if (merging)
+            merged = mergeProfile(platform, path, profile, base->record, notes);
+        else
+            notes = writeProfileGiving(platform.files(), path, profile, &merged.saved);
     } catch (const Error&) {
         // A rolled-back save is said before this one's failure.
         showNotes(platform);
         throw;
     }
     showNotes(platform);
+    if (merged.cancelled)
+        return; // the user said No: nothing was written, the editor stays as it was
+    if (base)
+        *base = {path, merged.saved};
+    if (merged.theirsKept > 0) {
+        // The editor shows the record as saved, with the other program's values.
+        std::vector<std::uint8_t> walked = merged.saved;
+        TEncapsulatedFile file(walked, path);
+        readRecord(file, profile, *windows);
+        platform.message(platform::keptNote(path, merged.theirsKept), "", platform::Buttons::Ok);
+    }
     for (const std::string& note : notes)
         platform.message(note, "", platform::Buttons::Ok);
     platform.message(kWellDone, "Well done.", platform::Buttons::Ok);

@@ -4,6 +4,7 @@
 
 // standard
 #include <functional>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,18 @@ namespace kestrin {
 /// another game file; then nothing has changed.
 void readProfile(platform::FileSystem& files, const std::string& path, Profile& profile, WindowChoices& windows,
                  platform::Reading reading = platform::Reading::ReadOnly);
+/// The record of IMP.dat as the editor last read or saved it: the base of a
+/// save's merge with what another program changed since.
+struct RecordBase {
+    std::string path;
+    std::vector<std::uint8_t> record;
+};
+
 /// readProfile for the window, which will save the file later: an
-/// unfinished patch is rolled back in the file, and said in a box.
-void readCustom(platform::Platform& platform, const std::string& path, Profile& profile, WindowChoices& windows);
+/// unfinished patch is rolled back in the file, and said in a box. The
+/// record read becomes `base`, when given.
+void readCustom(platform::Platform& platform, const std::string& path, Profile& profile, WindowChoices& windows,
+                RecordBase* base = nullptr);
 
 /// Writes the editor's values into the record. First every attribute is
 /// converted: a text that is no number, or a number outside 0..255, throws
@@ -50,6 +60,18 @@ std::vector<std::string> editProfile(platform::FileSystem& files, const std::str
                                      WindowChoices& windows, const std::function<void()>& edit);
 
 /// writeProfile, then its notes and the "Well done." message as boxes.
-void saveProfile(platform::Platform& platform, const std::string& path, const Profile& profile);
+///
+/// With a `base` of the same file (what the editor last read or saved), the
+/// save keeps what another program changed in the record since: a value
+/// (an attribute, the level, name, callsign, a trait, personality,
+/// attitude, body type, voice, a colour, the portrait, a kit slot, the
+/// ceramic plates) that only the other program changed keeps its value; one
+/// changed only here gets the editor's; values changed on both sides to
+/// different ones are asked about once, and a No writes nothing and leaves
+/// the editor as it was. After a save that kept another program's changes,
+/// the editor is read from the record saved (through `windows`) and one box
+/// says how many were kept. The record saved becomes the new base.
+void saveProfile(platform::Platform& platform, const std::string& path, Profile& profile, RecordBase* base = nullptr,
+                 WindowChoices* windows = nullptr);
 
 } // namespace kestrin

@@ -417,14 +417,14 @@ void TMainForm::readCustom()
 {
     if (impDatPath_.empty())
         return;
-    guarded([this] { kestrin::readCustom(platform_, impDatPath_, profile_, windows_.choices()); });
+    guarded([this] { kestrin::readCustom(platform_, impDatPath_, profile_, windows_.choices(), &recordBase_); });
 }
 
 void TMainForm::saveCustom()
 {
     if (impDatPath_.empty())
         return;
-    guarded([this] { saveProfile(platform_, impDatPath_, profile_); });
+    guarded([this] { saveProfile(platform_, impDatPath_, profile_, &recordBase_, &windows_.choices()); });
 }
 
 bool TMainForm::askQuit()

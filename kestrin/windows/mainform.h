@@ -17,6 +17,7 @@
 
 // ours
 #include "kestrin/core/profile.h"
+#include "kestrin/core/profilefile.h"
 
 class QComboBox;
 class QLabel;
@@ -80,6 +81,9 @@ private:
     WindowSet& windows_;
     platform::Platform& platform_;
     std::string impDatPath_;
+    /// IMP.dat's record as Read/Reset or Save Custom last left it: what a
+    /// save merges another program's changes against.
+    RecordBase recordBase_;
 
     std::array<QLineEdit*, kAttributeCount> attributeEdits_{};
     QComboBox* trait1_ = nullptr;

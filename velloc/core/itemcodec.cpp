@@ -5,6 +5,8 @@
 #include <array>
 #include <functional>
 
+// ours
+#include "platform/fieldmerge.h"
 
 namespace velloc {
 
@@ -199,6 +201,47 @@ platform::Status patchItemFile(platform::FileSystem& files, const std::string& p
         decodeItemFile(bytes, type, current);
         return change(current);
     });
+}
+
+platform::Result<MergedTexts> writedataOver(platform::FileSystem& files, const std::string& path,
+                                            const ItemTexts& ours, const ItemTexts& base,
+                                            const ResolveTextConflicts& resolve)
+{
+    MergedTexts merged;
+    const std::span<const FieldLayout> layout = recordLayout(ours.fileType);
+    auto patched = patch(files, path, [&](std::span<const std::uint8_t> bytes) -> platform::Result<ItemTexts> {
+        ItemTexts theirs = ours; // fields the file has no place for stay the window's
+        decodeItemFile(bytes, ours.fileType, theirs);
+        const ItemTexts* sides[] = {&base, &ours, &theirs};
+        auto fieldOf = [&](std::size_t i) { return std::pair{int(i / layout.size()), layout[i % layout.size()].field}; };
+        const platform::FieldMerge merge = platform::mergeFields(
+            kItemCount * layout.size(), [&](std::size_t i, platform::Side a, platform::Side b) {
+                const auto [item, field] = fieldOf(i);
+                return textOf(*sides[int(a)], field, item) == textOf(*sides[int(b)], field, item);
+            });
+        ItemTexts result = theirs;
+        for (std::size_t i : merge.ours)
+            textOf(result, fieldOf(i).second, fieldOf(i).first) = textOf(ours, fieldOf(i).second, fieldOf(i).first);
+        if (!merge.conflicts.empty()) {
+            std::vector<std::pair<int, Field>> clashes;
+            for (std::size_t i : merge.conflicts)
+                clashes.push_back(fieldOf(i));
+            if (!resolve(clashes)) {
+                merged.cancelled = true;
+                return platform::Status::failure("The save was cancelled.").nothingWritten();
+            }
+            for (const auto& [item, field] : clashes)
+                textOf(result, field, item) = textOf(ours, field, item);
+        }
+        merged.texts = result;
+        merged.theirsKept = merge.theirsKept;
+        return result;
+    });
+    if (merged.cancelled)
+        return merged;
+    if (!patched)
+        return patched;
+    return merged;
 }
 
 } // namespace velloc

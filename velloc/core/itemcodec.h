@@ -15,6 +15,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 // ours
@@ -102,5 +103,29 @@ using TextsChange = std::function<platform::Result<ItemTexts>(const ItemTexts& c
 /// writedata writes them, with the same refusals and backup.
 platform::Status patchItemFile(platform::FileSystem& files, const std::string& path, FileType type,
                                const TextsChange& change);
+
+/// What a save of the window's texts into an item text file wrote, when it
+/// kept the changes another program made to the file since the window read
+/// it.
+struct MergedTexts {
+    ItemTexts texts;            // the window's texts as the file now holds them
+    std::size_t theirsKept = 0; // texts the other program changed, kept
+    bool cancelled = false;     // a conflict was asked about and the save cancelled
+};
+
+/// The fields (item, field) changed on both sides differently; true to let
+/// the window's texts overwrite them, false to cancel the save.
+using ResolveTextConflicts = std::function<bool(const std::vector<std::pair<int, Field>>& clashes)>;
+
+/// Patches the window's texts (`ours`, of ours.fileType) into the item file
+/// at path, whose texts were `base` when the window read or last wrote it,
+/// under one hold: a text (an item's short name, full name or description)
+/// that only another program changed keeps the other program's text, one
+/// changed only here gets ours, and texts changed on both sides to
+/// different values are asked about once (`resolve`); a cancel writes
+/// nothing. Everything else as writedata.
+platform::Result<MergedTexts> writedataOver(platform::FileSystem& files, const std::string& path,
+                                            const ItemTexts& ours, const ItemTexts& base,
+                                            const ResolveTextConflicts& resolve);
 
 } // namespace velloc

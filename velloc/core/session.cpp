@@ -1,9 +1,13 @@
 #include "velloc/core/session.h"
 
+// standard
+#include <utility>
+
 // Qt
 #include <QString>
 
 // ours
+#include "platform/fieldmerge.h"
 #include "platform/textlines.h"
 #include "velloc/core/itemcodec.h"
 #include "velloc/core/textfiles.h"
@@ -128,6 +132,7 @@ void Session::openPath(const std::string& path)
     texts_ = std::move(read);
     currentFile_ = path;
     form_ = form;
+    base_ = form == FileForm::Binary ? std::optional(texts_) : std::nullopt;
     // The window shows the loaded file behind the message.
     if (view_)
         view_->fileLoaded();
@@ -137,16 +142,44 @@ void Session::openPath(const std::string& path)
 bool Session::writeBinary(const std::string& path)
 {
     Progress progress(view_, "Saving File...");
-    auto written = writedata(platform_.files(), path, texts_);
+    platform::FileSystem& files = platform_.files();
+    const bool merging = base_ && form_ == FileForm::Binary && path == currentFile_;
+    platform::Status written = platform::Status::success();
+    std::optional<MergedTexts> merged;
+    if (merging) {
+        auto result = writedataOver(files, path, texts_, *base_, [&](const std::vector<std::pair<int, Field>>& clash) {
+            std::vector<std::string> names;
+            for (const auto& [item, field] : clash)
+                names.push_back("item " + std::to_string(item) + ", " + fieldName(field, texts_.fileType));
+            return platform::askOverwrite(platform_, path, names);
+        });
+        if (result)
+            merged = std::move(*result);
+        else
+            written = result.status();
+    } else {
+        written = writedata(files, path, texts_);
+    }
     progress.done();
     // A patch a killed run left unfinished was rolled back first: said before
     // this save's own outcome.
-    for (const std::string& note : platform_.files().takeNotes())
+    for (const std::string& note : files.takeNotes())
         platform_.message(note, "Warning", platform::Buttons::Ok);
     if (!written) {
         error(written.error());
         return false;
     }
+    if (merged && merged->cancelled)
+        return false; // the user said No: nothing was written, the window stays as it was
+    if (merged) {
+        kept_ = platform::keptNote(path, merged->theirsKept);
+        if (!(merged->texts == texts_)) {
+            texts_ = std::move(merged->texts);
+            if (view_)
+                view_->fileLoaded();
+        }
+    }
+    base_ = texts_;
     return true;
 }
 
@@ -164,7 +197,9 @@ bool Session::writeTextForm(const std::string& path)
 
 void Session::saved()
 {
-    platform_.message("File successfully saved", "Success", platform::Buttons::Ok);
+    const std::string kept = std::exchange(kept_, {});
+    platform_.message(kept.empty() ? "File successfully saved" : "File successfully saved\r" + kept, "Success",
+                      platform::Buttons::Ok);
     if (texts_.fileType != FileType::Items)
         return;
     if (platform_.message("Would you like to use this descriptions in Tarvesk ?", "Update Tarvesk ?",
@@ -221,6 +256,7 @@ void Session::saveAs()
         }
         if (!writeTextForm(path))
             return;
+        base_.reset(); // a text form has no item file to merge with
     }
     currentFile_ = path;
     form_ = binary ? FileForm::Binary : FileForm::TextForm;
@@ -237,6 +273,7 @@ void Session::closeFile()
         return;
     currentFile_.clear();
     form_ = FileForm::None;
+    base_.reset();
     if (view_)
         view_->fileClosed();
 }

@@ -5,6 +5,7 @@
 // layer, the progress window through SessionView, and the names.def export.
 
 // standard
+#include <optional>
 #include <string>
 
 // ours
@@ -66,10 +67,15 @@ public:
 
 private:
     void error(const std::string& text);
-    /// Runs the progress window around a write; false after an error message.
+    /// Runs the progress window around a write; false after an error message
+    /// or a cancelled question. A save onto the open item file keeps what
+    /// another program changed in it since it was read (writedataOver); the
+    /// model then holds the texts as saved, and kept_ says how many of those
+    /// changes were kept.
     bool writeBinary(const std::string& path);
     bool writeTextForm(const std::string& path);
-    /// "File successfully saved" and, for Items, the names.def question.
+    /// "File successfully saved" (with kept_, once) and, for Items, the
+    /// names.def question.
     void saved();
 
     platform::Platform& platform_;
@@ -77,6 +83,10 @@ private:
     ItemTexts texts_;
     FileForm form_ = FileForm::None;
     std::string currentFile_;
+    /// The open item file's texts as last read or written: the base of a
+    /// save's merge. None for a text form.
+    std::optional<ItemTexts> base_;
+    std::string kept_; // what the last merged save kept, told once
     std::string startFolder_;
     std::string lastName_; // the name last chosen in either dialog
 };
