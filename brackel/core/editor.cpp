@@ -154,9 +154,12 @@ bool Editor::writeExe(const std::string& path, std::string_view* tag, std::strin
         return false; // the user said No: nothing was written, the window stays as it was
     if (merged) {
         if (!(merged->flags == model_.currentFlags())) {
+            // The table as saved, shown for the weapon the user was at.
+            const int weapon = model_.currentWeapon();
             model_.load(merged->flags, merged->remaining);
+            model_.selectWeapon(weapon);
             if (view_)
-                view_->modelLoaded();
+                view_->flagsChanged();
         }
         if (kept)
             *kept = platform::keptNote(path, merged->theirsKept);
