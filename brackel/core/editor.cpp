@@ -4,6 +4,7 @@
 #include <QString>
 
 // ours
+#include "platform/console.h"
 #include "platform/fieldmerge.h"
 #include "platform/textlines.h"
 
@@ -125,7 +126,9 @@ bool Editor::writeBrk(const std::string& path)
 bool Editor::writeExe(const std::string& path, std::string_view* tag, std::string* kept)
 {
     platform::FileSystem& files = platform_.files();
-    const bool merging = base_ && kind_ == FileKind::Executable && path == currentFile_;
+    // The open executable, under any of its names.
+    const bool merging = base_ && kind_ == FileKind::Executable &&
+                         (path == currentFile_ || platform::sameFile(path, currentFile_));
     platform::Result<std::string_view> patched = std::string_view();
     std::optional<MergedRules> merged;
     if (merging) {

@@ -11,6 +11,7 @@
 // ours
 #include "kestrin/core/encapsulatedfile.h"
 #include "kestrin/core/profilerecord.h"
+#include "platform/console.h"
 #include "platform/fieldmerge.h"
 
 namespace kestrin {
@@ -144,46 +145,55 @@ std::vector<std::uint8_t> patchRecord(platform::FileSystem& files, const std::st
 }
 
 /// One value of the record as a save's merge sees it: its name in the
-/// question and the bytes that hold it.
+/// question, the bytes that tell its value, and every byte a save writes
+/// for it. A copy a save derives from a value (Health's second byte, the
+/// ammunition of the two later slots) goes with it but tells nothing: a
+/// stale copy in the file is no change of anyone's.
 struct RecordField {
     std::string name;
-    std::vector<std::pair<int, int>> runs; // offset, length
+    std::vector<std::pair<int, int>> value;   // offset, length
+    std::vector<std::pair<int, int>> written; // offset, length; the value's bytes among them
 };
 
-/// Every value the record holds, each with all the bytes a save writes for it.
+/// Every value the record holds.
 std::vector<RecordField> recordFields()
 {
+    auto one = [](const std::string& name, int offset, int length = 1) {
+        return RecordField{name, {{offset, length}}, {{offset, length}}};
+    };
     std::vector<RecordField> fields = {
-        {"the voice", {{kVoice, 1}}},
-        {"the portrait", {{kPortrait, 1}}},
-        {"the name", {{kName, 2 * kNameCells}}},
-        {"the callsign", {{kCallsign, 2 * kCallsignCells}}},
-        {"the body type", {{kBodyType, 1}}},
-        {"the personality", {{kPersonality, 1}}},
-        {"trait 1", {{kTrait1, 1}}},
-        {"trait 2", {{kTrait2, 1}}},
-        {"the attitude", {{kAttitude, 1}}},
-        {"the ammunition", {{kAmmo.front(), int(kAmmo.size())}}},
+        one("the voice", kVoice),
+        one("the portrait", kPortrait),
+        one("the name", kName, 2 * kNameCells),
+        one("the callsign", kCallsign, 2 * kCallsignCells),
+        one("the body type", kBodyType),
+        one("the personality", kPersonality),
+        one("trait 1", kTrait1),
+        one("trait 2", kTrait2),
+        one("the attitude", kAttitude),
     };
     constexpr std::array<const char*, kPaletteCount> kColours = {"the trousers' colour", "the shirt's colour",
                                                                  "the skin colour", "the hair colour"};
     for (const PaletteField& field : kPaletteFields)
-        fields.push_back({kColours[int(field.palette)], {{field.offset, field.limit + 3}}}); // the name and 3 zeros
+        fields.push_back(one(kColours[int(field.palette)], field.offset, field.limit + 3)); // the name and 3 zeros
     for (const AttributeInfo& a : kAttributes) {
-        RecordField field{kAttributeNames[int(a.attribute)], {{kAttributeOffsets[int(a.attribute)], 1}}};
+        RecordField field = one(kAttributeNames[int(a.attribute)], kAttributeOffsets[int(a.attribute)]);
         if (a.attribute == Attribute::Health)
-            field.runs.push_back({kHealthCopy, 1});
+            field.written.push_back({kHealthCopy, 1});
         fields.push_back(field);
     }
-    for (Hidden h : {Hidden::Helmet, Hidden::Vest, Hidden::Ceramic, Hidden::Weapon, Hidden::Modification1,
-                     Hidden::Modification2})
-        fields.push_back({kHiddenNames[int(h)], {{kInventoryOffsets[int(h)], 1}}});
+    for (Hidden h : {Hidden::Helmet, Hidden::Vest, Hidden::Ceramic, Hidden::Modification1, Hidden::Modification2})
+        fields.push_back(one(kHiddenNames[int(h)], kInventoryOffsets[int(h)]));
+    // The weapon and its ammunition are one slot of the kit: a weapon never
+    // goes with another weapon's ammunition.
+    const int weapon = kInventoryOffsets[int(Hidden::Weapon)];
+    fields.push_back({"The weapon", {{weapon, 1}, {kAmmo.front(), 1}}, {{weapon, 1}, {kAmmo.front(), int(kAmmo.size())}}});
     return fields;
 }
 
 bool sameField(const RecordField& field, const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b)
 {
-    for (const auto& [offset, length] : field.runs)
+    for (const auto& [offset, length] : field.value)
         if (!std::equal(a.begin() + offset, a.begin() + offset + length, b.begin() + offset))
             return false;
     return true;
@@ -191,7 +201,7 @@ bool sameField(const RecordField& field, const std::vector<std::uint8_t>& a, con
 
 void copyField(const RecordField& field, const std::vector<std::uint8_t>& from, std::vector<std::uint8_t>& to)
 {
-    for (const auto& [offset, length] : field.runs)
+    for (const auto& [offset, length] : field.written)
         std::copy(from.begin() + offset, from.begin() + offset + length, to.begin() + offset);
 }
 
@@ -216,6 +226,11 @@ RecordMerge mergeProfile(platform::Platform& platform, const std::string& path, 
     RecordMerge done;
     try {
         done.saved = patchRecord(platform.files(), path, [&](std::vector<std::uint8_t>& record) {
+            // A record no other program changed is saved as without a base.
+            if (record == base) {
+                record = ours;
+                return;
+            }
             const std::vector<std::uint8_t> theirs = record;
             const std::vector<std::uint8_t>* sides[] = {&base, &ours, &theirs};
             const platform::FieldMerge merge =
@@ -333,7 +348,8 @@ std::vector<std::string> editProfile(platform::FileSystem& files, const std::str
 void saveProfile(platform::Platform& platform, const std::string& path, Profile& profile, RecordBase* base,
                  WindowChoices* windows)
 {
-    const bool merging = base && windows && base->path == path && !base->record.empty();
+    const bool merging = base && windows && !base->record.empty() &&
+                         (base->path == path || platform::sameFile(base->path, path));
     std::vector<std::string> notes;
     RecordMerge merged;
     try {

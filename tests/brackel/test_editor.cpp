@@ -606,5 +606,221 @@ TEST_F(EditorFlow, ClearAllThenResetAllAskFirst)
                        }));
 }
 
+// A save onto the open executable after another program (brk-apply, or a
+// second window) patched its table: weapon by weapon against the table as
+// this window read or last wrote it.
+class EditorMerge : public EditorFlow {
+protected:
+    /// The executable's bytes with the table written for these flags.
+    std::string withTable(const Flags& flags) const
+    {
+        std::string bytes = original;
+        const TableBytes table = *encodeTable(flags);
+        bytes.replace(kUs103Table, kTableBytes, reinterpret_cast<const char*>(table.data()), kTableBytes);
+        return bytes;
+    }
+
+    void tick(int position, Kind kind, bool on = true)
+    {
+        editor.selectWeapon(position);
+        editor.click(kind, on);
+    }
+
+    /// Save, or Save as onto the open file (by the name `as`), answering the
+    /// boxes in order.
+    void save(std::initializer_list<Answer> answers, const std::string& as = {})
+    {
+        if (!as.empty())
+            ui.chooseFile(as, 1);
+        for (Answer a : answers)
+            ui.answer(a);
+        as.empty() ? editor.save() : editor.saveAs();
+        EXPECT_EQ(ui.pendingAnswers(), 0u);
+    }
+
+    static Box savedKeeping(const std::string& path)
+    {
+        return {"File successfully saved\r1 change that another program made to " + path +
+                    " since it was opened here was kept; the window now shows the file as it is.",
+                "Success", Buttons::Ok};
+    }
+
+    const std::string exe = makeExe("vrn.exe");
+    const std::string original = readFile(exe);
+    const Flags opened = loadRules(files, exe)->flags; // silencer on 4, bipod on 19
+};
+
+/// The one question of a save that both sides changed: the file and the
+/// fields, in order.
+void expectConflictBox(const Box& box, const std::string& path, const std::string& fields)
+{
+    EXPECT_EQ(box.title, "Changed by another program");
+    EXPECT_EQ(box.buttons, Buttons::YesNo);
+    EXPECT_NE(box.text.find(path), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find("\r" + fields + ".\r"), std::string::npos) << box.text;
+}
+
+TEST_F(EditorMerge, SaveKeepsAnotherProgramsChangeToAnotherWeapon)
+{
+    // Save, Save as onto the open file, and onto it by another name.
+    const std::string spelled = platform::joinPath(platform::joinPath(dir.path(), "."), "vrn.exe");
+    for (const std::string& as : {std::string(), exe, spelled}) {
+        SCOPED_TRACE(as);
+        writeFile(exe, original);
+        open(exe);
+        tick(7, Kind::LaserScope);
+        Flags both = opened;
+        both.set(Kind::Duckbill, 30, true);
+        ASSERT_TRUE(bool(applyRules(files, exe, both)));
+        both.set(Kind::LaserScope, 7, true);
+        boxes();
+
+        save({Answer::Ok}, as);
+        EXPECT_EQ(boxes(), std::vector<Box>{savedKeeping(as.empty() ? exe : as)});
+        EXPECT_TRUE(readFile(exe) == withTable(both));
+        EXPECT_EQ(editor.model().currentFlags(), both);
+        EXPECT_EQ(editor.model().remainingEntries(), 178);
+
+        // Nothing new elsewhere since: the plain message.
+        tick(8, Kind::Bipod);
+        both.set(Kind::Bipod, 8, true);
+        save({Answer::Ok}, as);
+        EXPECT_EQ(boxes(), std::vector<Box>{kSaved});
+        EXPECT_TRUE(readFile(exe) == withTable(both));
+    }
+}
+
+TEST_F(EditorMerge, AConflictIsAskedOnceNoWritesNothingYesKeepsTheOtherChanges)
+{
+    writeFile(dir.file("names.def"),
+              "[head]\r\nmode=velloc-a\r\n\r\n[01]\r\nname=Glock 17\r\n\r\n[05]\r\nname=Sidearm\r\n");
+    ASSERT_TRUE(editor.readNames());
+    open(exe);
+    tick(0, Kind::Silencer);
+    tick(4, Kind::Silencer, false);
+    tick(4, Kind::LaserScope);
+    tick(10, Kind::Bipod); // the same change on both sides: no question
+    const Flags ours = editor.model().currentFlags();
+    Flags theirs = opened;
+    theirs.set(Kind::Talon, 0, true);
+    theirs.set(Kind::Talon, 4, true);
+    theirs.set(Kind::Bipod, 10, true);
+    theirs.set(Kind::Duckbill, 30, true); // theirs alone: kept
+    ASSERT_TRUE(bool(applyRules(files, exe, theirs)));
+    const std::string theirsBytes = readFile(exe);
+    boxes();
+
+    save({Answer::No});
+    auto shown = boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    expectConflictBox(shown[0], exe, "0: Glock 17, 4: Sidearm");
+    EXPECT_TRUE(readFile(exe) == theirsBytes);
+    EXPECT_TRUE(readFile(exe + ".bak") == original);
+    EXPECT_EQ(editor.model().currentFlags(), ours);
+
+    save({Answer::Yes, Answer::Ok});
+    shown = boxes();
+    ASSERT_EQ(shown.size(), 2u);
+    expectConflictBox(shown[0], exe, "0: Glock 17, 4: Sidearm");
+    EXPECT_EQ(shown[1], savedKeeping(exe));
+    Flags merged = theirs;
+    for (const KindInfo& k : kKinds)
+        for (int position : {0, 4})
+            merged.set(k.kind, position, ours.get(k.kind, position));
+    EXPECT_TRUE(readFile(exe) == withTable(merged));
+    EXPECT_EQ(editor.model().currentFlags(), merged);
+}
+
+// Each side fits the table; both together do not.
+TEST_F(EditorMerge, MergedRulesOverTheTableAreRefusedAndNothingIsWritten)
+{
+    open(exe);
+    for (int position = 20; position < 29; ++position)
+        for (const KindInfo& k : kKinds)
+            tick(position, k.kind); // 72 entries more: 74 of 182
+    const Flags ours = editor.model().currentFlags();
+    Flags theirs = opened;
+    for (int position = 45; position < 60; ++position)
+        for (const KindInfo& k : kKinds)
+            theirs.set(k.kind, position, true); // 120 more: 122
+    ASSERT_TRUE(bool(applyRules(files, exe, theirs)));
+    const std::string theirsBytes = readFile(exe);
+    boxes();
+
+    save({Answer::Ok});
+    EXPECT_EQ(boxes(), (std::vector<Box>{{"Too many attachments are allowed: 194 entries are needed,\rbut the table "
+                                          "of the game holds only 182.\rClear 12 of them and save again. Nothing "
+                                          "was written.",
+                                          "Error", Buttons::Ok}}));
+    EXPECT_TRUE(readFile(exe) == theirsBytes);
+    EXPECT_EQ(editor.model().currentFlags(), ours);
+    EXPECT_EQ(editor.model().remainingEntries(), 108);
+}
+
+// Save as onto another executable, from an executable or a .brk file, has
+// nothing to merge with: that table becomes the window's wholly. Its next
+// Save, as the open file, merges.
+TEST_F(EditorMerge, SaveAsOntoAnotherExecutableWritesItsWholeTableThenMergesThere)
+{
+    const std::string target = dir.file("other.exe");
+    for (const std::string& from : {exe, makeBrk("rules.brk", opened, 180)}) {
+        SCOPED_TRACE(from);
+        Flags elsewhere;
+        elsewhere.set(Kind::Extender, 40, true);
+        writeFile(target, withTable(elsewhere));
+        open(from);
+        tick(7, Kind::LaserScope);
+        Flags both = editor.model().currentFlags();
+        boxes();
+        ui.chooseFile(target, 1);
+        ui.answer(Answer::Ok);
+        editor.saveAs();
+        EXPECT_EQ(boxes(), std::vector<Box>{kSaved});
+        EXPECT_TRUE(readFile(target) == withTable(both));
+
+        both.set(Kind::Duckbill, 30, true);
+        ASSERT_TRUE(bool(applyRules(files, target, both)));
+        tick(8, Kind::Bipod);
+        both.set(Kind::Bipod, 8, true);
+        ui.answer(Answer::Ok);
+        editor.save();
+        EXPECT_EQ(boxes(), std::vector<Box>{savedKeeping(target)});
+        EXPECT_TRUE(readFile(target) == withTable(both));
+        EXPECT_EQ(editor.model().currentFlags(), both);
+    }
+}
+
+TEST_F(EditorMerge, TwoWindowsOnOneFileKeepEachOthersChanges)
+{
+    Editor second{ui};
+    open(exe);
+    ui.chooseFile(exe);
+    ui.answer(Answer::Ok);
+    second.open();
+    boxes();
+    tick(7, Kind::LaserScope);
+    second.selectWeapon(9);
+    second.click(Kind::Bipod, true);
+    Flags both = opened;
+    both.set(Kind::LaserScope, 7, true);
+    both.set(Kind::Bipod, 9, true);
+
+    save({Answer::Ok});
+    EXPECT_EQ(boxes(), std::vector<Box>{kSaved});
+    ui.answer(Answer::Ok);
+    second.save();
+    EXPECT_EQ(boxes(), std::vector<Box>{savedKeeping(exe)});
+    EXPECT_TRUE(readFile(exe) == withTable(both));
+    EXPECT_EQ(second.model().currentFlags(), both);
+
+    // And back: the first window's next save keeps the second's change.
+    tick(11, Kind::Talon);
+    both.set(Kind::Talon, 11, true);
+    save({Answer::Ok});
+    EXPECT_EQ(boxes(), std::vector<Box>{savedKeeping(exe)});
+    EXPECT_TRUE(readFile(exe) == withTable(both));
+    EXPECT_EQ(editor.model().currentFlags(), both);
+}
+
 } // namespace
 } // namespace brackel

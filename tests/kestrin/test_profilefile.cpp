@@ -444,5 +444,196 @@ TEST_F(ProfileFile, AReadAfterAKilledSaveRollsBackAndTheNextSaveKeepsNoTornByte)
     }
 }
 
+// Save Custom after another program (imp-apply, or a second window) patched
+// the record since Read/Reset: value by value against the record as the
+// editor read or last saved it.
+class ProfileMerge : public ProfileFile {
+protected:
+    using Change = std::function<void(Profile&)>;
+
+    /// Another program's patch: the record as it is now, changed.
+    void patchElsewhere(const std::string& file, const Change& change)
+    {
+        Profile other;
+        std::vector<std::string> otherLog;
+        Windows otherWindows{other, otherLog};
+        editProfile(ui.files(), file, other, otherWindows, [&] { change(other); });
+    }
+
+    /// The file that one program's change and then the other's, each made
+    /// to the record as the one before left it, give.
+    std::string inTurn(const Change& first, const Change& then)
+    {
+        const std::string copy = dir.file("copy.dat");
+        writeFile(copy, before);
+        patchElsewhere(copy, first);
+        patchElsewhere(copy, then);
+        return readFile(copy);
+    }
+
+    void saveCustom(std::initializer_list<Answer> answers)
+    {
+        for (Answer a : answers)
+            ui.answer(a);
+        saveProfile(ui, path, profile, &base, &windows);
+        EXPECT_EQ(ui.pendingAnswers(), 0u);
+    }
+
+    std::vector<Box> boxes()
+    {
+        std::vector<Box> shown = ui.boxes();
+        ui.clearRecord();
+        return shown;
+    }
+
+    Box kept(const std::string& changes, const char* was = "was") const
+    {
+        return {changes + " that another program made to " + path + " since it was opened here " + was +
+                    " kept; the window now shows the file as it is.",
+                "Kestrin 1.03", Buttons::Ok};
+    }
+
+    RecordBase base;
+};
+
+void expectConflictBox(const Box& box, const std::string& path, const std::string& fields)
+{
+    EXPECT_EQ(box.title, "Changed by another program");
+    EXPECT_EQ(box.buttons, Buttons::YesNo);
+    EXPECT_NE(box.text.find(path), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find("\r" + fields + ".\r"), std::string::npos) << box.text;
+}
+
+TEST_F(ProfileMerge, SaveKeepsAnotherProgramsChangeToAnotherValue)
+{
+    const Change ours = [](Profile& p) { p.setAttributeText(Attribute::Strength, "61"); };
+    const Change theirs = [](Profile& p) { p.setCallsign("Crow"); };
+    readCustom(ui, path, profile, windows, &base);
+    ours(profile);
+    patchElsewhere(path, theirs);
+
+    saveCustom({Answer::Ok, Answer::Ok});
+    EXPECT_EQ(boxes(), (std::vector<Box>{kept("1 change"), kWellDone}));
+    EXPECT_EQ(readFile(path), inTurn(theirs, ours));
+    EXPECT_EQ(profile.callsign(), "Crow");
+    EXPECT_EQ(profile.attributeText(Attribute::Strength), "61");
+
+    // Nothing new elsewhere since: no note.
+    profile.setName("Olga");
+    saveCustom({Answer::Ok});
+    EXPECT_EQ(boxes(), std::vector<Box>{kWellDone});
+}
+
+// Bytes a save derives from a value (Health's copy, the later ammunition
+// slots) are no one's change: a stale copy in the record never makes the
+// window's untouched Health a conflict with another program's.
+TEST_F(ProfileMerge, ACopyTheSaveDerivesIsNoChangeOfTheWindows)
+{
+    before[342] = static_cast<char>(before[305] + 3); // a copy the game left stale
+    before[447] = static_cast<char>(before[446] + 1);
+    writeFile(path, before);
+    const Change ours = [](Profile& p) { p.setAttributeText(Attribute::Strength, "61"); };
+    const Change theirs = [](Profile& p) { p.setAttributeText(Attribute::Health, "99"); };
+    readCustom(ui, path, profile, windows, &base);
+    ours(profile);
+    patchElsewhere(path, theirs);
+
+    saveCustom({Answer::Ok, Answer::Ok}); // no question
+    EXPECT_EQ(boxes(), (std::vector<Box>{kept("1 change"), kWellDone}));
+    EXPECT_EQ(readFile(path), inTurn(theirs, ours));
+    EXPECT_EQ(profile.attributeText(Attribute::Health), "99");
+}
+
+TEST_F(ProfileMerge, AConflictIsAskedOnceNoWritesNothingYesKeepsTheOtherChanges)
+{
+    const Change ours = [](Profile& p) {
+        p.setName("Olga");
+        p.setAttributeText(Attribute::Wisdom, "70");
+        p.selectAttitude(3); // the same change on both sides: no question
+    };
+    const Change theirs = [](Profile& p) {
+        p.setName("Boris");
+        p.setAttributeText(Attribute::Wisdom, "71");
+        p.selectAttitude(3);
+        p.setCallsign("Crow"); // kept
+    };
+    readCustom(ui, path, profile, windows, &base);
+    ours(profile);
+    patchElsewhere(path, theirs);
+    const std::string theirsBytes = readFile(path);
+    boxes();
+
+    EXPECT_NO_THROW(saveCustom({Answer::No}));
+    auto shown = boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    expectConflictBox(shown[0], path, "the name, Wisdom");
+    EXPECT_EQ(readFile(path), theirsBytes);
+    EXPECT_EQ(profile.name(), "Olga");
+    EXPECT_EQ(profile.callsign(), "Hawk");
+
+    saveCustom({Answer::Yes, Answer::Ok, Answer::Ok});
+    shown = boxes();
+    ASSERT_EQ(shown.size(), 3u);
+    expectConflictBox(shown[0], path, "the name, Wisdom");
+    EXPECT_EQ(shown[1], kept("1 change"));
+    EXPECT_EQ(shown[2], kWellDone);
+    EXPECT_EQ(readFile(path), inTurn(theirs, ours));
+    EXPECT_EQ(profile.name(), "Olga");
+    EXPECT_EQ(profile.attributeText(Attribute::Wisdom), "70");
+    EXPECT_EQ(profile.callsign(), "Crow");
+}
+
+// Save Custom before any Read/Reset writes the editor's values over the
+// record as it stands; what it saved is then the base of the next save.
+TEST_F(ProfileMerge, SaveCustomBeforeAnyReadWritesTheEditorsValuesThenMergesFromThere)
+{
+    profile.setName("Olga");
+    profile.setCallsign("Lynx");
+    patchElsewhere(path, [](Profile& p) { p.setAttributeText(Attribute::Wisdom, "12"); });
+    const std::string copy = dir.file("copy.dat");
+    writeFile(copy, readFile(path));
+    (void)writeProfile(ui.files(), copy, profile);
+
+    saveCustom({Answer::Ok});
+    EXPECT_EQ(boxes(), std::vector<Box>{kWellDone});
+    EXPECT_EQ(readFile(path), readFile(copy));
+
+    // The other program's read puts its weapon's ammunition in as well: two
+    // values kept.
+    patchElsewhere(path, [](Profile& p) { p.setCallsign("Crow"); });
+    profile.setAttributeText(Attribute::Strength, "61");
+    saveCustom({Answer::Ok, Answer::Ok});
+    EXPECT_EQ(boxes(), (std::vector<Box>{kept("2 changes", "were"), kWellDone}));
+    EXPECT_EQ(profile.callsign(), "Crow");
+    patchElsewhere(copy, [](Profile& p) {
+        p.setCallsign("Crow");
+        p.setAttributeText(Attribute::Strength, "61");
+    });
+    EXPECT_EQ(readFile(path), readFile(copy));
+}
+
+TEST_F(ProfileMerge, TwoEditorsOnOneFileKeepEachOthersChanges)
+{
+    const Change first = [](Profile& p) { p.setAttributeText(Attribute::Strength, "61"); };
+    const Change second = [](Profile& p) { p.setCallsign("Crow"); };
+    Profile other;
+    std::vector<std::string> otherLog;
+    Windows otherWindows{other, otherLog};
+    RecordBase otherBase;
+    readCustom(ui, path, profile, windows, &base);
+    readCustom(ui, path, other, otherWindows, &otherBase);
+    first(profile);
+    second(other);
+
+    saveCustom({Answer::Ok});
+    EXPECT_EQ(boxes(), std::vector<Box>{kWellDone});
+    ui.answer(Answer::Ok);
+    ui.answer(Answer::Ok);
+    saveProfile(ui, path, other, &otherBase, &otherWindows);
+    EXPECT_EQ(boxes(), (std::vector<Box>{kept("1 change"), kWellDone}));
+    EXPECT_EQ(readFile(path), inTurn(first, second));
+    EXPECT_EQ(other.attributeText(Attribute::Strength), "61");
+}
+
 } // namespace
 } // namespace kestrin

@@ -3,6 +3,7 @@
 // the files on disk, and the names.def that Brackel reads.
 
 // standard
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -480,6 +481,153 @@ TEST_F(SessionFlow, CloseAsksFirst)
     EXPECT_EQ(session->fileLabel(), "Current File: -None-");
     EXPECT_EQ(session->texts(), sample(FileType::Items)); // kept for the next partial read
     EXPECT_EQ(boxes(), (std::vector<Box>{question, question}));
+}
+
+// A save onto the open item file after another program (items-apply, or a
+// second window) patched it: text by text against the texts as this window
+// read or last wrote them.
+class SessionMerge : public SessionFlow {
+protected:
+    using Change = std::function<void(ItemTexts&)>;
+
+    /// Another program's patch: the file's texts as they are now, changed.
+    void patchElsewhere(const std::string& path, const Change& change)
+    {
+        EXPECT_TRUE(patchItemFile(files, path, FileType::Items, [&](const ItemTexts& current) {
+                        ItemTexts next = current;
+                        change(next);
+                        return platform::Result<ItemTexts>(next);
+                    }).ok());
+    }
+
+    /// The file that one program's change and then the other's, each made
+    /// to the file as the one before left it, give.
+    std::string inTurn(const Change& first, const Change& then)
+    {
+        const std::string copy = dir.file("copy.edt");
+        writeFile(copy, original);
+        patchElsewhere(copy, first);
+        patchElsewhere(copy, then);
+        return readFile(copy);
+    }
+
+    static ItemTexts changed(std::initializer_list<Change> changes)
+    {
+        ItemTexts texts = sample(FileType::Items);
+        for (const Change& change : changes)
+            change(texts);
+        return texts;
+    }
+
+    /// Save, or Save As onto the open file, answering the boxes in order.
+    void save(std::initializer_list<Answer> answers, bool as = false)
+    {
+        if (as)
+            ui.chooseFile(edt, 1);
+        for (Answer a : answers)
+            ui.answer(a);
+        as ? session->saveAs() : session->save();
+        EXPECT_EQ(ui.pendingAnswers(), 0u);
+    }
+
+    const Box savedKeeping{"File successfully saved\r1 change that another program made to " + dir.file("Itemdesc.edt") +
+                               " since it was opened here was kept; the window now shows the file as it is.",
+                           "Success", Buttons::Ok};
+    const std::string edt = makeEdt("Itemdesc.edt", FileType::Items);
+    const std::string original = readFile(edt);
+};
+
+void expectConflictBox(const Box& box, const std::string& path, const std::string& fields)
+{
+    EXPECT_EQ(box.title, "Changed by another program");
+    EXPECT_EQ(box.buttons, Buttons::YesNo);
+    EXPECT_NE(box.text.find(path), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find("\r" + fields + ".\r"), std::string::npos) << box.text;
+}
+
+TEST_F(SessionMerge, SaveKeepsAnotherProgramsChangeToAnotherText)
+{
+    const Change ours = [](ItemTexts& t) { t.shortNames[3] = "Mine"; };
+    const Change theirs = [](ItemTexts& t) { t.descriptions[7] = "Theirs"; };
+    const std::string expected = inTurn(theirs, ours);
+    for (const bool as : {false, true}) {
+        SCOPED_TRACE(as ? "Save As onto the open file" : "Save");
+        writeFile(edt, original);
+        openEdt(edt, FileType::Items);
+        ours(session->texts());
+        patchElsewhere(edt, theirs);
+        boxes();
+
+        save({Answer::Ok, Answer::No}, as);
+        EXPECT_EQ(boxes(), (std::vector<Box>{savedKeeping, kTarvesk}));
+        EXPECT_TRUE(readFile(edt) == expected);
+        EXPECT_EQ(session->texts(), changed({ours, theirs}));
+
+        // Nothing new elsewhere since: the plain message.
+        session->texts().fullNames[5] = "Renamed";
+        save({Answer::Ok, Answer::No}, as);
+        EXPECT_EQ(boxes(), (std::vector<Box>{kSaved, kTarvesk}));
+    }
+}
+
+TEST_F(SessionMerge, AConflictIsAskedOnceNoWritesNothingYesKeepsTheOtherChanges)
+{
+    const Change ours = [](ItemTexts& t) {
+        t.shortNames[3] = "Mine";
+        t.fullNames[5] = "Both alike"; // the same change on both sides: no question
+        t.descriptions[9] = "Our text";
+    };
+    const Change theirs = [](ItemTexts& t) {
+        t.shortNames[3] = "Theirs";
+        t.fullNames[5] = "Both alike";
+        t.descriptions[9] = "Their much longer text";
+        t.descriptions[7] = "Theirs alone"; // kept
+    };
+    openEdt(edt, FileType::Items);
+    ours(session->texts());
+    patchElsewhere(edt, theirs);
+    const std::string theirsBytes = readFile(edt);
+    boxes();
+
+    save({Answer::No});
+    auto shown = boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    expectConflictBox(shown[0], edt, "item 3, short name, item 9, description");
+    EXPECT_TRUE(readFile(edt) == theirsBytes);
+    EXPECT_EQ(session->texts(), changed({ours}));
+
+    save({Answer::Yes, Answer::Ok, Answer::No});
+    shown = boxes();
+    ASSERT_EQ(shown.size(), 3u);
+    expectConflictBox(shown[0], edt, "item 3, short name, item 9, description");
+    EXPECT_EQ(shown[1], savedKeeping);
+    EXPECT_EQ(shown[2], kTarvesk);
+    EXPECT_TRUE(readFile(edt) == inTurn(theirs, ours));
+    EXPECT_EQ(session->texts(), changed({theirs, ours}));
+}
+
+TEST_F(SessionMerge, TwoWindowsOnOneFileKeepEachOthersChanges)
+{
+    const Change first = [](ItemTexts& t) { t.shortNames[3] = "First"; };
+    const Change second = [](ItemTexts& t) { t.descriptions[7] = "Second"; };
+    Session other(ui);
+    openEdt(edt, FileType::Items);
+    ui.chooseFile(edt);
+    ui.answer(Answer::Ok);
+    ui.answer(Answer::Ok);
+    other.open();
+    boxes();
+    first(session->texts());
+    second(other.texts());
+
+    save({Answer::Ok, Answer::No});
+    EXPECT_EQ(boxes(), (std::vector<Box>{kSaved, kTarvesk}));
+    ui.answer(Answer::Ok);
+    ui.answer(Answer::No);
+    other.save();
+    EXPECT_EQ(boxes(), (std::vector<Box>{savedKeeping, kTarvesk}));
+    EXPECT_TRUE(readFile(edt) == inTurn(first, second));
+    EXPECT_EQ(other.texts(), changed({first, second}));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QString>
 
 // ours
+#include "platform/console.h"
 #include "platform/fieldmerge.h"
 #include "platform/textlines.h"
 #include "velloc/core/itemcodec.h"
@@ -143,7 +144,9 @@ bool Session::writeBinary(const std::string& path)
 {
     Progress progress(view_, "Saving File...");
     platform::FileSystem& files = platform_.files();
-    const bool merging = base_ && form_ == FileForm::Binary && path == currentFile_;
+    // The open item file, under any of its names.
+    const bool merging = base_ && form_ == FileForm::Binary &&
+                         (path == currentFile_ || platform::sameFile(path, currentFile_));
     platform::Status written = platform::Status::success();
     std::optional<MergedTexts> merged;
     if (merging) {
