@@ -56,8 +56,10 @@ constexpr Command kTable[] = {
     {"names-def", "write names.def from an Itemdesc file",
      "Writes names.def, the weapon names and attachment captions the attachment\n"
      "editor reads, from the texts of ITEMDESC. Without OUTPUT it goes into the\n"
-     "working folder, where the attachment editor looks for it.\n",
-     "ITEMDESC [OUTPUT]", namesDef},
+     "working folder, where the attachment editor looks for it. Both item text\n"
+     "files have one length: a file not named Itemdesc.edt (in any letter case)\n"
+     "is taken only with --itemdesc, and a Braydesc.edt never.\n",
+     "ITEMDESC [OUTPUT] [--itemdesc]", namesDef},
     {"imp-dump", "print the custom mercenary of IMP.dat as a preset section",
      "Prints the profile in IMP.dat as a section of Presets.ini: the keys the\n"
      "Inventory window's presets hold, then Name, Callsign, Voice, BodyType,\n"

@@ -150,9 +150,20 @@ int itemsApply(const std::vector<std::string>& words, platform::FileSystem& file
 
 int namesDef(const std::vector<std::string>& words, platform::FileSystem& files)
 {
-    const Arguments args(words, {}, {});
+    const Arguments args(words, {}, {"--itemdesc", "--braydesc"});
     args.expectOperands(1, 2);
     const std::string& input = args.operands()[0];
+    // Both item files have one length, so only the name or the user tells
+    // them apart; names.def takes the weapon names of Itemdesc.edt alone.
+    if (args.has("--braydesc"))
+        throw UsageError{"names.def holds the texts of an Itemdesc.edt; a Braydesc.edt has no weapon names for it"};
+    if (!args.has("--itemdesc")) {
+        const std::string name = platform::asciiLower(std::string_view(input).substr(platform::folderOf(input).size()));
+        const std::string bare = !name.empty() && (name.front() == '/' || name.front() == '\\') ? name.substr(1) : name;
+        if (bare != "itemdesc.edt")
+            throw UsageError{"say which file it is: names.def is made from an Itemdesc.edt; give --itemdesc when "
+                             "this one has another name"};
+    }
     const std::string output = args.operands().size() == 2
                                    ? args.operands()[1]
                                    : platform::joinPath(platform::checkifroot(platform::currentFolder()), "names.def");

@@ -268,6 +268,30 @@ TEST_F(Cli, AFailedStandardOutputIsReportedByEverySubcommand)
     }
 }
 
+// Both item files have one length: names.def is made only from a file the
+// name or --itemdesc says is an Itemdesc.edt, and never from a Braydesc.edt,
+// whose texts read in the wrong layout would replace good weapon names.
+TEST_F(Cli, NamesDefIsMadeOnlyFromAnItemdescFile)
+{
+    const std::string good = readFile(f("names.def"));
+    writeFile(f("ITEMDESC.EDT.copy"), readFile(f("Itemdesc.edt")));
+    for (const auto& words : std::vector<std::vector<std::string>>{
+             {"names-def", f("Braydesc.edt")},
+             {"names-def", "--braydesc", f("Itemdesc.edt")},
+             {"names-def", f("ITEMDESC.EDT.copy")}}) {
+        const Outcome run = varnhold(words, dir.path());
+        EXPECT_EQ(run.status, 2) << run.err;
+        EXPECT_NE(run.err.find("Itemdesc.edt"), std::string::npos) << run.err;
+        EXPECT_EQ(readFile(f("names.def")), good);
+    }
+    std::filesystem::remove(f("names.def"));
+    writeFile(f("ITEMDESC.EDT"), readFile(f("Itemdesc.edt")));
+    ASSERT_EQ(varnhold({"names-def", f("ITEMDESC.EDT")}, dir.path()).status, 0); // any letter case
+    EXPECT_EQ(readFile(f("names.def")), good);
+    ASSERT_EQ(varnhold({"names-def", "--itemdesc", f("ITEMDESC.EDT.copy"), f("copy.def")}, dir.path()).status, 0);
+    EXPECT_EQ(readFile(f("copy.def")), good);
+}
+
 TEST(CliUsage, HelpVersionAndWrongCommandLines)
 {
     Outcome help = varnhold({"--help"});
