@@ -322,6 +322,9 @@ TEST(ItemCodec, RefusesTextsTheFileCannotHold)
          "item 12, full name: holds a character that the file cannot store (code 0)."},
         {"code 255 in a Bobby Ray name", FileType::BobbyRay, [](ItemTexts& t) { t.shortNames[7] = "x\xFF"; },
          "item 7, name: holds a character that the file cannot store (code 255)."},
+        // Code 31 would be stored as a space's value and read back as a space.
+        {"code 31 in a description", FileType::Items, [](ItemTexts& t) { t.descriptions[3] = "Glock\x1FX"; },
+         "item 3, description: holds a character that the file cannot store (code 31)."},
         {"Bobby Ray files hold no full names", FileType::BobbyRay,
          [](ItemTexts& t) { t.fullNames[7] = std::string(500, '\xFF'); }, ""},
         {"every name too long", FileType::Items,

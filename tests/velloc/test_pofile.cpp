@@ -124,13 +124,14 @@ TEST(PoFile, EveryByteOfEveryCodePageComesBackThroughATranslation)
     for (int number : {874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}) {
         SCOPED_TRACE(number);
         const platform::CodePage cp = page(number);
-        // Every byte a text can hold (1..254), with line breaks of each kind
-        // next to one another, in both layouts.
+        // Every byte a text can hold (1..254 but 31, which reads back as a
+        // space), with line breaks of each kind next to one another, in both
+        // layouts.
         for (FileType type : {FileType::Items, FileType::BobbyRay}) {
             ItemTexts texts;
             texts.fileType = type;
             for (int b = 1; b < 255; ++b)
-                texts.descriptions[b] = "x" + std::string(1, static_cast<char>(b)) + "\r\n\n\r\r\n\ry";
+                texts.descriptions[b] = b == 31 ? "x" : "x" + std::string(1, static_cast<char>(b)) + "\r\n\n\r\r\n\ry";
             texts.shortNames[0] = "\r\n";
             auto po = parsePoFile(poTemplate(texts, cp), "t.po");
             ASSERT_TRUE(po) << po.error();
@@ -334,6 +335,9 @@ TEST(PoFile, EntriesThatDoNotMatchTheFileAreRefusedNamingTheEntry)
     EXPECT_EQ(refusalOf(header() + "\nmsgctxt \"item 1 short name\"\nmsgid \"\"\nmsgstr \"a\xC3\xBF\"\n"),
               "line 8, entry \"item 1 short name\": the translation holds a character that the file cannot store "
               "(code 255). Nothing was written.");
+    EXPECT_EQ(refusalOf(header() + "\nmsgctxt \"item 1 short name\"\nmsgid \"\"\nmsgstr \"Glock\x1FX\"\n"),
+              "line 8, entry \"item 1 short name\": the translation holds a character that the file cannot store "
+              "(code 31). Nothing was written.");
     EXPECT_EQ(refusalOf(header() + "\nmsgctxt \"item 7 short name\"\nmsgid \"Knife\"\nmsgstr \"" +
                         std::string(79, 'a') + "\"\n"),
               "accepted");

@@ -96,8 +96,9 @@ std::vector<EncodingProblem> encodingProblems(const ItemTexts& texts, std::span<
             for (char ch : text) {
                 const auto code = static_cast<unsigned char>(ch);
                 // Code 0 would be stored as 1, which reads as the end of the
-                // text; code 255 would need the value 256.
-                if (code == 0 || code == 255) {
+                // text; code 31 as 32, which reads as a space; code 255
+                // would need the value 256.
+                if (code == 0 || code == 31 || code == 255) {
                     problems.push_back({n, layout.field,
                                         "holds a character that the file cannot store (code " +
                                             std::to_string(code) + ")"});

@@ -43,7 +43,7 @@ void decodeItemFile(std::span<const std::uint8_t> file, FileType type, ItemTexts
 
 /// A text that cannot be written into its field: too long, or holding a
 /// character that has no stored form (code 0 would read as the end of the
-/// text, and code 255 does not fit a byte).
+/// text, code 31 as a space, and code 255 does not fit a byte).
 struct EncodingProblem {
     int item;
     Field field;
