@@ -65,6 +65,11 @@ int impApply(const std::vector<std::string>& words, platform::FileSystem& files)
     args.expectOperands(2, 2);
     const std::string& presets = args.operands()[0];
     const std::string& target = args.operands()[1];
+    // The presets are never written into, under any of their names.
+    if (auto refused = checkNotInput(target, presets); !refused) {
+        report(target, refused);
+        return kRefused;
+    }
 
     auto text = platform::readTextFile(files, presets);
     if (!text) {

@@ -12,6 +12,7 @@
 #include "platform/ascii.h"
 #include "platform/backup.h"
 #include "platform/gamefilepatch.h"
+#include "platform/gamefiles.h"
 
 namespace cli {
 
@@ -99,6 +100,12 @@ platform::Status restoreBackup(platform::FileSystem& files, const std::string& p
         [&](const platform::GameFileBytes& current) -> platform::Result<std::vector<std::uint8_t>> {
             if (current.length != *length)
                 return refused(path, "The file has changed its length since it was checked.");
+            if (*gameFileKind(*length) == GameFile::Profile) {
+                const std::string what = platform::notAProfile(
+                    std::string_view(reinterpret_cast<const char*>(current.bytes.data()), current.bytes.size()));
+                if (!what.empty())
+                    return refused(path, "The file is " + what + ", not a custom mercenary profile.");
+            }
             auto saved = files.openExisting(backup, platform::Access::Read);
             if (!saved)
                 return saved.status().nothingWritten();

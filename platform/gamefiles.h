@@ -58,4 +58,28 @@ inline std::string gameFileOfLength(std::uint64_t length)
     return {};
 }
 
+/// The length of the custom mercenary's record at the start of IMP.dat: a
+/// profile is at least this long.
+inline constexpr std::uint64_t kProfileRecordLength = 578;
+
+/// Why a file whose first bytes are `record` (its first kProfileRecordLength
+/// bytes, or all of a shorter file) is no custom mercenary profile, or
+/// empty when it may be one. Beside the lengths above, this is the one rule
+/// of what may be taken as a profile: a text of ours (no zero byte, the test
+/// the text writer makes) is none, nor is a Windows program (an "MZ" header
+/// whose PE offset points at "PE\0\0"), whatever its length.
+inline std::string notAProfile(std::string_view record)
+{
+    if (record.find('\0') == std::string_view::npos)
+        return "a text file";
+    if (record.size() >= 0x40 && record.substr(0, 2) == "MZ") {
+        std::uint32_t pe = 0;
+        for (int i = 3; i >= 0; --i)
+            pe = (pe << 8) | static_cast<unsigned char>(record[0x3C + i]);
+        if (pe <= record.size() - 4 && record.substr(pe, 4) == std::string_view("PE\0\0", 4))
+            return "a Windows program";
+    }
+    return {};
+}
+
 } // namespace platform

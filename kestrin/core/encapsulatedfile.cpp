@@ -27,6 +27,14 @@ platform::OwnedBytes profileRecord(const std::string& path)
     };
 }
 
+void checkProfileRecord(std::span<const std::uint8_t> record, const std::string& path)
+{
+    const std::string what =
+        platform::notAProfile(std::string_view(reinterpret_cast<const char*>(record.data()), record.size()));
+    if (!what.empty())
+        throw Error("Cannot use file \"" + path + "\". It is " + what + ", not a custom mercenary profile.", path);
+}
+
 std::uint8_t& TEncapsulatedFile::at(const char* what)
 {
     if (offset_ < 0 || static_cast<std::size_t>(offset_) >= record_.size())

@@ -8,6 +8,7 @@
 
 // standard
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,11 @@ namespace kestrin {
 /// A file shorter than the record, or of a length that tells another game
 /// file, is refused ("Cannot use file ...").
 platform::OwnedBytes profileRecord(const std::string& path);
+
+/// Refuses, throwing Error ("Cannot use file ..."), a record whose bytes
+/// tell a file that is no profile (platform::notAProfile): a text file or a
+/// Windows program.
+void checkProfileRecord(std::span<const std::uint8_t> record, const std::string& path);
 
 class TEncapsulatedFile {
 public:

@@ -129,6 +129,7 @@ std::vector<std::uint8_t> patchRecord(platform::FileSystem& files, const std::st
         [&](const platform::GameFileBytes& current) -> platform::Result<std::vector<std::uint8_t>> {
             std::vector<std::uint8_t> bytes = current.bytes;
             try {
+                checkProfileRecord(bytes, path);
                 change(bytes);
             } catch (const Error& e) {
                 refused = e;
@@ -276,6 +277,7 @@ std::vector<std::uint8_t> readRecordBytes(platform::FileSystem& files, const std
     auto read = platform::readGameFile(files, path, profileRecord(path), reading);
     if (!read)
         throw fileError(read.status(), path);
+    checkProfileRecord(read->bytes, path);
     return std::move(read->bytes);
 }
 

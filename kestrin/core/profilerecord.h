@@ -13,11 +13,12 @@
 
 // ours
 #include "kestrin/core/profile.h"
+#include "platform/gamefiles.h"
 
 namespace kestrin::record {
 
 /// The highest offset touched is 577: shorter files are refused.
-inline constexpr std::uint64_t kMinimumLength = 578;
+inline constexpr std::uint64_t kMinimumLength = platform::kProfileRecordLength;
 
 inline constexpr int kVoice = 0;
 inline constexpr int kPortrait = 4;

@@ -321,3 +321,64 @@ TEST_F(Cli, AnApplyAfterAKilledApplyStartsFromTheRolledBackRecord)
 }
 
 } // namespace
+
+namespace clitest {
+namespace {
+
+// What may be taken as a profile: at least the record's 578 bytes, no game
+// file's length, and neither a text of ours nor a Windows program. Every
+// command that reads or writes IMP.dat keeps that rule, at both ends of the
+// length rule, and imp-apply never writes into its own presets.
+TEST_F(Cli, OnlyAProfileIsTakenAsOne)
+{
+    ASSERT_EQ(varnhold({"imp-dump", f("IMP.dat"), f("P.ini"), "--section", "Sniper"}).status, 0);
+    const std::string presets = readFile(f("P.ini")) + "; " + std::string(120, '-') + "\r\n";
+    writeFile(f("P.ini"), presets);
+    ASSERT_GE(presets.size(), 578u); // as long as a profile
+    // A program of no known build: the executable less its last byte, with
+    // the "PE" header its "MZ" header points at.
+    std::string program = readFile(f("vrn.exe"));
+    program.pop_back();
+    program.replace(0x3C, 4, std::string("\x80\0\0\0", 4));
+    program.replace(0x80, 4, std::string("PE\0\0", 4));
+    writeFile(f("a.exe"), program);
+    program[0x300] ^= 1;
+    writeFile(f("b.exe"), program);
+    writeFile(f("a.exe.bak"), readFile(f("b.exe")));
+    writeFile(f("P.ini.bak"), presets);
+    const std::string text = f("P.ini") + "\". It is a text file, not a custom mercenary profile.";
+    const std::string windows = f("a.exe") + "\". It is a Windows program, not a custom mercenary profile.";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"imp-apply", f("P.ini"), f("P.ini"), "--section", "Sniper"}, "The output is the input file itself."},
+        {{"imp-apply", "--dry-run", f("P.ini"), f("a.exe"), "--section", "Sniper"}, windows},
+        {{"imp-dump", f("P.ini")}, text},
+        {{"restore", f("P.ini")}, "The file is a text file, not a custom mercenary profile."},
+        {{"restore", f("a.exe")}, "The file is a Windows program, not a custom mercenary profile."},
+    };
+    for (const auto& [words, says] : refused) {
+        SCOPED_TRACE(words[0] + " " + words[1]);
+        const Outcome run = varnhold(words);
+        EXPECT_EQ(run.status, 1) << run.err;
+        EXPECT_NE(run.err.find(says), std::string::npos) << run.err;
+        EXPECT_EQ(readFile(f("P.ini")), presets);
+    }
+    EXPECT_FALSE(std::filesystem::exists(f("IMP.dat.bak")));
+    const Outcome diff = varnhold({"diff", f("a.exe"), f("b.exe")});
+    EXPECT_EQ(diff.status, 2) << diff.out; // trouble, never "the same"
+    EXPECT_NE(diff.err.find(windows), std::string::npos) << diff.err;
+
+    // The shortest profile is read, patched and restored; one byte less is none.
+    const std::string record = readFile(f("IMP.dat")).substr(0, 578);
+    for (const std::size_t length : {std::size_t(577), std::size_t(578)}) {
+        SCOPED_TRACE(length);
+        writeFile(f("short.dat"), record.substr(0, length));
+        std::filesystem::remove(f("short.dat.bak"));
+        const int expected = length == 578 ? 0 : 1;
+        EXPECT_EQ(varnhold({"imp-apply", f("P.ini"), f("short.dat"), "--section", "Sniper"}).status, expected);
+        EXPECT_EQ(varnhold({"restore", f("short.dat")}).status, expected);
+        EXPECT_EQ(readFile(f("short.dat")), record.substr(0, length));
+    }
+}
+
+} // namespace
+} // namespace clitest

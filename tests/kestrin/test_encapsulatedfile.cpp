@@ -138,7 +138,7 @@ TEST_F(EncapsulatedFile, ReadFailuresNameTheFile)
     const std::string shortFile = dir.file("short.dat");
     writeFile(shortFile, testsupport::patternBytes(577));
     const std::string shortest = dir.file("shortest.dat");
-    writeFile(shortest, testsupport::patternBytes(578));
+    writeFile(shortest, testsupport::profileBytes(578));
     // Game files are long enough for the record; their lengths tell them.
     const std::string exe = dir.file("vrn.exe");
     const std::string items = dir.file("Itemdesc.edt");

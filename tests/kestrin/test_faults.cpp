@@ -96,7 +96,7 @@ protected:
     const std::string backup = path + ".bak";
     const std::string journal = dir.file(".IMP.dat.varnhold-journal");
     const std::string note = testsupport::rolledBackNote(path);
-    const std::string old = testsupport::patternBytes(600);
+    const std::string old = testsupport::profileBytes(600);
     std::string saved;
 };
 

@@ -192,7 +192,7 @@ void KitWindowsTest::everyChoiceSavesItsItemNumber()
     };
     // clang-format on
 
-    testsupport::writeFile(file(), testsupport::patternBytes(600));
+    testsupport::writeFile(file(), testsupport::profileBytes(600));
     ui->chooseFile(file());
     app->windows().main()->selectPath();
     app->profile().setName("Mara"); // so that a save asks nothing
@@ -349,7 +349,7 @@ std::string KitWindowsTest::readThenSave()
 
 void KitWindowsTest::readThenSaveKeepsEveryKnownValue()
 {
-    std::string bytes = testsupport::patternBytes(600);
+    std::string bytes = testsupport::profileBytes(600);
     testsupport::writeFile(file(), bytes);
     ui->chooseFile(file());
     app->windows().main()->selectPath();
@@ -395,7 +395,7 @@ void KitWindowsTest::windowsMadeOnFirstNeedMatchWindowsMadeAtOnce()
 {
     // A profile with a face, four colours and a whole kit, and a preset that
     // changes the kit again; every catalogue number is a known one.
-    std::string bytes = testsupport::patternBytes(600);
+    std::string bytes = testsupport::profileBytes(600);
     bytes[record::kPortrait] = 9;
     for (int cell = 0; cell < record::kNameCells; ++cell)
         bytes[record::kName + 2 * cell] = cell < 4 ? "Mara"[cell] : '\0';

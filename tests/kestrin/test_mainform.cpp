@@ -93,7 +93,7 @@ void MainFormTest::cleanup()
 void MainFormTest::choosePath()
 {
     // An IMP.dat with voice 52, Health 10, experience 0, trait 11 and attitude 9.
-    std::string bytes = testsupport::patternBytes(600);
+    std::string bytes = testsupport::profileBytes(600);
     bytes[record::kVoice] = 52;
     bytes[record::kAttributeOffsets[int(Attribute::Health)]] = 10;
     bytes[record::kAttributeOffsets[int(Attribute::Experience)]] = 0;
@@ -177,7 +177,7 @@ void MainFormTest::aStartFileIsTakenAsThePathUnread()
 
     // An existing one enables the buttons as the dialog's choice does, and is
     // read only when asked.
-    std::string bytes = testsupport::patternBytes(600);
+    std::string bytes = testsupport::profileBytes(600);
     bytes[record::kVoice] = 52;
     testsupport::writeFile(dir->file("IMP.dat"), bytes);
     main->takeImpDatPath(dir->file("IMP.dat"));

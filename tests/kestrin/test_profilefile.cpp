@@ -43,7 +43,7 @@ std::string cells(std::string_view text, int count)
 /// 600 bytes of pattern with a plausible profile in it.
 std::string sampleImp()
 {
-    std::string b = testsupport::patternBytes(600);
+    std::string b = testsupport::profileBytes(600);
     auto put = [&b](int offset, std::string_view bytes) { b.replace(offset, bytes.size(), bytes); };
     b[0] = 52;                                        // voice "2 (male)"
     b[4] = 3;                                         // face 3

@@ -26,6 +26,7 @@
 #include "platform/bytefilechecks.h"
 #include "platform/gamefilepatch.h"
 #include "platform/journal.h"
+#include "platform/nativefilesystem.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/memoryfilesystem.h"
 #include "tests/support/tempdir.h"
@@ -393,21 +394,33 @@ TEST_F(Journal, AFileOfTheLongestNameIsPatchedAndRolledBack)
     const std::string plain = journalPath(dir.file(std::string(244, 'v'))).substr(dir.path().size() + 1);
     EXPECT_EQ(temporaryPrefix(plain).size() + kTemporarySuffix, 255u); // the longest there can be
 
-    writeFile(path, old);
+    // The name is UTF-8, which only our file system takes as it is on every
+    // system: the file is made, read and looked for through it.
+    NativeFileSystem native;
+    const auto read = [&native](const std::string& p) {
+        auto bytes = native.readAll(p);
+        return bytes ? *bytes : "unreadable: " + bytes.error();
+    };
+    const auto exists = [&native](const std::string& p) {
+        auto found = native.entry(p);
+        return !found || found->kind != Entry::Kind::Missing;
+    };
+    ASSERT_TRUE(native.replaceAtomically(path, old));
     FaultyFileSystem files;
-    ASSERT_TRUE(patchGameFile(files, path, middle, writing(0, "LONG")));
-    EXPECT_EQ(readFile(path), old.substr(0, 16) + "LONG" + old.substr(20));
-    EXPECT_EQ(readFile(backupPath(path)), old);
-    EXPECT_FALSE(fs::exists(at));
+    const Status patched = patchGameFile(files, path, middle, writing(0, "LONG"));
+    ASSERT_TRUE(patched) << patched.error();
+    EXPECT_EQ(read(path), old.substr(0, 16) + "LONG" + old.substr(20));
+    EXPECT_EQ(read(backupPath(path)), old);
+    EXPECT_FALSE(exists(at));
     EXPECT_TRUE(files.takeNotes().empty());
 
     files.killAfter[path] = 2;
     EXPECT_THROW((void)patchGameFile(files, path, middle, writing(0, "NAME")), testsupport::Killed);
-    EXPECT_TRUE(fs::exists(at));
+    EXPECT_TRUE(exists(at));
     FaultyFileSystem next;
     EXPECT_EQ(rollBack(next, path), rolledBackNote(path));
-    EXPECT_EQ(readFile(path), old.substr(0, 16) + "LONG" + old.substr(20));
-    EXPECT_FALSE(fs::exists(at));
+    EXPECT_EQ(read(path), old.substr(0, 16) + "LONG" + old.substr(20));
+    EXPECT_FALSE(exists(at));
 }
 
 } // namespace

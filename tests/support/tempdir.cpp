@@ -75,6 +75,14 @@ std::string patternBytes(std::uint64_t length, std::uint32_t seed)
     return bytes;
 }
 
+std::string profileBytes(std::uint64_t length, std::uint32_t seed)
+{
+    std::string bytes = patternBytes(length, seed);
+    if (bytes.size() > 9)
+        bytes[9] = '\0';
+    return bytes;
+}
+
 std::string openFailureReason(const std::string& path)
 {
     platform::NativeFileSystem files;

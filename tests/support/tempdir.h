@@ -32,6 +32,11 @@ std::string readFile(const std::string& path);
 /// show in comparisons.
 std::string patternBytes(std::uint64_t length, std::uint32_t seed = 1);
 
+/// patternBytes for a custom mercenary profile: the high byte of the name's
+/// first cell, which no pass reads or writes, is zero, as in every profile
+/// (a file with no zero byte is a text, never a profile).
+std::string profileBytes(std::uint64_t length, std::uint32_t seed = 1);
+
 /// The system's own words, as the native file system reports them and with a
 /// capital first letter as the programs show them, for why `path` cannot be
 /// read: "No such file or directory" for a missing file on Linux, "File not
