@@ -36,11 +36,14 @@ Arguments::Arguments(const std::vector<std::string>& words, const std::vector<st
                 throw UsageError{"option " + name + " takes no value"};
             options_[name];
         } else if (among(valued, name)) {
+            // Two values for one option are a mistake, not a choice of the last.
+            if (options_.count(name))
+                throw UsageError{"option " + name + " is given twice"};
             if (equals != std::string::npos)
                 options_[name] = word.substr(equals + 1);
             else if (i + 1 < words.size())
                 options_[name] = words[++i];
-            else
+            if (options_[name].empty())
                 throw UsageError{"option " + name + " needs a value"};
         } else {
             throw UsageError{"unknown option " + word};

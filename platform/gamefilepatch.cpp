@@ -49,6 +49,18 @@ Status undone(const Status& failure, PatchJournal& journal, ByteFile& file, cons
     return failure.withLine("What was written was put back: the file is as it was.");
 }
 
+/// Rolls back an unfinished patch of the held file, with a note for the user
+/// when bytes were put back.
+Status rollBack(FileSystem& files, const std::string& path, ByteFile& file, const OwnedBytes& owned)
+{
+    auto rolledBack = rollBackUnfinishedPatch(files, path, file, owned);
+    if (!rolledBack)
+        return rolledBack.status();
+    if (!rolledBack->empty())
+        files.addNote(*rolledBack);
+    return Status::success();
+}
+
 Status patchHeld(FileSystem& files, const std::string& path, const OwnedBytes& owned, const PatchStep& step,
                  bool& writing)
 {
@@ -61,11 +73,8 @@ Status patchHeld(FileSystem& files, const std::string& path, const OwnedBytes& o
     ByteFile& file = **opened;
     // A patch a killed program left half-written is undone before anything
     // else looks at the file, so the step and the backup see it whole.
-    auto rolledBack = rollBackUnfinishedPatch(files, path, file, owned);
-    if (!rolledBack)
-        return rolledBack.status();
-    if (!rolledBack->empty())
-        files.addNote(*rolledBack);
+    if (auto rolledBack = rollBack(files, path, file, owned); !rolledBack)
+        return rolledBack;
     auto range = owned(file.size());
     if (!range)
         return range.status().nothingWritten();
@@ -112,11 +121,8 @@ Result<GameFileBytes> readOwned(ByteFile& file, const OwnedBytes& owned)
 
 Result<GameFileBytes> readToEdit(FileSystem& files, const std::string& path, ByteFile& file, const OwnedBytes& owned)
 {
-    auto rolledBack = rollBackUnfinishedPatch(files, path, file, owned);
-    if (!rolledBack)
-        return rolledBack.status();
-    if (!rolledBack->empty())
-        files.addNote(*rolledBack);
+    if (auto rolledBack = rollBack(files, path, file, owned); !rolledBack)
+        return rolledBack;
     auto read = readOwned(file, owned);
     if (!read)
         return read;

@@ -49,8 +49,11 @@ platform::Result<LoadedRules> loadRules(platform::FileSystem& files, const std::
     return rules;
 }
 
-platform::Result<std::string_view> applyRules(platform::FileSystem& files, const std::string& path,
-                                              const Flags& flags)
+namespace {
+
+/// The build of the executable at path, by its length; "Unknown version !"
+/// for a file of no known build's length.
+platform::Result<const ExeVersion*> buildOf(platform::FileSystem& files, const std::string& path)
 {
     auto length = files.length(path);
     if (!length)
@@ -61,6 +64,18 @@ platform::Result<std::string_view> applyRules(platform::FileSystem& files, const
                                          "The file is " + std::to_string(*length) +
                                              " bytes long, the length of no known build of the game executable.",
                                          path);
+    return version;
+}
+
+} // namespace
+
+platform::Result<std::string_view> applyRules(platform::FileSystem& files, const std::string& path,
+                                              const Flags& flags)
+{
+    auto found = buildOf(files, path);
+    if (!found)
+        return found.status();
+    const ExeVersion* version = *found;
     if (auto written = writedata(files, path, *version, flags); !written)
         return written;
     return version->tag;
@@ -88,15 +103,10 @@ void copyWeapon(const Flags& from, Flags& to, int position)
 platform::Result<MergedRules> applyRulesOver(platform::FileSystem& files, const std::string& path, const Flags& ours,
                                              const Flags& base, const ResolveConflicts& resolve)
 {
-    auto length = files.length(path);
-    if (!length)
-        return length.status();
-    const ExeVersion* version = detectversion(*length);
-    if (!version)
-        return platform::Status::failure("Unknown version !",
-                                         "The file is " + std::to_string(*length) +
-                                             " bytes long, the length of no known build of the game executable.",
-                                         path);
+    auto found = buildOf(files, path);
+    if (!found)
+        return found.status();
+    const ExeVersion* version = *found;
     MergedRules merged;
     auto patched = platform::patchGameFile(
         files, path, attachmentTable(path, *version),

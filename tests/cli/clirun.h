@@ -5,6 +5,7 @@
 // standard
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,19 @@ inline Outcome varnhold(const std::vector<std::string>& args, const std::string&
     process.setArguments(list);
     if (!folder.empty())
         process.setWorkingDirectory(QString::fromStdString(folder));
+    // A start the system refuses is tried again a few times: Wine, on a
+    // loaded machine, now and then fails to start a process ("Internal
+    // error") that starts the next time. Every retry is said in the log; a
+    // program that never starts still fails the test below.
+    constexpr int kStartRetries = 3;
     process.start();
+    for (int retry = 1; retry <= kStartRetries && !process.waitForStarted(60000) &&
+                        process.error() == QProcess::FailedToStart;
+         ++retry) {
+        std::cerr << "varnhold did not start (" << process.errorString().toStdString() << "); retry " << retry
+                  << " of " << kStartRetries << "\n";
+        process.start();
+    }
     Outcome run;
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
         ADD_FAILURE() << "varnhold did not run to its end: " << process.errorString().toStdString();

@@ -306,7 +306,9 @@ TEST(CliUsage, HelpVersionAndWrongCommandLines)
     EXPECT_EQ(varnhold({"--version"}).out, "varnhold " VARNHOLD_VERSION "\n");
     for (const auto& wrong : std::vector<std::vector<std::string>>{
              {}, {"bogus"}, {"brk-info"}, {"brk-info", "a", "b"}, {"brk-export", "--force", "a", "b"},
-             {"items-export", "a.edt", "b.vlc"}, {"imp-dump", "IMP.dat", "--section"}}) {
+             {"items-export", "a.edt", "b.vlc"}, {"imp-dump", "IMP.dat", "--section"},
+             {"items-export", "--po", "--itemdesc", "--codepage=1252", "--codepage", "1251", "a.edt", "-"},
+             {"imp-dump", "--section=A", "--section", "A", "IMP.dat"}, {"imp-dump", "--section=", "IMP.dat"}}) {
         Outcome run = varnhold(wrong);
         EXPECT_EQ(run.status, 2) << run.err;
         EXPECT_NE(run.err.find("--help"), std::string::npos);
