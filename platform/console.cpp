@@ -5,6 +5,7 @@
 
 // ours
 #include "platform/gamefiles.h"
+#include "platform/process.h"
 #include "platform/textlines.h"
 
 namespace platform {
@@ -46,6 +47,22 @@ Status checkStandardOutput(const std::string& input)
     if (bytes->find('\0') != std::string::npos)
         return refused("is not a text file (it holds bytes of value zero)" + never);
     return Status::success();
+}
+
+std::optional<int> answerDesktopOption(int argc, char** argv, std::string_view name, std::string_view version,
+                                       std::string_view help)
+{
+    // The options are ASCII, the same bytes in every code page.
+    const std::string_view option = argc > 1 && argv[1] ? std::string_view(argv[1]) : std::string_view();
+    if (option == "--help" || option == "-h") {
+        std::fwrite(help.data(), 1, help.size(), stdout);
+        return 0;
+    }
+    if (option == "--version") {
+        std::fprintf(stdout, "%.*s %.*s\n", int(name.size()), name.data(), int(version.size()), version.data());
+        return 0;
+    }
+    return std::nullopt;
 }
 
 } // namespace platform

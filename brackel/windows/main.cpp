@@ -1,6 +1,9 @@
 // Brackel: edits which attachments each of the game's weapons accepts.
 // "brackel FILE" opens the file at start-up as Open would.
 
+// standard
+#include <string_view>
+
 // Qt
 #include <QApplication>
 #include <QTimer>
@@ -12,8 +15,24 @@
 #include "platform/process.h"
 #include "platform/qtplatform.h"
 
+namespace {
+
+constexpr std::string_view kHelp =
+    "Usage: brackel [FILE]\n"
+    "Edits which attachments each of the game's weapons accepts, in the attachment\n"
+    "table of the game executable vrn.exe or in a .brk file. FILE is opened at start.\n"
+    "names.def is read from the working folder.\n"
+    "\n"
+    "  -h, --help     show this help and exit\n"
+    "      --version  show the version and exit\n";
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    // Answered before the application object, which needs a display.
+    if (const auto ended = platform::answerDesktopOption(argc, argv, "brackel", VARNHOLD_VERSION, kHelp))
+        return *ended;
     QApplication app(argc, argv);
     QApplication::setApplicationName("Brackel");
     // Ties the windows to the desktop entry (its icon, its name in the task bar).

@@ -2,6 +2,9 @@
 // "kestrin FILE" takes the file as the IMP.dat path, as "S&et IMP.dat path"
 // would; it is read when the user asks for it.
 
+// standard
+#include <string_view>
+
 // Qt
 #include <QApplication>
 #include <QTimer>
@@ -13,8 +16,23 @@
 #include "platform/process.h"
 #include "platform/qtplatform.h"
 
+namespace {
+
+constexpr std::string_view kHelp =
+    "Usage: kestrin [IMP.DAT]\n"
+    "Edits the player's custom mercenary in the game's IMP.dat. IMP.DAT is taken\n"
+    "as the file to read and save.\n"
+    "\n"
+    "  -h, --help     show this help and exit\n"
+    "      --version  show the version and exit\n";
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    // Answered before the application object, which needs a display.
+    if (const auto ended = platform::answerDesktopOption(argc, argv, "kestrin", VARNHOLD_VERSION, kHelp))
+        return *ended;
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kestrin 1.03");
     // Ties the windows to the desktop entry (its icon, its name in the task bar).

@@ -1,6 +1,9 @@
 // Velloc: edits the names and descriptions of the game's items.
 // "velloc FILE" opens the file at start-up as Open would.
 
+// standard
+#include <string_view>
+
 // Qt
 #include <QApplication>
 #include <QTimer>
@@ -12,8 +15,23 @@
 #include "velloc/windows/mainwindow.h"
 #include "velloc/core/session.h"
 
+namespace {
+
+constexpr std::string_view kHelp =
+    "Usage: velloc [FILE]\n"
+    "Edits the names and descriptions of the game's items in Itemdesc.edt or\n"
+    "Braydesc.edt, or in a .vlc or .def text form. FILE is opened at start.\n"
+    "\n"
+    "  -h, --help     show this help and exit\n"
+    "      --version  show the version and exit\n";
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    // Answered before the application object, which needs a display.
+    if (const auto ended = platform::answerDesktopOption(argc, argv, "velloc", VARNHOLD_VERSION, kHelp))
+        return *ended;
     QApplication app(argc, argv);
     QApplication::setApplicationName("Velloc");
     // Ties the windows to the desktop entry (its icon, its name in the task bar).
