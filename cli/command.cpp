@@ -2,6 +2,8 @@
 
 // standard
 #include <cstdio>
+#include <string>
+#include <vector>
 
 // ours
 #include "platform/console.h"
@@ -65,6 +67,44 @@ void Arguments::expectOperands(std::size_t least, std::size_t most) const
         throw UsageError{"too many operands (from \"" + operands_[most] + "\" on)"};
 }
 
+namespace {
+
+/// A file name as one line shows it: control bytes (a line break in the
+/// name) as \xNN, every other byte as it is.
+std::string shownName(std::string_view name)
+{
+    std::string shown;
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            constexpr const char* kHex = "0123456789ABCDEF";
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 0xF];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+/// The message with every mention of the named files shown as shownName
+/// shows them.
+std::string withNamesShown(std::string message, const std::vector<std::string>& names)
+{
+    for (const std::string& name : names) {
+        const std::string shown = shownName(name);
+        if (name.empty() || shown == name)
+            continue;
+        for (std::size_t at = message.find(name); at != std::string::npos;
+             at = message.find(name, at + shown.size()))
+            message.replace(at, name.size(), shown);
+    }
+    return message;
+}
+
+} // namespace
+
 void report(const std::string& file, const platform::Status& failure)
 {
     // A failure that gives its reason apart, and names no other file, is
@@ -72,10 +112,11 @@ void report(const std::string& file, const platform::Status& failure)
     // whole; any other names the file first.
     const bool otherFile = !failure.path().empty() && failure.path() != file;
     const bool ownReason = failure.hasReason() && !otherFile;
-    std::string_view message = ownReason ? failure.reason() : failure.error();
+    const std::string message =
+        withNamesShown(ownReason ? failure.reason() : failure.error(), {file, failure.path()});
     std::string line = "varnhold: ";
     if (!file.empty() && (ownReason || failure.path() != file))
-        line += file + ": ";
+        line += shownName(file) + ": ";
     // The programs' messages break their lines with "\r" or "\r\n". Where a
     // line ends a sentence without a stop and the next starts another, the
     // stop is put in, so that the sentences do not run together.

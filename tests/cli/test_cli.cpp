@@ -5,6 +5,7 @@
 
 // standard
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -313,6 +314,19 @@ TEST(CliUsage, HelpVersionAndWrongCommandLines)
         EXPECT_EQ(run.status, 2) << run.err;
         EXPECT_NE(run.err.find("--help"), std::string::npos);
         EXPECT_TRUE(run.out.empty());
+    }
+}
+
+// Every refusal is one line, whatever the file's name holds: a line break in
+// it is shown as \x0A.
+TEST_F(Cli, ARefusalIsOneLineEvenForANameWithALineBreak)
+{
+    for (const char* command : {"restore", "brk-info", "imp-dump"}) {
+        SCOPED_TRACE(command);
+        const Outcome run = varnhold({command, f("new\nline")});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_NE(run.err.find("new\\x0Aline"), std::string::npos) << run.err;
     }
 }
 
