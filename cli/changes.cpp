@@ -71,13 +71,18 @@ platform::Status attempt(const std::function<void()>& step)
     }
 }
 
-platform::Result<std::string> chosenSection(std::string_view iniText, const std::string& named)
+platform::Result<std::string> chosenSection(std::string_view iniText, const std::string& named, std::string_view verb)
 {
+    if (const std::string why = kestrin::notAPresetsFile(iniText); !why.empty())
+        return platform::Result<std::string>::failure(why);
     const std::vector<std::string> sections = kestrin::presetSections(iniText);
     if (named.empty()) {
+        if (sections.empty())
+            return platform::Result<std::string>::failure("holds no preset section.");
         if (sections.size() != 1)
-            return platform::Result<std::string>::failure(
-                "holds " + std::to_string(sections.size()) + " preset sections; name the one to apply with --section.");
+            return platform::Result<std::string>::failure("holds " + std::to_string(sections.size()) +
+                                                          " preset sections; name the one to " + std::string(verb) +
+                                                          " with --section.");
         return sections.front();
     }
     if (!kestrin::hasSection(sections, named))

@@ -53,8 +53,11 @@ ChangeList gameFileChanges(GameFile kind, const std::string& path,
 /// this program turns those refusals into its own failures.
 platform::Status attempt(const std::function<void()>& step);
 
-/// The preset section to apply: the one named, or the file's only one.
-platform::Result<std::string> chosenSection(std::string_view iniText, const std::string& named);
+/// The preset section to apply (or to compare, as `verb` says): the one
+/// named, or the file's only one. A file that is no presets file is refused
+/// as one.
+platform::Result<std::string> chosenSection(std::string_view iniText, const std::string& named,
+                                            std::string_view verb = "apply");
 
 /// A profile read from IMP.dat, with the choices its reading made.
 struct LoadedProfile {

@@ -206,7 +206,7 @@ std::optional<Trouble> mercenaryLines(platform::FileSystem& files, const Operand
         }
         if (o.form != Form::Presets)
             continue;
-        auto chosen = chosenSection(o.text, section);
+        auto chosen = chosenSection(o.text, section, "compare");
         if (!chosen)
             return Trouble{o.path, chosen.status()};
         if (auto applied = attempt([&] {

@@ -210,14 +210,10 @@ std::string withPresetSection(std::string_view iniText, const std::vector<std::s
         throw Error("The preset has no section header.");
     const std::string& name = named.front();
 
-    // Only a file of presets is changed: each section of another kind of
-    // file of ours (.brk, .vlc, names.def) holds keys but no preset's. The
-    // section to be replaced may be anything; it goes as a whole.
-    const char* const firstKey = kPresetTextKeys.front().key;
-    for (const std::string& preset : presetSections(iniText))
-        if (!platform::sameIniName(preset, name) && !platform::iniLookup(iniText, preset, firstKey))
-            throw Error("[" + platform::printableAscii(preset) + "] holds no key " + firstKey +
-                        ", so this is no presets file.");
+    // Only a file of presets is changed. The section to be replaced may be
+    // anything; it goes as a whole.
+    if (const std::string why = notAPresetsFile(iniText, name); !why.empty())
+        throw Error(why);
     std::string_view body = iniText;
     if (body.starts_with("\xEF\xBB\xBF"))
         body.remove_prefix(3);
@@ -248,6 +244,17 @@ platform::Status savePresetSection(platform::FileSystem& files, const std::strin
         return platform::Status::failure(path + "\r" + e.what(), e.what(), path).nothingWritten();
     }
     return platform::writeTextFile(files, path, changed);
+}
+
+std::string notAPresetsFile(std::string_view iniText, std::string_view except)
+{
+    // Each section of another kind of file of ours (.brk, .vlc, names.def)
+    // holds keys, but no preset's.
+    const char* const firstKey = kPresetTextKeys.front().key;
+    for (const std::string& preset : presetSections(iniText))
+        if (!platform::sameIniName(preset, except) && !platform::iniLookup(iniText, preset, firstKey))
+            return "[" + platform::printableAscii(preset) + "] holds no key " + firstKey + ", so this is no presets file.";
+    return {};
 }
 
 std::vector<std::string> presetSections(std::string_view iniText)

@@ -91,6 +91,11 @@ platform::Status savePresetSection(platform::FileSystem& files, const std::strin
 /// The names of the INI text's sections in order, as platform::iniSections
 /// lists them, without the list's own section "Presets".
 std::vector<std::string> presetSections(std::string_view iniText);
+
+/// Why the text is no presets file ("[head] holds no key Health, so this is
+/// no presets file."), or empty: every section but the list and `except`
+/// must hold a preset's first key.
+std::string notAPresetsFile(std::string_view iniText, std::string_view except = {});
 /// Whether the name is among them, as the INI lookup matches section names
 /// (blanks around it and ASCII letter case aside).
 bool hasSection(const std::vector<std::string>& sections, std::string_view name);

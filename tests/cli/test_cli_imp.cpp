@@ -145,7 +145,18 @@ TEST_F(Cli, ApplyFindsEverySectionTheWindowFinds)
     // The byte order mark no longer hides the first of two sections.
     writeFile(f("IMP.dat"), pristine);
     writeFile(f("Presets.ini"), bom + "[Sniper]\r\n" + keys + "[Other]\r\n" + keys);
-    expectRefused(varnhold({"imp-apply", f("Presets.ini"), f("IMP.dat")}), "holds 2 preset sections");
+    expectRefused(varnhold({"imp-apply", f("Presets.ini"), f("IMP.dat")}),
+                  "holds 2 preset sections; name the one to apply with --section.");
+    const Outcome diff = varnhold({"diff", f("Presets.ini"), f("IMP.dat")});
+    EXPECT_EQ(diff.status, 2); // trouble
+    EXPECT_NE(diff.err.find("holds 2 preset sections; name the one to compare with --section."), std::string::npos)
+        << diff.err;
+    // A file with no preset, and a file of ours that is no presets file.
+    writeFile(f("none.ini"), "; nothing yet\r\n");
+    expectRefused(varnhold({"imp-apply", f("none.ini"), f("IMP.dat")}), f("none.ini") + ": holds no preset section.");
+    ASSERT_EQ(varnhold({"brk-export", f("vrn.exe"), f("rules.brk")}).status, 0);
+    expectRefused(varnhold({"imp-apply", f("rules.brk"), f("IMP.dat")}),
+                  "[head] holds no key Health, so this is no presets file.");
     EXPECT_EQ(readFile(f("IMP.dat")), pristine);
 }
 
