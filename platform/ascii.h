@@ -53,6 +53,16 @@ inline std::string printableAscii(std::string_view text)
     return shown;
 }
 
+/// A line of a file quoted in a message: printableAscii of its first
+/// `longest` bytes, and "..." after them when the line is longer, so that a
+/// damaged file of one long line never makes a message as long.
+inline std::string quotedLine(std::string_view line, std::size_t longest = 60)
+{
+    if (line.size() <= longest)
+        return printableAscii(line);
+    return printableAscii(line.substr(0, longest)) + "...";
+}
+
 /// The text in double quotes as C writes a string, its bytes kept as bytes:
 /// a line break as \r or \n, a tab as \t, a quote and a backslash escaped,
 /// and every other byte below 0x20, 0x7F and every byte from 0x80 up as \xNN

@@ -43,7 +43,7 @@ BrkParse parseBrk(const platform::TextLines& lines)
                 if (ec != std::errc() || end != text.data() + text.size() || text.empty() ||
                     value < std::numeric_limits<short>::min() || value > std::numeric_limits<short>::max()) {
                     result.outcome = BrkParse::Outcome::Malformed;
-                    result.error = lineError(i, "the count of free entries \"" + platform::printableAscii(text) +
+                    result.error = lineError(i, "the count of free entries \"" + platform::quotedLine(text) +
                                                     "\" is not a number.");
                     return result;
                 }
@@ -58,7 +58,7 @@ BrkParse parseBrk(const platform::TextLines& lines)
             continue;
         if (line.size() < 11 || !isDigit(line[0]) || !isDigit(line[1])) {
             result.outcome = BrkParse::Outcome::Malformed;
-            result.error = lineError(i, "\"" + platform::printableAscii(line) + "\" is not an entry line (such as 04=10001000).");
+            result.error = lineError(i, "\"" + platform::quotedLine(line) + "\" is not an entry line (such as 04=10001000).");
             return result;
         }
         const int position = (line[0] - '0') * 10 + (line[1] - '0');
@@ -71,7 +71,7 @@ BrkParse parseBrk(const platform::TextLines& lines)
             const char c = line[3 + k.brkColumn];
             if (!isDigit(c)) {
                 result.outcome = BrkParse::Outcome::Malformed;
-                result.error = lineError(i, "\"" + platform::printableAscii(line) + "\" holds a flag that is not a digit.");
+                result.error = lineError(i, "\"" + platform::quotedLine(line) + "\" holds a flag that is not a digit.");
                 return result;
             }
             contents.flags.set(k.kind, position, c == '1');

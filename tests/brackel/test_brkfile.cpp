@@ -161,4 +161,9 @@ TEST(ParseBrk, AcceptsOrRefusesWholeFiles)
             EXPECT_EQ(got.contents.remaining, row.remaining);
         }
     }
+    // A damaged line is quoted short: a file of one huge line makes no huge
+    // message.
+    const BrkParse huge = parseBrk(brkWith({"04=1000x000" + std::string(4 << 20, 'z')}));
+    ASSERT_EQ(huge.outcome, Outcome::Malformed);
+    EXPECT_EQ(huge.error, "line 7: \"04=1000x000" + std::string(49, 'z') + "...\" holds a flag that is not a digit.");
 }
