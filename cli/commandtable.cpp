@@ -96,8 +96,9 @@ constexpr Command kTable[] = {
     {"restore", "put the backup FILE.bak back in place of FILE",
      "Puts FILE.bak, the untouched file that the first patch of FILE kept, back\n"
      "in place of FILE, a game executable of a known build, an item text file or\n"
-     "IMP.dat. The bytes that differ are patched under a journal, as every patch\n"
-     "is, so FILE is never left half-written; FILE.bak stays. A missing backup,\n"
+     "IMP.dat. The bytes the editors own in FILE that differ are patched under a\n"
+     "journal, as every patch is, so FILE is never left half-written; other bytes\n"
+     "are left, and how many differ is said. FILE.bak stays. A missing backup,\n"
      "one that is not a regular file or is not as long as FILE, and a FILE that\n"
      "another program holds refuse the restore. With --dry-run every check is\n"
      "made and nothing is written: what the restore would undo is printed as the\n"
