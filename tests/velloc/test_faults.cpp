@@ -248,12 +248,28 @@ protected:
         return ui.boxes().empty() ? "" : ui.boxes().back().text;
     }
 
-    std::string saved() const
+    /// Writes the file as a save writes the texts now, so that no byte of
+    /// it but those of later edits differs from what a save makes, and opens
+    /// it (as Bobby Ray texts); gives its bytes.
+    std::string reopenAsSaved()
     {
-        std::string bytes = old;
-        encodeItemFile(session->texts(), std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
-        return bytes;
+        const std::string base = saved();
+        writeFile(edt, base);
+        ui.chooseFile(edt);
+        ui.answer(Answer::Cancel); // Bobby Ray
+        ui.answer(Answer::Ok);
+        session->open();
+        return base;
     }
+
+    /// The bytes a save makes of `file` from the texts now.
+    std::string savedOver(std::string file) const
+    {
+        encodeItemFile(session->texts(), std::span(reinterpret_cast<std::uint8_t*>(file.data()), file.size()));
+        return file;
+    }
+
+    std::string saved() const { return savedOver(old); }
 
     std::unique_ptr<Session> session;
     const std::string edt = dir.file("Braydesc.edt");
@@ -292,18 +308,11 @@ TEST_F(EdtSaveSafety, APatchArrivingWhileOursIsAtWorkIsRefusedAsInUse)
 // rolls it back to exactly the old file first, saying so once.
 TEST_F(EdtSaveSafety, ASaveKilledAtAnyStepIsRolledBackByTheNextPatch)
 {
-    // A file that holds the texts as a save writes them, so that only the
-    // whole fields changed below differ: one run of changed bytes.
-    const std::string base = saved();
-    writeFile(edt, base);
-    ui.chooseFile(edt);
-    ui.answer(Answer::Cancel); // Bobby Ray
-    ui.answer(Answer::Ok);
-    session->open();
+    // Only the whole fields changed below differ: one run of changed bytes.
+    const std::string base = reopenAsSaved();
     session->texts().shortNames[0] = std::string(79, 'S');
     session->texts().descriptions[0] = std::string(319, 'D');
-    std::string fresh = base;
-    encodeItemFile(session->texts(), std::span(reinterpret_cast<std::uint8_t*>(fresh.data()), fresh.size()));
+    const std::string fresh = savedOver(base);
     const auto first = static_cast<std::uint64_t>(std::mismatch(base.begin(), base.end(), fresh.begin()).first - base.begin());
     const auto run = static_cast<std::uint64_t>(base.rend() - std::mismatch(base.rbegin(), base.rend(), fresh.rbegin()).first) - first;
     for (std::uint64_t written : {std::uint64_t(0), std::uint64_t(1), run / 2, run, run + 1}) {
@@ -324,18 +333,11 @@ TEST_F(EdtSaveSafety, ASaveKilledAtAnyStepIsRolledBackByTheNextPatch)
 // that it did, and shows the texts as they were before that save.
 TEST_F(EdtSaveSafety, TheNextOpenRollsBackAKilledSaveAndShowsTheOldTexts)
 {
-    // A file that holds the texts as a save writes them, opened; one name
-    // then changes.
-    const std::string base = saved();
-    writeFile(edt, base);
-    ui.chooseFile(edt);
-    ui.answer(Answer::Cancel); // Bobby Ray
-    ui.answer(Answer::Ok);
-    session->open();
+    // One name changes in a file as saves write it.
+    const std::string base = reopenAsSaved();
     const ItemTexts shown = session->texts();
     session->texts().shortNames[1] = "Renamed";
-    std::string fresh = base;
-    encodeItemFile(session->texts(), std::span(reinterpret_cast<std::uint8_t*>(fresh.data()), fresh.size()));
+    const std::string fresh = savedOver(base);
     const auto differing = static_cast<std::uint64_t>(
         std::inner_product(base.begin(), base.end(), fresh.begin(), 0, std::plus<>(), std::not_equal_to<>()));
     ASSERT_GE(differing, 4u); // enough to be cut in the middle
