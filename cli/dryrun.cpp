@@ -194,13 +194,29 @@ platform::Status DryRunFileSystem::createNew(const std::string& path, std::strin
         return found.status();
     if (found->kind != platform::Entry::Kind::Missing)
         return platform::fileFailure("Could not save", path, "File exists");
+    // The patch would make this file (its backup, its journal) beside the
+    // game file: a folder that takes no new name refuses the dry run as it
+    // would refuse the patch.
+    if (auto refused = real_.checkCreatable(path); !refused)
+        return refused;
     return replaceAtomically(path, bytes);
+}
+
+platform::Status DryRunFileSystem::checkCreatable(const std::string& path)
+{
+    return real_.checkCreatable(path);
 }
 
 platform::Status DryRunFileSystem::removeLeftovers(const std::string&)
 {
     // Leftovers stay where they are: the real patch removes them.
     return platform::Status::success();
+}
+
+platform::Result<std::unique_ptr<platform::UpdateHold>> DryRunFileSystem::holdUpdates(const std::string&,
+                                                                                     std::chrono::milliseconds)
+{
+    return std::unique_ptr<platform::UpdateHold>(std::make_unique<platform::UpdateHold>());
 }
 
 platform::Result<std::uint64_t> differingBytes(DryRunFileSystem& a, DryRunFileSystem& b, const std::string& path)

@@ -39,7 +39,12 @@ public:
     platform::Status replaceAtomically(const std::string& path, std::string_view bytes) override;
     platform::Result<platform::Entry> entry(const std::string& path) override;
     platform::Status createNew(const std::string& path, std::string_view bytes) override;
+    /// What the real file system answers: the dry run makes nothing.
+    platform::Status checkCreatable(const std::string& path) override;
     platform::Status removeLeftovers(const std::string& path) override;
+    /// Holds nothing: a dry run replaces no file.
+    platform::Result<std::unique_ptr<platform::UpdateHold>> holdUpdates(const std::string& path,
+                                                                        std::chrono::milliseconds wait) override;
 
 private:
     friend class ShadowFile;

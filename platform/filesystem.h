@@ -9,6 +9,7 @@
 // alone ("No space left on device").
 
 // standard
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -64,6 +65,13 @@ struct Entry {
     std::uint64_t names = 0; // the file's hard links, itself included
 };
 
+/// Held updates of one folder's text files (FileSystem::holdUpdates); the
+/// hold ends when the object is destroyed, or with the program.
+class UpdateHold {
+public:
+    virtual ~UpdateHold() = default;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -98,12 +106,29 @@ public:
     /// file is made while the game file is held exclusively).
     virtual Status createNew(const std::string& path, std::string_view bytes) = 0;
 
+    /// Whether createNew(path) could make its file now, told without making
+    /// one: the refusal it would meet from the folder (no permission to add
+    /// a name, a read-only medium), worded as createNew words it ("Could not
+    /// save PATH: Permission denied"); success otherwise. A dry run asks it
+    /// where the patch would make its backup and its journal.
+    virtual Status checkCreatable(const std::string& path) = 0;
+
     /// Removes the temporary files that createNew(path) leaves behind when
     /// the program is killed while it writes; nothing else is touched. Done
     /// before the path is looked at, it also drops the second name that a
     /// kill between naming the new file and removing its temporary name can
     /// leave on it.
     virtual Status removeLeftovers(const std::string& path) = 0;
+
+    /// Waits up to `wait` until no other program holds the updates of text
+    /// files in the folder of `path`, then holds them until the hold is
+    /// destroyed. A text file read, changed and replaced under the hold (a
+    /// preset merged into a presets file) cannot lose a change that another
+    /// program makes the same way meanwhile, even one that makes the file.
+    /// When the wait ends first: "Could not save PATH: the file is in use by
+    /// another program". A hold is no lock against programs that take none.
+    virtual Result<std::unique_ptr<UpdateHold>> holdUpdates(const std::string& path,
+                                                            std::chrono::milliseconds wait) = 0;
 
     /// What a step that succeeded did and the user should learn of (an
     /// unfinished patch rolled back before a new one): the program shows

@@ -2,9 +2,11 @@
 
 // standard
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <string_view>
 #include <system_error>
+#include <thread>
 
 // POSIX
 #include <dirent.h>
@@ -244,15 +246,60 @@ int syncFolder(const std::string& folder, const PosixFileSystem::Sync& sync)
     return error == EINVAL || error == EROFS ? 0 : error;
 }
 
-/// Flushes a new file's data to the disk and closes it, so that no name is
-/// ever given to blocks never written. The descriptor is closed (and set to
-/// -1) whatever happens. Returns 0 or the errno value.
-int syncAndClose(int& fd, const PosixFileSystem::Sync& sync)
+/// Takes flock's exclusive lock of a descriptor, waiting for it when
+/// `wait` is set. Returns 0 or the errno value (EWOULDBLOCK: another holds it).
+int lockDescriptor(int fd, bool wait)
 {
-    const int syncError = sync(fd) == 0 ? 0 : errno;
-    const int closeError = closeDescriptor(fd);
-    fd = -1;
-    return syncError != 0 ? syncError : closeError;
+    int result;
+    do
+        result = ::flock(fd, LOCK_EX | (wait ? 0 : LOCK_NB));
+    while (result != 0 && errno == EINTR);
+    return result == 0 ? 0 : errno;
+}
+
+/// A temporary file beside a target, open for writing and locked.
+struct Temporary {
+    int fd = -1;
+    std::string path;
+};
+
+/// Makes a new temporary file named from `prefix` (O_EXCL: never an existing
+/// name, never through a link) and holds flock's lock on it for as long as it
+/// is open, which tells removeLeftovers of any program that a write is still
+/// under way. A file removed by such a cleanup between its making and its
+/// lock is given up for another name. Returns 0, or the errno value (EEXIST
+/// when no free name was drawn).
+int makeTemporary(const std::string& prefix, Temporary& made)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        made.path = temporaryName(prefix);
+        int fd;
+        do
+            fd = ::open(made.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+        while (fd < 0 && errno == EINTR);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return errno;
+        }
+        // A file system without flock leaves the file unlocked: a cleanup
+        // may then take it, and the write fails and says so.
+        lockDescriptor(fd, true);
+        struct stat info;
+        if (::fstat(fd, &info) != 0) {
+            const int error = errno;
+            ::close(fd);
+            ::unlink(made.path.c_str());
+            return error;
+        }
+        if (info.st_nlink == 0) {
+            ::close(fd);
+            continue;
+        }
+        made.fd = fd;
+        return 0;
+    }
+    return EEXIST;
 }
 
 /// Gives up a save through a temporary file: closes the file where it is
@@ -409,16 +456,16 @@ Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_v
         existed = true;
     }
 
-    // The temporary name must stay within the 255 bytes a name may have.
-    constexpr std::size_t maxName = 255 - 8; // "." + name + ".XXXXXX"
-    if (name.size() > maxName)
-        name.resize(maxName);
-    std::string temp = (folder == "/" ? "" : folder) + "/." + name + ".XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
-        return failed("Could not save", path, errno);
-
-    auto abandon = [&](int error) { return abandonTemporary(fd, temp, path, error); };
+    // What a killed write of this file left is removed first; a write still
+    // under way holds its file and is left alone. A leftover that cannot be
+    // removed does not stop this save.
+    [[maybe_unused]] const Status cleared = removeLeftovers(file);
+    Temporary temp;
+    if (int error = makeTemporary((folder == "/" ? "" : folder) + "/" + temporaryPrefix(name), temp))
+        return error == EEXIST ? fileFailure("Could not save", path, "no free name for the new file beside it")
+                               : failed("Could not save", path, error);
+    const int fd = temp.fd;
+    auto abandon = [&](int error) { return abandonTemporary(fd, temp.path, path, error); };
 
     if (int error = writeAll(fd, bytes.data(), bytes.size()))
         return abandon(error);
@@ -434,11 +481,14 @@ Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_v
     } else if (::fchmod(fd, 0666 & ~currentUmask()) != 0) {
         return abandon(errno);
     }
-    // The data must be on the disk before the rename makes it the file's.
-    if (int error = syncAndClose(fd, sync_))
-        return abandon(error);
-    if (::rename(temp.c_str(), file.c_str()) != 0)
+    // The data must be on the disk before the rename makes it the file's;
+    // the file stays open, and so held, until it has its name.
+    if (sync_(fd) != 0)
         return abandon(errno);
+    if (::rename(temp.path.c_str(), file.c_str()) != 0)
+        return abandon(errno);
+    // Flushed already, so closing can lose nothing.
+    ::close(fd);
     // The rename made durable. The file is saved: no reason apart, so a
     // caller that words the failure its own way passes on this whole message.
     if (int error = syncFolder(folder, sync_))
@@ -476,31 +526,31 @@ Status PosixFileSystem::createNew(const std::string& path, std::string_view byte
     if (name.empty() || name == "." || name == "..")
         return fileFailure("Could not save", path, "it does not name a file");
 
-    const std::string prefix = (folder == "/" ? "" : folder) + "/" + temporaryPrefix(name);
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = temporaryName(prefix);
-        do
-            fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
-        while (fd < 0 && errno == EINTR);
-        if (fd < 0 && errno != EEXIST)
-            return failed("Could not save", path, errno);
-    }
-    if (fd < 0)
-        return fileFailure("Could not save", path, "no free name for the new file beside it");
-
-    auto abandon = [&](int error) { return abandonTemporary(fd, temp, path, error); };
+    Temporary temp;
+    if (int error = makeTemporary((folder == "/" ? "" : folder) + "/" + temporaryPrefix(name), temp))
+        return error == EEXIST ? fileFailure("Could not save", path, "no free name for the new file beside it")
+                               : failed("Could not save", path, error);
+    const int fd = temp.fd;
+    auto abandon = [&](int error) { return abandonTemporary(fd, temp.path, path, error); };
     if (int error = writeAll(fd, bytes.data(), bytes.size()))
         return abandon(error);
-    // On the disk before it has the name.
-    if (int error = syncAndClose(fd, sync_))
+    // On the disk before it has the name, and held until then.
+    if (sync_(fd) != 0)
+        return abandon(errno);
+    if (int error = renameWithoutReplacing(temp.path, path))
         return abandon(error);
-    if (int error = renameWithoutReplacing(temp, path))
-        return abandon(error);
+    ::close(fd);
     if (int error = syncFolder(folder, sync_))
         return Status::failure("Saved " + path + ", but the folder could not be written to disk: " + reason(error),
                                {}, path);
+    return Status::success();
+}
+
+Status PosixFileSystem::checkCreatable(const std::string& path)
+{
+    const std::string folder = splitPath(path).first;
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        return failed("Could not save", path, errno);
     return Status::success();
 }
 
@@ -531,7 +581,26 @@ Status PosixFileSystem::removeLeftovers(const std::string& path)
         struct stat info;
         if (::fstatat(dirFd, item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(info.st_mode))
             continue;
-        if (::unlinkat(dirFd, item->d_name, 0) != 0 && errno != ENOENT) {
+        // A regular file is ours only when no write holds it: it is locked
+        // while it is removed, so that its maker, should it be between making
+        // and locking it, sees it gone. One that cannot be opened to tell is
+        // left where it is.
+        int held = -1;
+        if (S_ISREG(info.st_mode)) {
+            held = ::openat(dirFd, item->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+            if (held < 0)
+                continue;
+            if (lockDescriptor(held, false) == EWOULDBLOCK) {
+                ::close(held);
+                continue;
+            }
+        }
+        const bool removed = ::unlinkat(dirFd, item->d_name, 0) == 0 || errno == ENOENT;
+        const int error = errno;
+        if (held >= 0)
+            ::close(held);
+        errno = error;
+        if (!removed) {
             outcome = failed("Could not remove the unfinished file", (folder == "/" ? "" : folder) + "/" + item->d_name,
                              errno);
             break;
@@ -539,6 +608,50 @@ Status PosixFileSystem::removeLeftovers(const std::string& path)
     }
     ::closedir(dir);
     return outcome;
+}
+
+namespace {
+
+/// A folder held with flock: the hold ends with the descriptor.
+class FolderHold final : public UpdateHold {
+public:
+    explicit FolderHold(int fd) : fd_(fd) {}
+    FolderHold(const FolderHold&) = delete;
+    FolderHold& operator=(const FolderHold&) = delete;
+    ~FolderHold() override
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+Result<std::unique_ptr<UpdateHold>> PosixFileSystem::holdUpdates(const std::string& path,
+                                                                 std::chrono::milliseconds wait)
+{
+    const std::string folder = splitPath(path).first;
+    int fd;
+    do
+        fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return fileFailure("Could not save", path, "its folder could not be opened: " + reason(errno));
+    auto hold = std::make_unique<FolderHold>(fd);
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        const int error = lockDescriptor(fd, false);
+        if (error == 0)
+            return std::unique_ptr<UpdateHold>(std::move(hold));
+        if (error != EWOULDBLOCK)
+            return std::unique_ptr<UpdateHold>(std::move(hold)); // no flock here: nothing to hold with
+        if (std::chrono::steady_clock::now() >= deadline)
+            return fileFailure("Could not save", path, "the file is in use by another program");
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 } // namespace platform

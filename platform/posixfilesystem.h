@@ -34,7 +34,14 @@ public:
     /// (renameat2 RENAME_NOREPLACE), or, where the file system cannot do
     /// that, by link() and the removal of the temporary name.
     Status createNew(const std::string& path, std::string_view bytes) override;
+    /// Asks faccessat, with the effective user's rights, whether the folder
+    /// takes a new name.
+    Status checkCreatable(const std::string& path) override;
     Status removeLeftovers(const std::string& path) override;
+    /// Holds flock's lock of the folder. On a file system without flock
+    /// the hold holds nothing.
+    Result<std::unique_ptr<UpdateHold>> holdUpdates(const std::string& path,
+                                                    std::chrono::milliseconds wait) override;
 
 private:
     Sync sync_;

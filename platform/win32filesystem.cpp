@@ -1,6 +1,8 @@
 #include "platform/win32filesystem.h"
 
 // standard
+#include <chrono>
+#include <cstdint>
 #include <cwchar>
 #include <string_view>
 
@@ -221,8 +223,8 @@ std::pair<std::string, std::string> splitPath(const std::string& path)
 /// with CREATE_NEW, which fails on any existing name, a link included),
 /// flushes it, and moves it to `path` with `moveFlags`. A failure removes
 /// the new file and is worded as a failed save of `path`.
-Status writeThenMove(const std::string& path, const std::string& prefix, std::string_view bytes, DWORD moveFlags,
-                     const Win32FileSystem::Flush& flush)
+Status writeThenMoveOnce(const std::string& path, const std::string& prefix, std::string_view bytes,
+                         DWORD moveFlags, const Win32FileSystem::Flush& flush)
 {
     std::wstring temp;
     Handle file;
@@ -254,6 +256,19 @@ Status writeThenMove(const std::string& path, const std::string& prefix, std::st
     if (!MoveFileExW(temp.c_str(), wide(path).c_str(), moveFlags))
         return abandon(GetLastError());
     return Status::success();
+}
+
+/// writeThenMoveOnce, again under a new name when the new file vanished
+/// before its move: shared with nobody while it is written, it can be taken
+/// by another program's removeLeftovers only in the moment between its
+/// closing and its move.
+Status writeThenMove(const std::string& path, const std::string& prefix, std::string_view bytes, DWORD moveFlags,
+                     const Win32FileSystem::Flush& flush)
+{
+    Status outcome = writeThenMoveOnce(path, prefix, bytes, moveFlags, flush);
+    for (int retry = 0; retry < 3 && !outcome && outcome.reason() == reason(ERROR_FILE_NOT_FOUND); ++retry)
+        outcome = writeThenMoveOnce(path, prefix, bytes, moveFlags, flush);
+    return outcome;
 }
 
 } // namespace
@@ -339,9 +354,12 @@ Status Win32FileSystem::replaceAtomically(const std::string& path, std::string_v
             return failed("Could not save", path, ERROR_ACCESS_DENIED);
     }
 
-    // A new file beside the old one, under a name nobody else uses, moved
-    // over it.
-    return writeThenMove(path, (folder == "." ? std::string() : folder) + "." + name + ".", bytes,
+    // What a killed write of this file left is removed first (a write still
+    // under way keeps its file open, unshared, and is left alone); a
+    // leftover that cannot be removed does not stop this save. Then a new
+    // file beside the old one, under a name nobody else uses, moved over it.
+    [[maybe_unused]] const Status cleared = removeLeftovers(path);
+    return writeThenMove(path, (folder == "." ? std::string() : folder) + temporaryPrefix(name), bytes,
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH, flush_);
 }
 
@@ -394,6 +412,23 @@ Status Win32FileSystem::createNew(const std::string& path, std::string_view byte
     return writeThenMove(path, prefix, bytes, MOVEFILE_WRITE_THROUGH, flush_);
 }
 
+Status Win32FileSystem::checkCreatable(const std::string& path)
+{
+    const auto [folder, name] = splitPath(path);
+    if (name.empty() || name == "." || name == "..")
+        return fileFailure("Could not save", path, "it does not name a file");
+    const std::string prefix = (folder == "." ? std::string() : folder) + temporaryPrefix(name);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        Handle probe(CreateFileW(wide(temporaryName(prefix)).c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (probe.valid())
+            return Status::success();
+        if (const DWORD error = GetLastError(); error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return failed("Could not save", path, error);
+    }
+    return Status::success(); // every name taken: createNew will say so itself
+}
+
 Status Win32FileSystem::removeLeftovers(const std::string& path)
 {
     const auto [folder, name] = splitPath(path);
@@ -418,7 +453,9 @@ Status Win32FileSystem::removeLeftovers(const std::string& path)
             continue;
         if (!DeleteFileW(wide(base + entryName).c_str())) {
             const DWORD error = GetLastError();
-            if (error == ERROR_FILE_NOT_FOUND)
+            // Gone already, or still open without sharing: a write of
+            // another program under way, whose file is not ours to take.
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_SHARING_VIOLATION)
                 continue;
             outcome = failed("Could not remove the unfinished file", base + entryName, error);
             break;
@@ -426,6 +463,59 @@ Status Win32FileSystem::removeLeftovers(const std::string& path)
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return outcome;
+}
+
+namespace {
+
+/// A named mutex held by this thread: the hold ends with the object.
+class MutexHold final : public UpdateHold {
+public:
+    explicit MutexHold(HANDLE mutex) : mutex_(mutex) {}
+    MutexHold(const MutexHold&) = delete;
+    MutexHold& operator=(const MutexHold&) = delete;
+    ~MutexHold() override
+    {
+        ReleaseMutex(mutex_);
+        CloseHandle(mutex_);
+    }
+
+private:
+    HANDLE mutex_;
+};
+
+} // namespace
+
+Result<std::unique_ptr<UpdateHold>> Win32FileSystem::holdUpdates(const std::string& path,
+                                                                 std::chrono::milliseconds wait)
+{
+    // One name for the folder however it is written: its full path, in
+    // lower case as the file system compares names, hashed to fit a name.
+    const std::wstring folder = wide(splitPath(path).first);
+    std::wstring full(GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr) + 1, L'\0');
+    const DWORD length = GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size())
+        return failed("Could not save", path, GetLastError());
+    full.resize(length);
+    while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/'))
+        full.pop_back();
+    CharLowerBuffW(full.data(), static_cast<DWORD>(full.size()));
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a over the UTF-16 units
+    for (wchar_t unit : full) {
+        hash = (hash ^ static_cast<std::uint16_t>(unit)) * 1099511628211ull;
+    }
+    wchar_t name[64];
+    swprintf(name, 64, L"Local\\varnhold-updates-%016llx", static_cast<unsigned long long>(hash));
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, name);
+    if (!mutex)
+        return failed("Could not save", path, GetLastError());
+    // WAIT_ABANDONED: the last holder ended without letting go, which a
+    // replace through a temporary file survives; the hold is ours now.
+    const DWORD waited = WaitForSingleObject(mutex, static_cast<DWORD>(wait.count()));
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
+        return std::unique_ptr<UpdateHold>(std::make_unique<MutexHold>(mutex));
+    const DWORD error = waited == WAIT_FAILED ? GetLastError() : ERROR_SHARING_VIOLATION;
+    CloseHandle(mutex);
+    return failed("Could not save", path, error);
 }
 
 } // namespace platform

@@ -41,7 +41,14 @@ public:
     /// path by MoveFileExW without MOVEFILE_REPLACE_EXISTING, with
     /// write-through.
     Status createNew(const std::string& path, std::string_view bytes) override;
+    /// Makes and at once drops a temporary file of createNew's scheme
+    /// (deleted on close), as the folder's rights can be learnt no other way.
+    Status checkCreatable(const std::string& path) override;
     Status removeLeftovers(const std::string& path) override;
+    /// Holds a named mutex of the session, named after the folder's full
+    /// path in lower case.
+    Result<std::unique_ptr<UpdateHold>> holdUpdates(const std::string& path,
+                                                    std::chrono::milliseconds wait) override;
 
 private:
     Flush flush_;

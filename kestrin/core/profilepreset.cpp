@@ -3,6 +3,7 @@
 // standard
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <optional>
 
 // ours
@@ -229,6 +230,14 @@ std::string withPresetSection(std::string_view iniText, const std::vector<std::s
 platform::Status savePresetSection(platform::FileSystem& files, const std::string& path,
                                    const std::vector<std::string>& section)
 {
+    // Read, merged and replaced under one hold, so that a second program
+    // merging its own section meanwhile waits its turn and neither section
+    // is lost. A merge takes milliseconds; one still held after seconds is
+    // stuck, and this one gives up.
+    constexpr std::chrono::seconds kWaitForOtherMerge{5};
+    auto hold = files.holdUpdates(path, kWaitForOtherMerge);
+    if (!hold)
+        return hold.status().nothingWritten();
     if (!files.exists(path))
         return platform::writeTextLines(files, path, section);
     // A game file is refused as the writer refuses it, before it is read.

@@ -4,6 +4,7 @@
 // standard
 #include <algorithm>
 #include <filesystem>
+#include <thread>
 #include <utility>
 
 // GoogleTest
@@ -241,6 +242,30 @@ TEST_F(Cli, ADumpIntoAPresetsFileReplacesOrAddsItsSectionAndListsIt)
         const Outcome apply = varnhold({"imp-apply", f("Presets.ini"), f("IMP.dat"), "--section", "Mara Voss"});
         EXPECT_EQ(apply.status, 0) << apply.err;
         EXPECT_EQ(readFile(f("IMP.dat")), pristine);
+    }
+}
+
+TEST_F(Cli, TwoDumpsIntoOnePresetsFileAtOnceKeepBothSections)
+{
+    // Each merge reads, changes and replaces the file; the second waits for
+    // the first, so neither section is lost, whichever starts first, whether
+    // the file exists or one of them makes it.
+    writeFile(f("IMP2.dat"), readFile(f("IMP.dat")));
+    for (int round = 0; round < 8; ++round) {
+        SCOPED_TRACE(round);
+        std::filesystem::remove(f("P.ini"));
+        if (round % 2 == 0)
+            ASSERT_EQ(varnhold({"imp-dump", f("IMP.dat"), f("P.ini"), "--section", "Zero"}).status, 0);
+        Outcome one;
+        std::thread first([&] { one = varnhold({"imp-dump", f("IMP.dat"), f("P.ini"), "--section", "One"}); });
+        const Outcome two = varnhold({"imp-dump", f("IMP2.dat"), f("P.ini"), "--section", "Two"});
+        first.join();
+        EXPECT_EQ(one.status, 0) << one.err;
+        EXPECT_EQ(two.status, 0) << two.err;
+        const std::string text = readFile(f("P.ini"));
+        EXPECT_NE(text.find("[One]\r\n"), std::string::npos) << text;
+        EXPECT_NE(text.find("[Two]\r\n"), std::string::npos) << text;
+        EXPECT_EQ(text.find("[Zero]\r\n") != std::string::npos, round % 2 == 0) << text;
     }
 }
 

@@ -228,8 +228,10 @@ TEST(ReplaceAtomically, ReadOnlyFolderKeepsTheOldFile)
     writeFile(path, "old contents");
     ::chmod(dir.path().c_str(), 0555);
     Status status = PosixFileSystem().replaceAtomically(path, "new");
+    const Status creatable = PosixFileSystem().checkCreatable(dir.file("names.txt.bak"));
     ::chmod(dir.path().c_str(), 0755);
     EXPECT_EQ(status.error(), "Could not save " + path + ": Permission denied");
+    EXPECT_EQ(creatable.error(), "Could not save " + dir.file("names.txt.bak") + ": Permission denied");
     EXPECT_EQ(readFile(path), "old contents");
     EXPECT_EQ(folderEntries(dir.path()), Names{"names.txt"});
 }
@@ -271,6 +273,45 @@ TEST(ReplaceAtomically, FlushesTheNewContentsBeforeTheRenameAndTheFolderAfter)
     EXPECT_EQ(failed.error(), "Could not save " + path + ": Input/output error");
     EXPECT_EQ(readFile(path), "new contents");
     EXPECT_EQ(folderEntries(dir.path()), Names{"names.txt"});
+}
+
+// A write killed before its rename leaves its temporary file; the next
+// write of that file removes it, whether it was a text write or a backup
+// (both name their temporaries alike), and a checked folder stays as it was.
+TEST(ReplaceAtomically, WhatAKilledWriteLeftGoesWithTheNextWriteOfTheFile)
+{
+    struct Killed {};
+    TempDir dir;
+    const std::string path = dir.file("P.ini");
+    writeFile(path, "old");
+    for (bool backup : {false, true}) {
+        SCOPED_TRACE(backup ? "a backup" : "a text");
+        const std::string target = backup ? path + ".bak" : path;
+        const std::string before = readFile(path);
+        // Death at the flush: the descriptor, and with it the hold on the
+        // temporary file, goes with the process.
+        PosixFileSystem dying([](int fd) -> int {
+            ::close(fd);
+            throw Killed{};
+        });
+        EXPECT_THROW((void)(backup ? dying.createNew(target, "new") : dying.replaceAtomically(target, "new")), Killed);
+        Names left = folderEntries(dir.path());
+        ASSERT_EQ(left.size(), 2u);
+        EXPECT_TRUE(left[0].starts_with(backup ? ".P.ini.bak.tmp-" : ".P.ini.tmp-")) << left[0];
+        EXPECT_EQ(readFile(path), before);
+
+        PosixFileSystem files;
+        ASSERT_TRUE(files.checkCreatable(target));
+        EXPECT_EQ(folderEntries(dir.path()), left);
+        if (backup) {
+            ASSERT_TRUE(files.removeLeftovers(target));
+            ASSERT_TRUE(files.createNew(target, "new"));
+        } else {
+            ASSERT_TRUE(files.replaceAtomically(target, "new"));
+        }
+        EXPECT_EQ(readFile(target), "new");
+        EXPECT_EQ(folderEntries(dir.path()), backup ? (Names{"P.ini", "P.ini.bak"}) : Names{"P.ini"});
+    }
 }
 
 TEST(ByteFile, CloseFlushesOnlyWhatWasWritten)

@@ -2,12 +2,20 @@
 // against the plain splitter, the one size limit, and the one writer that
 // never replaces a game file.
 
+// standard
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <future>
+#include <vector>
+
 // GoogleTest
 #include <gtest/gtest.h>
 
 // ours
 #include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
+#include "tests/support/fileholder.h"
 #include "tests/support/notours.h"
 #include "tests/support/tempdir.h"
 
@@ -80,6 +88,63 @@ TEST(TextFiles, TheWriterReplacesOnlyTextFilesOfOurs)
     testsupport::writeFile(text, std::string(kMaxTextFileLength, 'x'));
     ASSERT_TRUE(writeTextFile(fs, text, "short"));
     EXPECT_EQ(testsupport::readFile(text), "short");
+}
+
+std::vector<std::string> entries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(TextFiles, AWriteRemovesWhatAKilledWriteOfItsFileLeftAndSparesAWriteUnderWay)
+{
+    testsupport::TempDir dir;
+    NativeFileSystem fs;
+    const std::string path = dir.file("P.ini");
+    testsupport::writeFile(path, "[Old]\r\n");
+    testsupport::writeFile(dir.file(".P.ini.tmp-AbC123"), "[Killed]\r\n");  // a killed write's
+    testsupport::writeFile(dir.file(".P.ini.tmp-Live00"), "[Writing]\r\n"); // another program's, under way
+    testsupport::writeFile(dir.file(".P.ini.bak"), "the user's");            // not of the scheme
+    testsupport::writeFile(dir.file(".Q.ini.tmp-AbC123"), "another file's");
+    {
+        testsupport::FileHolder writing(dir.file(".P.ini.tmp-Live00"));
+        ASSERT_TRUE(writing.held());
+        ASSERT_TRUE(writeTextFile(fs, path, "[New]\r\n"));
+        EXPECT_EQ(entries(dir.path()),
+                  (std::vector<std::string>{".P.ini.bak", ".P.ini.tmp-Live00", ".Q.ini.tmp-AbC123", "P.ini"}));
+    }
+    EXPECT_EQ(testsupport::readFile(path), "[New]\r\n");
+    EXPECT_EQ(testsupport::readFile(dir.file(".P.ini.tmp-Live00")), "[Writing]\r\n");
+    // Once its writer is gone, it is a leftover like any other.
+    ASSERT_TRUE(writeTextFile(fs, path, "[Newer]\r\n"));
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{".P.ini.bak", ".Q.ini.tmp-AbC123", "P.ini"}));
+}
+
+TEST(TextFiles, OneProgramAtATimeHoldsTheUpdatesOfAFolder)
+{
+    testsupport::TempDir dir, other;
+    NativeFileSystem fs;
+    using std::chrono::milliseconds;
+    // Held from another thread, as another program would hold it.
+    auto holdElsewhere = [&](const std::string& path) {
+        return std::async(std::launch::async, [&fs, path] { return fs.holdUpdates(path, milliseconds(50)); }).get();
+    };
+    auto hold = fs.holdUpdates(dir.file("P.ini"), milliseconds(0));
+    ASSERT_TRUE(hold) << hold.error();
+    // Any file of the folder, named any way, whether it exists or not.
+    for (const std::string& path : {dir.file("P.ini"), dir.file("missing.ini"), dir.file("../") +
+                                                                                    std::filesystem::path(dir.path()).filename().string() + "/x.ini"}) {
+        SCOPED_TRACE(path);
+        auto refused = holdElsewhere(path);
+        ASSERT_FALSE(refused);
+        EXPECT_EQ(refused.error(), "Could not save " + path + ": the file is in use by another program");
+    }
+    EXPECT_TRUE(holdElsewhere(other.file("P.ini"))); // another folder
+    hold = Result<std::unique_ptr<UpdateHold>>(Status::failure("released"));
+    EXPECT_TRUE(holdElsewhere(dir.file("P.ini")));
 }
 
 } // namespace

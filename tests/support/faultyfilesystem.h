@@ -81,7 +81,13 @@ public:
     platform::Status replaceAtomically(const std::string& path, std::string_view bytes) override;
     platform::Result<platform::Entry> entry(const std::string& path) override { return real_.entry(path); }
     platform::Status createNew(const std::string& path, std::string_view bytes) override;
+    platform::Status checkCreatable(const std::string& path) override { return real_.checkCreatable(path); }
     platform::Status removeLeftovers(const std::string& path) override { return real_.removeLeftovers(path); }
+    platform::Result<std::unique_ptr<platform::UpdateHold>> holdUpdates(const std::string& path,
+                                                                        std::chrono::milliseconds wait) override
+    {
+        return real_.holdUpdates(path, wait);
+    }
 
 private:
     void runBeforeOpen(const std::string& path);

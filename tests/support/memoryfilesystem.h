@@ -73,7 +73,14 @@ public:
         return platform::Status::success();
     }
 
+    platform::Status checkCreatable(const std::string&) override { return platform::Status::success(); }
     platform::Status removeLeftovers(const std::string&) override { return platform::Status::success(); }
+
+    platform::Result<std::unique_ptr<platform::UpdateHold>> holdUpdates(const std::string&,
+                                                                        std::chrono::milliseconds) override
+    {
+        return std::unique_ptr<platform::UpdateHold>(std::make_unique<platform::UpdateHold>());
+    }
 
 private:
     class File final : public platform::ByteFile {
