@@ -202,10 +202,23 @@ std::string commandHelp(const Command& c)
     options.push_back({"--help", "show this help and exit"});
     for (const OptionText& o : options) {
         std::string tag = (o.option == "--help" ? "  -h, " : "      ") + std::string(o.option);
-        tag += tag.size() + 2 <= kTextColumn ? std::string(kTextColumn - tag.size(), ' ') : "\n" + std::string(kTextColumn, ' ');
+        // A tag too long for its column has its text on the next line.
+        tag += tag.size() + 2 <= kTextColumn ? std::string(kTextColumn - tag.size(), ' ')
+                                             : "\n" + std::string(kTextColumn, ' ');
         text += wrapped(wordsOf(o.text), tag, kTextColumn);
     }
     return text;
+}
+
+/// Whether the text starts with a word of small letters alone ("the file
+/// is in use", "line 19, entry"): a word to start a sentence with a capital,
+/// where a file's name ("vrn.exe.bak is not a backup") is never changed.
+bool startsWithLowerWord(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && text[i] >= 'a' && text[i] <= 'z')
+        ++i;
+    return i > 0 && (i == text.size() || text[i] == ' ');
 }
 
 namespace {
@@ -256,7 +269,7 @@ void reportLine(const std::string* file, const platform::Status& failure)
     if (line.size() > textStart) {
         // A system's reason ("the file is in use by another program") starts
         // a sentence as the programs' own do; every sentence ends in a stop.
-        if (line[textStart] >= 'a' && line[textStart] <= 'z')
+        if (startsWithLowerWord(std::string_view(line).substr(textStart)))
             line[textStart] = static_cast<char>(line[textStart] - 'a' + 'A');
         if (line.back() != '.' && line.back() != '?' && line.back() != '!')
             line += '.';

@@ -63,6 +63,10 @@ void report(const std::string& file, std::string_view message);
 void report(const platform::Status& failure);
 void report(std::string_view message);
 
+/// Whether the text starts with a word of small letters alone, which a
+/// sentence starts with a capital; a file's name is never changed.
+bool startsWithLowerWord(std::string_view text);
+
 /// Reports each note the file system took for the user (an unfinished
 /// patch rolled back, or shown rolled back), each of which names the file.
 void reportNotes(platform::FileSystem& files, const std::string& file);

@@ -54,7 +54,7 @@ std::string programHelp()
 /// reads, then the hint to --help.
 int usage(const std::string& command, std::string text, const std::string& helpCommand)
 {
-    if (!text.empty() && text.front() >= 'a' && text.front() <= 'z')
+    if (cli::startsWithLowerWord(text))
         text.front() = static_cast<char>(text.front() - 'a' + 'A');
     if (!text.empty() && text.back() != '.')
         text += '.';

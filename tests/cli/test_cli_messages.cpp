@@ -67,6 +67,12 @@ TEST_F(Cli, EveryRefusalHasOneShape)
         EXPECT_EQ(run.err, row.line);
     }
 
+    // A reason that starts with a file's name keeps the name as it is.
+    writeFile(f("vrn.exe.bak"), "MZ");
+    EXPECT_EQ(varnhold({"restore", "vrn.exe"}, dir.path()).err,
+              "varnhold: vrn.exe: vrn.exe.bak is not a backup of this file (it is 2 bytes long, not 2812928 as the "
+              "file)." + nothing);
+
     // A file another program holds: each patch, and its dry run, says so
     // once, and that nothing was written.
     writeFile(f("vrn.exe.bak"), readFile(f("vrn.exe")));
