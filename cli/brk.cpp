@@ -37,7 +37,7 @@ int brkApply(const std::vector<std::string>& words, platform::FileSystem& files)
     const std::string& game = args.operands()[1];
     auto rules = brackel::loadRules(files, rulesFile);
     if (!rules) {
-        report(rulesFile, rules.status());
+        reportRefusal(rulesFile, rules.status());
         return kRefused;
     }
     const Patch patch = [&](platform::FileSystem& on) {
@@ -65,7 +65,7 @@ int brkInfo(const std::vector<std::string>& words, platform::FileSystem& files)
     const std::string line = input + ": " + kind + ", " + std::to_string(rules->remaining) + " of " +
                              std::to_string(brackel::kTableEntries) + " table entries free\n";
     if (auto written = writeStandardOutput(line, input); !written) {
-        report({}, written);
+        report(written);
         return kRefused;
     }
     return kSuccess;

@@ -67,7 +67,7 @@ platform::Status attempt(const std::function<void()>& step)
         step();
         return platform::Status::success();
     } catch (const kestrin::Error& e) {
-        return platform::Status::failure(e.what(), {}, e.path());
+        return platform::Status::failure(e.what(), e.reason(), e.path());
     }
 }
 
@@ -78,15 +78,15 @@ platform::Result<std::string> chosenSection(std::string_view iniText, const std:
     const std::vector<std::string> sections = kestrin::presetSections(iniText);
     if (named.empty()) {
         if (sections.empty())
-            return platform::Result<std::string>::failure("holds no preset section.");
+            return platform::Result<std::string>::failure("The file holds no preset section.");
         if (sections.size() != 1)
-            return platform::Result<std::string>::failure("holds " + std::to_string(sections.size()) +
+            return platform::Result<std::string>::failure("The file holds " + std::to_string(sections.size()) +
                                                           " preset sections; name the one to " + std::string(verb) +
                                                           " with --section.");
         return sections.front();
     }
     if (!kestrin::hasSection(sections, named))
-        return platform::Result<std::string>::failure("holds no preset section [" + platform::printableAscii(named) +
+        return platform::Result<std::string>::failure("The file holds no preset section [" + platform::printableAscii(named) +
                                                       "].");
     return named;
 }

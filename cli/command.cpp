@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 // standard
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -105,18 +106,142 @@ std::string withNamesShown(std::string message, const std::vector<std::string>& 
 
 } // namespace
 
-void report(const std::string& file, const platform::Status& failure)
+std::vector<OptionText> optionTexts(const Command& c)
+{
+    std::vector<OptionText> out;
+    std::string_view rest = c.options;
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+        const std::size_t tab = line.find('\t');
+        if (tab != std::string_view::npos)
+            out.push_back({line.substr(0, tab), line.substr(tab + 1)});
+    }
+    return out;
+}
+
+namespace {
+
+constexpr std::size_t kColumns = 79;
+
+/// The words of a usage, a bracketed group ("[--po [--codepage NNNN]]",
+/// "(--itemdesc | --braydesc)") as one, so that no line break falls in it.
+std::vector<std::string> usageGroups(std::string_view usage)
+{
+    std::vector<std::string> groups;
+    std::string current;
+    int depth = 0;
+    for (char c : usage) {
+        if (c == ' ' && depth == 0) {
+            if (!current.empty())
+                groups.push_back(std::move(current));
+            current.clear();
+            continue;
+        }
+        depth += (c == '[' || c == '(') - (c == ']' || c == ')');
+        current += c;
+    }
+    if (!current.empty())
+        groups.push_back(std::move(current));
+    return groups;
+}
+
+/// The words laid out from column `indent` on, the first line starting
+/// with `first`, every line ended before kColumns.
+std::string wrapped(const std::vector<std::string>& words, const std::string& first, std::size_t indent)
+{
+    std::string out = first;
+    const std::size_t lastBreak = first.rfind('\n');
+    std::size_t column = lastBreak == std::string::npos ? first.size() : first.size() - lastBreak - 1;
+    bool lineEmpty = true;
+    for (const std::string& w : words) {
+        if (!lineEmpty && column + 1 + w.size() > kColumns) {
+            out += "\n" + std::string(indent, ' ');
+            column = indent;
+            lineEmpty = true;
+        }
+        if (!lineEmpty) {
+            out += ' ';
+            ++column;
+        }
+        out += w;
+        column += w.size();
+        lineEmpty = false;
+    }
+    return out + "\n";
+}
+
+std::vector<std::string> wordsOf(std::string_view text)
+{
+    std::vector<std::string> words;
+    std::string current;
+    for (char c : text) {
+        if (c == ' ' || c == '\n') {
+            if (!current.empty())
+                words.push_back(std::move(current));
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty())
+        words.push_back(std::move(current));
+    return words;
+}
+
+} // namespace
+
+std::string commandHelp(const Command& c)
+{
+    const std::string head = "Usage: varnhold " + std::string(c.name) + " ";
+    std::string text = wrapped(usageGroups(c.usage), head, head.size()) + "\n" + std::string(c.help) + "\nOptions:\n";
+    // The options' texts start in one column, as GNU tools list them.
+    constexpr std::size_t kTextColumn = 24;
+    std::vector<OptionText> options = optionTexts(c);
+    options.push_back({"--help", "show this help and exit"});
+    for (const OptionText& o : options) {
+        std::string tag = (o.option == "--help" ? "  -h, " : "      ") + std::string(o.option);
+        // A tag too long for its column has its text on the next line.
+        tag += tag.size() + 2 <= kTextColumn ? std::string(kTextColumn - tag.size(), ' ')
+                                             : "\n" + std::string(kTextColumn, ' ');
+        text += wrapped(wordsOf(o.text), tag, kTextColumn);
+    }
+    return text;
+}
+
+/// Whether the text starts with a word of small letters alone ("the file
+/// is in use", "line 19, entry"): a word to start a sentence with a capital,
+/// where a file's name ("vrn.exe.bak is not a backup") is never changed.
+bool startsWithLowerWord(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && text[i] >= 'a' && text[i] <= 'z')
+        ++i;
+    return i > 0 && (i == text.size() || text[i] == ' ');
+}
+
+namespace {
+
+/// Writes the one line of a failure: "varnhold: ", the file and ": " when
+/// there is one (`file` not null), then the failure's message with its line
+/// breaks turned into spaces, a capital at its start and a full stop at its
+/// end, so that every refusal has one shape.
+void reportLine(const std::string* file, const platform::Status& failure)
 {
     // A failure that gives its reason apart, and names no other file, is
     // worded "FILE: reason". One whose message names this very file is shown
     // whole; any other names the file first.
-    const bool otherFile = !failure.path().empty() && failure.path() != file;
+    const std::string none;
+    const std::string& named = file ? *file : none;
+    const bool otherFile = !failure.path().empty() && failure.path() != named;
     const bool ownReason = failure.hasReason() && !otherFile;
     const std::string message =
-        withNamesShown(ownReason ? failure.reason() : failure.error(), {file, failure.path()});
+        withNamesShown(ownReason ? failure.reason() : failure.error(), {named, failure.path()});
     std::string line = "varnhold: ";
-    if (!file.empty() && (ownReason || failure.path() != file))
-        line += shownName(file) + ": ";
+    if (file && (ownReason || failure.path() != *file))
+        line += (file->empty() ? std::string("''") : shownName(*file)) + ": ";
+    const std::size_t textStart = line.size();
     // The programs' messages break their lines with "\r" or "\r\n". Where a
     // line ends a sentence without a stop and the next starts another, the
     // stop is put in, so that the sentences do not run together.
@@ -135,17 +260,44 @@ void report(const std::string& file, const platform::Status& failure)
                 line += ' ';
             pendingBreak = false;
         }
+        if (line.size() == textStart && c == ' ')
+            continue;
         line += c;
     }
-    while (!line.empty() && line.back() == ' ')
+    while (line.size() > textStart && line.back() == ' ')
         line.pop_back();
+    if (line.size() > textStart) {
+        // A system's reason ("the file is in use by another program") starts
+        // a sentence as the programs' own do; every sentence ends in a stop.
+        if (startsWithLowerWord(std::string_view(line).substr(textStart)))
+            line[textStart] = static_cast<char>(line[textStart] - 'a' + 'A');
+        if (line.back() != '.' && line.back() != '?' && line.back() != '!')
+            line += '.';
+    }
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
+} // namespace
+
+void report(const std::string& file, const platform::Status& failure)
+{
+    reportLine(&file, failure);
+}
+
 void report(const std::string& file, std::string_view message)
 {
-    report(file, platform::Status::failure(std::string(message)));
+    reportLine(&file, platform::Status::failure(std::string(message)));
+}
+
+void report(const platform::Status& failure)
+{
+    reportLine(nullptr, failure);
+}
+
+void report(std::string_view message)
+{
+    reportLine(nullptr, platform::Status::failure(std::string(message)));
 }
 
 void reportNotes(platform::FileSystem& files, const std::string& file)

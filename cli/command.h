@@ -45,16 +45,27 @@ private:
     std::map<std::string, std::string> options_;
 };
 
-/// One line on standard error: "varnhold: ", the file and ": ", then the
-/// failure's message with its line breaks turned into spaces (a full stop
-/// added where a line ended a sentence without one). A failure that gives
-/// its reason apart, and whose message names no other file, reads
-/// "FILE: reason" (the message is the window's wording); one whose message
-/// names this very file (failure.path()) is shown whole.
+/// One line on standard error, "varnhold: FILE: Reason." for a failure of
+/// a file, "varnhold: Reason." for one of no file: the failure's message
+/// with its line breaks turned into spaces (a full stop added where a line
+/// ended a sentence without one), its first letter a capital and a full stop
+/// at its end. A failure that gives its reason apart, and whose message names
+/// no other file, gives its reason after the file (the message is the
+/// window's wording); one whose message names this very file
+/// (failure.path()) is shown whole. A file's control bytes are shown as
+/// \xNN, and an empty name as ''.
 void report(const std::string& file, const platform::Status& failure);
 
 /// A note or refusal worded here, which never names the file itself.
 void report(const std::string& file, std::string_view message);
+
+/// A failure of no file: standard output, memory.
+void report(const platform::Status& failure);
+void report(std::string_view message);
+
+/// Whether the text starts with a word of small letters alone, which a
+/// sentence starts with a capital; a file's name is never changed.
+bool startsWithLowerWord(std::string_view text);
 
 /// Reports each note the file system took for the user (an unfinished
 /// patch rolled back, or shown rolled back), each of which names the file.
@@ -84,7 +95,23 @@ struct Command {
     std::string_view help;    // the subcommand's --help, after its usage line
     std::string_view usage;   // "GAME.EXE OUTPUT.brk"
     int (*run)(const std::vector<std::string>& words, platform::FileSystem& files);
+    /// Each option of the usage on a line of its own: the option as the
+    /// usage writes it ("--section NAME"), a tab, and what it does, in one
+    /// sentence that starts in lower case and has no full stop at its end.
+    std::string_view options = {};
 };
+
+/// The options of a command's table entry: the option as the usage writes
+/// it, and what it does.
+struct OptionText {
+    std::string_view option; // "--section NAME"
+    std::string_view text;   // "name the section ..."
+};
+std::vector<OptionText> optionTexts(const Command& c);
+
+/// The command's --help: its usage, wrapped at 79 columns, its help text,
+/// and its options, --help among them.
+std::string commandHelp(const Command& c);
 
 // The subcommands, by file kind.
 int brkExport(const std::vector<std::string>& words, platform::FileSystem& files);

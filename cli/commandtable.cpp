@@ -22,7 +22,8 @@ constexpr Command kTable[] = {
      "whose attachments would change is printed on a line of its own, by its\n"
      "item number and its name in names.def of the working folder, when that is\n"
      "there, with what it gains and loses (\"20 G41: +silencer -bipod\").\n",
-     "RULES.brk GAME.EXE [--dry-run]", brkApply},
+     "RULES.brk GAME.EXE [--dry-run]", brkApply,
+     "--dry-run\tmake every check, write nothing, and print what would change\n"},
     {"brk-info", "show a file's build and how many table entries are free",
      "Prints one line: the file, its kind (game executable and its build, or\n"
      "Brackel file) and how many of the 182 table entries are free.\n",
@@ -36,8 +37,14 @@ constexpr Command kTable[] = {
      "per non-empty field, its context the item and field (\"item 7 short\n"
      "name\"), its msgid the text and its msgstr empty. The texts are read in the\n"
      "code page of --codepage (874, 1250 to 1258), or the system's without it;\n"
-     "the header names the code page and the layout.\n",
-     "(--itemdesc | --braydesc) ITEMFILE OUTPUT.vlc [--po] [--codepage NNNN]", itemsExport},
+     "the header names the code page and the layout. --codepage goes with --po\n"
+     "alone: a text form holds the texts' bytes as they are.\n",
+     "(--itemdesc | --braydesc) ITEMFILE OUTPUT.vlc [--po [--codepage NNNN]]", itemsExport,
+     "--itemdesc\tITEMFILE is an Itemdesc.edt: short name, full name, description\n"
+     "--braydesc\tITEMFILE is a Braydesc.edt: name, description\n"
+     "--po\twrite a PO template for translators instead of a text form\n"
+     "--codepage NNNN\twith --po only: read the texts in code page NNNN (874, 1250 to 1258) "
+     "instead of the system's\n"},
     {"items-apply", "patch the texts of a text form into an item text file",
      "Patches the texts of TEXTS.vlc into ITEMFILE, laid out as the text form's\n"
      "mode line says (Itemdesc or Braydesc). Items and fields the text form does\n"
@@ -49,17 +56,23 @@ constexpr Command kTable[] = {
      "A TEXTS file whose name ends in .po is a PO file, as items-export --po\n"
      "writes it and a translator fills it in: its header tells the layout, and\n"
      "each entry with a translation that is not marked fuzzy is patched in, in\n"
-     "the code page of --codepage or the system's. An entry whose context names\n"
-     "no item and field, whose msgid is no longer the file's text, or whose\n"
-     "translation the code page or its field cannot hold refuses the apply.\n",
-     "TEXTS.vlc ITEMFILE [--dry-run] [--codepage NNNN]", itemsApply},
+     "the code page of --codepage (874, 1250 to 1258) or the system's; a text\n"
+     "form holds the texts' bytes as they are and takes no --codepage. An entry\n"
+     "whose context names no item and field, whose msgid is no longer the file's\n"
+     "text, or whose translation the code page or its field cannot hold refuses\n"
+     "the apply.\n",
+     "TEXTS.vlc ITEMFILE [--dry-run] [--codepage NNNN]", itemsApply,
+     "--dry-run\tmake every check, write nothing, and print what would change\n"
+     "--codepage NNNN\tfor a PO file (TEXTS.po) only: write its translations in code page NNNN "
+     "(874, 1250 to 1258) instead of the system's\n"},
     {"names-def", "write names.def from an Itemdesc file",
      "Writes names.def, the weapon names and attachment captions the attachment\n"
      "editor reads, from the texts of ITEMDESC. Without OUTPUT it goes into the\n"
      "working folder, where the attachment editor looks for it. Both item text\n"
      "files have one length: a file not named Itemdesc.edt (in any letter case)\n"
      "is taken only with --itemdesc, and a Braydesc.edt never.\n",
-     "ITEMDESC [OUTPUT] [--itemdesc]", namesDef},
+     "ITEMDESC [OUTPUT] [--itemdesc]", namesDef,
+     "--itemdesc\ttake ITEMDESC as an Itemdesc.edt, whatever its name\n"},
     {"imp-dump", "print the custom mercenary of IMP.dat as a preset section",
      "Prints the profile in IMP.dat as a section of Presets.ini: the keys the\n"
      "Inventory window's presets hold, then Name, Callsign, Voice, BodyType,\n"
@@ -69,7 +82,8 @@ constexpr Command kTable[] = {
      "keeps its other presets: the section of that name is replaced, or the\n"
      "section is added at the end and its name to the [Presets] list. A file\n"
      "that is not a presets file is refused.\n",
-     "IMP.dat [OUTPUT] [--section NAME]", impDump},
+     "IMP.dat [OUTPUT] [--section NAME]", impDump,
+     "--section NAME\tname the section NAME instead of after the mercenary\n"},
     {"imp-apply", "apply a preset section to IMP.dat",
      "Reads IMP.dat, applies the section of PRESETS as the Inventory window loads\n"
      "a preset, then the further keys imp-dump writes, and saves the profile as\n"
@@ -79,7 +93,9 @@ constexpr Command kTable[] = {
      "With --dry-run every check is made and nothing is written: each field that\n"
      "would change is printed on a line of its own, named by its key as imp-dump\n"
      "writes it, with its old and new value (Strength: 55 -> 60).\n",
-     "PRESETS IMP.dat [--section NAME] [--dry-run]", impApply},
+     "PRESETS IMP.dat [--section NAME] [--dry-run]", impApply,
+     "--section NAME\tapply the section NAME; needed when PRESETS holds more than one\n"
+     "--dry-run\tmake every check, write nothing, and print what would change\n"},
     {"diff", "print what changes from one file to another of its kind",
      "Compares two files of one kind and prints what changes from A to B, one\n"
      "change a line, as the dry runs print them. The kinds are the attachment\n"
@@ -92,7 +108,10 @@ constexpr Command kTable[] = {
      "is that of diff: 0 when nothing changes, 1 when something does, 2 for\n"
      "trouble (a wrong command line, a file that cannot be read, files of two\n"
      "kinds).\n",
-     "A B [--itemdesc | --braydesc] [--section NAME]", diff},
+     "A B [--itemdesc | --braydesc] [--section NAME]", diff,
+     "--itemdesc\tread item text files as Itemdesc.edt: short name, full name, description\n"
+     "--braydesc\tread item text files as Braydesc.edt: name, description\n"
+     "--section NAME\tcompare the section NAME of a presets file; needed when it holds more than one\n"},
     {"restore", "put the backup FILE.bak back in place of FILE",
      "Puts FILE.bak, the untouched file that the first patch of FILE kept, back\n"
      "in place of FILE, a game executable of a known build, an item text file or\n"
@@ -105,7 +124,10 @@ constexpr Command kTable[] = {
      "dry runs of the applies print it. For an item text file --itemdesc or\n"
      "--braydesc says its layout; otherwise a name holding \"braydesc\" is read as\n"
      "Braydesc.edt, any other as Itemdesc.edt.\n",
-     "FILE [--dry-run] [--itemdesc | --braydesc]", restore},
+     "FILE [--dry-run] [--itemdesc | --braydesc]", restore,
+     "--dry-run\tmake every check, write nothing, and print what would be undone\n"
+     "--itemdesc\tfor the dry run: FILE is an item text file laid out as Itemdesc.edt\n"
+     "--braydesc\tfor the dry run: FILE is an item text file laid out as Braydesc.edt\n"},
 };
 
 } // namespace

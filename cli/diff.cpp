@@ -283,7 +283,7 @@ int diff(const std::vector<std::string>& words, platform::FileSystem& files)
         if (written)
             written = writeStandardOutput(text, a.path);
         if (!written) {
-            report({}, written);
+            report(written);
             return kTrouble;
         }
     }

@@ -266,12 +266,35 @@ platform::Result<std::string> previewRollBack(DryRunFileSystem& files, const std
     return rolledBack;
 }
 
+namespace {
+
+/// A refusal of a patch as the console says it: one that does not say what
+/// became of the file (a file in use, a step's refusal) ends with "Nothing
+/// was written.", as the patch's other refusals do; one that says it (the
+/// bytes were put back, the file may be half-written, the patch was not
+/// made) is left as it is.
+platform::Status patchRefusal(const platform::Status& failure)
+{
+    for (const char* said : {platform::Status::kNothingWritten, "was not made", "put back", "half-written",
+                             "rolled back"})
+        if (failure.error().find(said) != std::string::npos)
+            return failure;
+    return failure.nothingWritten();
+}
+
+} // namespace
+
+void reportRefusal(const std::string& file, const platform::Status& failure)
+{
+    report(file, patchRefusal(failure));
+}
+
 int runPatch(platform::FileSystem& files, const std::string& game, const Patch& patch)
 {
     const PatchOutcome outcome = patch(files);
     reportNotes(files, game); // a rolled-back patch, which names the file
     if (!outcome.status) {
-        report(outcome.file, outcome.status);
+        report(outcome.file, patchRefusal(outcome.status));
         return kRefused;
     }
     for (const std::string& remark : outcome.remarks)
@@ -284,9 +307,9 @@ int dryRunPatch(platform::FileSystem& files, const std::string& game, const Patc
     DryRunFileSystem after(files);
     const PatchOutcome outcome = patch(after);
     if (!after.takeNotes().empty())
-        report(game, "an unfinished patch of it would be rolled back first; the changes shown start from there.");
+        report(game, "An unfinished patch of it would be rolled back first; the changes shown start from there.");
     if (!outcome.status) {
-        report(outcome.file, outcome.status);
+        report(outcome.file, patchRefusal(outcome.status));
         return kRefused;
     }
     for (const std::string& remark : outcome.remarks)
@@ -322,7 +345,7 @@ int dryRunPatch(platform::FileSystem& files, const std::string& game, const Patc
     if (text.empty())
         return kSuccess;
     if (auto written = writeStandardOutput(text, game); !written) {
-        report({}, written);
+        report(written);
         return kRefused;
     }
     return kSuccess;

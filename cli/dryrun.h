@@ -92,6 +92,11 @@ using ChangeList = std::function<platform::Result<std::vector<std::string>>(plat
 /// dry-run file systems; only the bytes either has written can differ.
 platform::Result<std::uint64_t> differingBytes(DryRunFileSystem& a, DryRunFileSystem& b, const std::string& path);
 
+/// Reports a refusal of a patching command as its patch's refusals are
+/// reported: one that does not say what became of the file ends with
+/// "Nothing was written.".
+void reportRefusal(const std::string& file, const platform::Status& failure);
+
 /// Makes the patch of `game`: the notes of an unfinished patch it rolled
 /// back, then its refusal or its remarks, on standard error. Exit status 0
 /// or 1.

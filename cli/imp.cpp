@@ -67,18 +67,18 @@ int impApply(const std::vector<std::string>& words, platform::FileSystem& files)
     const std::string& target = args.operands()[1];
     // The presets are never written into, under any of their names.
     if (auto refused = checkNotInput(target, presets); !refused) {
-        report(target, refused);
+        reportRefusal(target, refused);
         return kRefused;
     }
 
     auto text = platform::readTextFile(files, presets);
     if (!text) {
-        report(presets, text.status());
+        reportRefusal(presets, text.status());
         return kRefused;
     }
     auto section = chosenSection(*text, args.value("--section"));
     if (!section) {
-        report(presets, section.status());
+        reportRefusal(presets, section.status());
         return kRefused;
     }
     // As the window does it: Read, the preset, Save; but under one hold of
@@ -103,9 +103,9 @@ int impApply(const std::vector<std::string>& words, platform::FileSystem& files)
         // name or callsign is noted here instead.
         PatchOutcome done{target};
         if (profile.name().empty())
-            done.remarks.emplace_back("the name is empty, so the profile keeps the name it had.");
+            done.remarks.emplace_back("The name is empty, so the profile keeps the name it had.");
         if (profile.callsign().empty())
-            done.remarks.emplace_back("the callsign is empty, so the profile keeps the callsign it had.");
+            done.remarks.emplace_back("The callsign is empty, so the profile keeps the callsign it had.");
         return done;
     };
     if (args.has("--dry-run"))

@@ -111,7 +111,7 @@ int itemsApply(const std::vector<std::string>& words, platform::FileSystem& file
     // them is lost.
     auto lines = platform::readTextLines(files, textFile);
     if (!lines) {
-        report(textFile, lines.status());
+        reportRefusal(textFile, lines.status());
         return kRefused;
     }
     // A PO file's header tells the layout as the mode line does; its entries
@@ -120,7 +120,7 @@ int itemsApply(const std::vector<std::string>& words, platform::FileSystem& file
     if (isPo) {
         auto parsed = velloc::parsePoFile(lines->bytes(), textFile);
         if (!parsed) {
-            report(textFile, parsed.status());
+            reportRefusal(textFile, parsed.status());
             return kRefused;
         }
         translations = std::move(*parsed);
@@ -128,7 +128,7 @@ int itemsApply(const std::vector<std::string>& words, platform::FileSystem& file
     auto probe = isPo ? platform::Result<velloc::ItemTexts>(velloc::ItemTexts{})
                       : velloc::textFormOver(*lines, velloc::ItemTexts{}, textFile);
     if (!probe) {
-        report(textFile, probe.status());
+        reportRefusal(textFile, probe.status());
         return kRefused;
     }
     const auto overCurrent = [&](const velloc::ItemTexts& current) -> platform::Result<velloc::ItemTexts> {

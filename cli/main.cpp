@@ -39,6 +39,10 @@ std::string programHelp()
         text += "  " + name + std::string(c.summary) + "\n";
     }
     text += "\n"
+            "Options:\n"
+            "  -h, --help     show this help, or after a command that command's, and exit\n"
+            "      --version  show the version, the copyright and the licence, and exit\n"
+            "\n"
             "Exit status: 0 when the work is done, 1 when it was refused or failed\n"
             "(the reason goes to standard error and nothing was written), 2 for a\n"
             "wrong command line. diff ends as diff does: 0 when the files are the same,\n"
@@ -46,14 +50,16 @@ std::string programHelp()
     return text;
 }
 
-std::string commandHelp(const Command& c)
+/// A wrong command line: "varnhold: [COMMAND: ]Reason." as every refusal
+/// reads, then the hint to --help.
+int usage(const std::string& command, std::string text, const std::string& helpCommand)
 {
-    return "Usage: varnhold " + std::string(c.name) + " " + std::string(c.usage) + "\n\n" + std::string(c.help);
-}
-
-int usage(const std::string& text, const std::string& helpCommand)
-{
-    const std::string line = "varnhold: " + text + "\nTry 'varnhold " + helpCommand + "--help'.\n";
+    if (cli::startsWithLowerWord(text))
+        text.front() = static_cast<char>(text.front() - 'a' + 'A');
+    if (!text.empty() && text.back() != '.')
+        text += '.';
+    const std::string line = "varnhold: " + (command.empty() ? std::string() : command + ": ") + text +
+                             "\nTry 'varnhold " + helpCommand + "--help'.\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
     return cli::kUsage;
 }
@@ -62,7 +68,7 @@ int usage(const std::string& text, const std::string& helpCommand)
 int print(const std::string& text)
 {
     if (auto written = cli::writeStandardOutput(text); !written) {
-        cli::report({}, written);
+        cli::report(written);
         return cli::kRefused;
     }
     return cli::kSuccess;
@@ -90,29 +96,33 @@ int main(int argc, char* argv[])
     std::vector<std::string> words = platform::programArguments(argc, argv);
 
     if (words.empty())
-        return usage("no command given", "");
+        return usage({}, "no command given", "");
     const std::string name = words.front();
     words.erase(words.begin());
     if (name == "--help" || name == "-h")
         return print(programHelp());
     if (name == "--version")
-        return print("varnhold " VARNHOLD_VERSION "\n");
+        return print("varnhold " VARNHOLD_VERSION "\n"
+                     "Copyright (c) " VARNHOLD_COPYRIGHT "\n"
+                     "License MIT: <https://opensource.org/licenses/MIT>.\n"
+                     "This is free software: you are free to change and redistribute it.\n"
+                     "There is NO WARRANTY, to the extent permitted by law.\n");
 
     for (const Command& c : kCommands) {
         if (c.name != name)
             continue;
         if (wantsHelp(words))
-            return print(commandHelp(c));
+            return print(cli::commandHelp(c));
         try {
             platform::NativeFileSystem files;
             return c.run(words, files);
         } catch (const cli::UsageError& e) {
-            return usage(name + ": " + e.text, name + " ");
+            return usage(name, e.text, name + " ");
         } catch (const std::bad_alloc&) {
             // Refused like any other failure, never an abort.
-            cli::report({}, "There is not enough memory for this work; it was stopped.");
+            cli::report("There is not enough memory for this work; it was stopped.");
             return cli::kRefused;
         }
     }
-    return usage("unknown command \"" + name + "\"", "");
+    return usage({}, "unknown command \"" + name + "\"", "");
 }

@@ -13,7 +13,7 @@
 //   @SYNOPSIS@                   (a line of its own) one usage line per command
 //   @COMMAND_LIST@               (a line of its own) each command's summary, as --help lists them
 //   @COMMANDS@                   (a line of its own) each command: its usage, its help text,
-//                                and its options with the sentences of the help that name them
+//                                and its options with their texts in the table
 // A mark the generator does not know is an error, so none reaches the page;
 // any other "@" is left as it is.
 
@@ -182,14 +182,6 @@ bool wordAt(std::string_view text, std::size_t at, std::string_view name)
     return end == text.size() || !wordChar(text[end]);
 }
 
-bool names(std::string_view sentence, std::string_view name)
-{
-    for (std::size_t at = 0; at < sentence.size(); ++at)
-        if (wordAt(sentence, at, name))
-            return true;
-    return false;
-}
-
 /// A sentence of help text in roff: the command's operands (and the
 /// capitals before their first dot, "OUTPUT" of "OUTPUT.vlc") in italics,
 /// its options in bold.
@@ -278,32 +270,25 @@ std::string commands()
         const std::vector<std::string> said = sentences(c.help);
         for (const std::string& s : said)
             out += sentenceRoff(s, c) + "\n";
-        // Each option with the sentences of the help that name it; options
-        // that the same sentences describe ("--itemdesc" and "--braydesc")
-        // share one entry.
-        std::vector<std::pair<std::vector<Option>, std::string>> entries;
-        for (const Option& o : usageOptions(c.usage)) {
-            std::string described;
-            for (const std::string& s : said)
-                if (names(s, o.name))
-                    described += sentenceRoff(s, c) + "\n";
-            if (described.empty())
-                throw std::runtime_error("the help of " + std::string(c.name) + " does not name its option " + o.name);
-            if (!entries.empty() && entries.back().second == described)
-                entries.back().first.push_back(o);
-            else
-                entries.push_back({{o}, described});
-        }
-        for (const auto& [options, described] : entries) {
-            std::string tag;
-            for (const Option& o : options) {
-                if (!tag.empty())
-                    tag += ", ";
-                tag += "\\fB" + escaped(o.name) + "\\fR";
-                if (!o.value.empty())
-                    tag += " \\fI" + escaped(o.value) + "\\fR";
-            }
-            out += ".TP\n" + tag + "\n" + described;
+        // Each option with its text in the table, the one `varnhold COMMAND
+        // --help` lists, made a sentence; every option of the usage has one.
+        const std::vector<cli::OptionText> texts = cli::optionTexts(c);
+        const std::vector<Option> options = usageOptions(c.usage);
+        if (texts.size() != options.size())
+            throw std::runtime_error("the options of " + std::string(c.name) + " are not those its usage names");
+        for (std::size_t i = 0; i < options.size(); ++i) {
+            const Option& o = options[i];
+            const std::string_view want = texts[i].option;
+            if (want != (o.value.empty() ? o.name : o.name + " " + o.value))
+                throw std::runtime_error("the table of " + std::string(c.name) + " describes " + std::string(want) +
+                                         " where its usage names " + o.name);
+            std::string sentence(texts[i].text);
+            if (!sentence.empty())
+                sentence.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence.front())));
+            std::string tag = "\\fB" + escaped(o.name) + "\\fR";
+            if (!o.value.empty())
+                tag += " \\fI" + escaped(o.value) + "\\fR";
+            out += ".TP\n" + tag + "\n" + sentenceRoff(sentence + ".", c) + "\n";
         }
     }
     return out;

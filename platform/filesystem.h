@@ -191,4 +191,16 @@ inline std::string checkifroot(std::string_view path)
     return std::string(driveRoot ? path.substr(0, 2) : path);
 }
 
+/// What an open of a file that is not there says, before any other step
+/// could word it as its own failure ("Could not read the size of"): "Could
+/// not open PATH: there is no file of that name". Empty when something has
+/// that name, or when the system cannot tell (the open then says why).
+inline std::string missingFileMessage(FileSystem& files, const std::string& path)
+{
+    auto found = files.entry(path);
+    if (!found || found->kind != Entry::Kind::Missing)
+        return {};
+    return "Could not open " + path + ": there is no file of that name";
+}
+
 } // namespace platform

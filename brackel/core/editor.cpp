@@ -95,6 +95,10 @@ void Editor::openPath(const std::string& path)
     // so a failed open leaves the open file and its model as they were.
     // An executable is opened to be saved later: a patch a killed run left
     // unfinished is rolled back now, before its table is read.
+    if (const std::string missing = platform::missingFileMessage(platform_.files(), path); !missing.empty()) {
+        error(missing);
+        return;
+    }
     auto rules = loadRules(platform_.files(), path, platform::Reading::ToEdit);
     for (const std::string& note : platform_.files().takeNotes())
         platform_.message(note, "Warning", platform::Buttons::Ok);

@@ -13,16 +13,19 @@ platform::OwnedBytes profileRecord(const std::string& path)
         // Every offset of the record must lie inside the file; a shorter file
         // is no profile.
         if (length < record::kMinimumLength)
-            return platform::Status::failure("Cannot use file \"" + path + "\". It is " + std::to_string(length) +
-                                                 " bytes long; a custom mercenary profile needs at least " +
-                                                 std::to_string(record::kMinimumLength) + " bytes.",
-                                             {}, path);
+        {
+            const std::string why = "It is " + std::to_string(length) +
+                                    " bytes long; a custom mercenary profile needs at least " +
+                                    std::to_string(record::kMinimumLength) + " bytes.";
+            return platform::Status::failure("Cannot use file \"" + path + "\". " + why, why, path);
+        }
         // A game executable or an item text file is long enough too, but the
         // record's offsets there hold code and texts; their lengths tell them.
         if (const std::string game = platform::gameFileOfLength(length); !game.empty())
-            return platform::Status::failure("Cannot use file \"" + path + "\". It is " + game +
-                                                 ", not a custom mercenary profile.",
-                                             {}, path);
+        {
+            const std::string why = "It is " + game + ", not a custom mercenary profile.";
+            return platform::Status::failure("Cannot use file \"" + path + "\". " + why, why, path);
+        }
         return platform::PatchSpan{0, record::kMinimumLength};
     };
 }
@@ -31,8 +34,10 @@ void checkProfileRecord(std::span<const std::uint8_t> record, const std::string&
 {
     const std::string what =
         platform::notAProfile(std::string_view(reinterpret_cast<const char*>(record.data()), record.size()));
-    if (!what.empty())
-        throw Error("Cannot use file \"" + path + "\". It is " + what + ", not a custom mercenary profile.", path);
+    if (!what.empty()) {
+        const std::string why = "It is " + what + ", not a custom mercenary profile.";
+        throw Error("Cannot use file \"" + path + "\". " + why, path, why);
+    }
 }
 
 std::uint8_t& TEncapsulatedFile::at(const char* what)

@@ -22,15 +22,19 @@ namespace kestrin {
 /// a file that cannot be opened).
 class Error : public std::runtime_error {
 public:
-    /// `path`: the file the message names, when it names one.
-    explicit Error(const std::string& message, std::string path = {})
-        : std::runtime_error(message), path_(std::move(path))
+    /// `path`: the file the message names, when it names one; `reason`: the
+    /// message without the file's name, for a caller that names it itself.
+    explicit Error(const std::string& message, std::string path = {}, std::string reason = {})
+        : std::runtime_error(message), path_(std::move(path)), reason_(std::move(reason))
     {
     }
     const std::string& path() const { return path_; }
+    /// Empty when the message gives none apart.
+    const std::string& reason() const { return reason_; }
 
 private:
     std::string path_;
+    std::string reason_;
 };
 
 /// The text of an integer, as the runtime's conversion reads it; throws

@@ -108,11 +108,12 @@ Error fileError(const platform::Status& failure, const std::string& path)
             if (failure.error()[i] == '\r' && (i + 1 == failure.error().size() || failure.error()[i + 1] != '\n'))
                 message += '\n';
         }
-        return Error(message, failure.path().empty() ? path : failure.path());
+        return Error(message, failure.path().empty() ? path : failure.path(),
+                     failure.hasReason() ? failure.reason() : std::string());
     }
     std::string reason = failure.reason();
     reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
-    return Error("Cannot open file \"" + path + "\". " + reason, path);
+    return Error("Cannot open file \"" + path + "\". " + reason, path, reason);
 }
 
 /// Patches the record through the game-file path: `change` edits a copy of

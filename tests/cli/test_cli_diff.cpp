@@ -127,8 +127,8 @@ TEST_F(CliDiff, TroubleIsStatusTwoWithOneLine)
         {{f("items.vlc"), f("bray.vlc")},
          f("bray.vlc") + ": This file is a text form of Braydesc texts, and the other file holds Itemdesc texts; diff "
                          "compares texts of one layout."},
-        {{f("two.ini"), f("IMP.dat")}, f("two.ini") + ": holds 2 preset sections; name the one to compare with --section."},
-        {{f("merc.ini"), f("IMP.dat"), "--section", "Nobody"}, f("merc.ini") + ": holds no preset section [Nobody]."},
+        {{f("two.ini"), f("IMP.dat")}, f("two.ini") + ": The file holds 2 preset sections; name the one to compare with --section."},
+        {{f("merc.ini"), f("IMP.dat"), "--section", "Nobody"}, f("merc.ini") + ": The file holds no preset section [Nobody]."},
         {{f("damaged.brk"), f("rules.brk")}, f("damaged.brk") + ": The Brackel file is damaged at line 3"},
         {{f("short.vlc"), f("items.vlc")}, f("short.vlc") + ": The text form is of version \"1.0\"; only version 2.0 is read."},
     };

@@ -282,7 +282,7 @@ TEST_F(CliDryRun, ADryRunShowsTheChangeFromTheRolledBackFileAndRollsNothingBack)
         const Outcome look = apply(kind, {"--dry-run"});
         EXPECT_EQ(look.status, 0);
         EXPECT_EQ(look.err, "varnhold: " + game +
-                                ": an unfinished patch of it would be rolled back first; the changes shown start "
+                                ": An unfinished patch of it would be rolled back first; the changes shown start "
                                 "from there.\n");
         EXPECT_EQ(look.out, kind.changes);
         EXPECT_EQ(snapshot(dir.path()), torn);
@@ -354,8 +354,8 @@ TEST_F(CliDryRun, RestoreRefusesWhatIsNoBackupOfTheFileAndTouchesNothing)
     {
         testsupport::FileHolder game(exe);
         ASSERT_TRUE(game.held());
-        expectRefused(run({"restore", exe}), exe + ": the file is in use by another program");
-        expectRefused(run({"restore", "--dry-run", exe}), exe + ": the file is in use by another program");
+        expectRefused(run({"restore", exe}), exe + ": The file is in use by another program");
+        expectRefused(run({"restore", "--dry-run", exe}), exe + ": The file is in use by another program");
     }
     EXPECT_EQ(snapshot(dir.path()), patched);
 }

@@ -154,7 +154,7 @@ TEST_F(Cli, ApplyFindsEverySectionTheWindowFinds)
         << diff.err;
     // A file with no preset, and a file of ours that is no presets file.
     writeFile(f("none.ini"), "; nothing yet\r\n");
-    expectRefused(varnhold({"imp-apply", f("none.ini"), f("IMP.dat")}), f("none.ini") + ": holds no preset section.");
+    expectRefused(varnhold({"imp-apply", f("none.ini"), f("IMP.dat")}), f("none.ini") + ": The file holds no preset section. Nothing was written.");
     ASSERT_EQ(varnhold({"brk-export", f("vrn.exe"), f("rules.brk")}).status, 0);
     expectRefused(varnhold({"imp-apply", f("rules.brk"), f("IMP.dat")}),
                   "[head] holds no key Health, so this is no presets file.");
@@ -382,8 +382,8 @@ TEST_F(Cli, OnlyAProfileIsTakenAsOne)
     writeFile(f("b.exe"), program);
     writeFile(f("a.exe.bak"), readFile(f("b.exe")));
     writeFile(f("P.ini.bak"), presets);
-    const std::string text = f("P.ini") + "\". It is a text file, not a custom mercenary profile.";
-    const std::string windows = f("a.exe") + "\". It is a Windows program, not a custom mercenary profile.";
+    const std::string text = f("P.ini") + ": It is a text file, not a custom mercenary profile.";
+    const std::string windows = f("a.exe") + ": It is a Windows program, not a custom mercenary profile.";
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
         {{"imp-apply", f("P.ini"), f("P.ini"), "--section", "Sniper"}, "The output is the input file itself."},
         {{"imp-apply", "--dry-run", f("P.ini"), f("a.exe"), "--section", "Sniper"}, windows},

@@ -81,7 +81,7 @@ TEST_F(CliSafety, AGameFileAnotherProgramHoldsIsRefusedAsInUseAndNothingIsWritte
         {
             testsupport::FileHolder other(game);
             ASSERT_TRUE(other.held());
-            expectRefused(apply(patch), game + ": the file is in use by another program");
+            expectRefused(apply(patch), game + ": The file is in use by another program");
         }
         EXPECT_EQ(readFile(game), original);
         EXPECT_FALSE(fs::exists(game + ".bak"));

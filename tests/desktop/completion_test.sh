@@ -114,7 +114,8 @@ declare -A sample=([exe]=vrn.exe [brk]=rules.brk [rules]=rules.brk [edt]=Itemdes
 
 # ---- each command's options and operands, from its usage line ----
 for c in $commands; do
-  usage=$("$varnhold" "$c" --help | sed -n '1s/^Usage: varnhold [a-z-]* //p')
+  # The usage, its lines joined: a long one is wrapped at 80 columns.
+  usage=$("$varnhold" "$c" --help | sed '/^$/q' | tr -s '\n ' '  ' | sed -n 's/ $//; s/^Usage: varnhold [a-z-]* //p')
   [ -n "$usage" ] || { fail "varnhold $c --help gives no usage line"; continue; }
   options=$(grep -o -- '--[a-z-]*' <<<"$usage" | sort)
   # The operands: the words in capitals that are not the value of the option

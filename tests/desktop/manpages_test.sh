@@ -61,12 +61,13 @@ if [ -n "$varnhold" ]; then
   [ "$(wc -l <<<"$commands")" -ge 8 ] || fail "varnhold --help lists only: $commands"
   for c in $commands; do
     summary=$("$varnhold" --help | sed -n "s/^  $c  *//p")
-    usage=$("$varnhold" "$c" --help | sed -n '1s/^Usage: //p')
+    # The usage, its lines joined: a long one is wrapped at 80 columns.
+    usage=$("$varnhold" "$c" --help | sed '/^$/q' | tr -s '\n ' '  ' | sed -n 's/ $//; s/^Usage: //p')
     grep -qF "$usage" <<<"$text" || fail "varnhold(1) lacks the usage \"$usage\""
     grep -qF "$summary" <<<"$text" || fail "varnhold(1) lacks the summary of $c: \"$summary\""
     grep -qx " *$c" <<<"$text" || fail "varnhold(1) has no heading for $c"
     # The first sentence of the command's help, whole.
-    first=$("$varnhold" "$c" --help | sed -n '3,$p' | tr '\n' ' ' | sed 's/\. .*/./; s/  */ /g')
+    first=$("$varnhold" "$c" --help | sed '1,/^$/d' | tr '\n' ' ' | sed 's/\. .*/./; s/  */ /g')
     grep -qF "$first" <<<"$text" || fail "varnhold(1) lacks the help of $c: \"$first\""
     for option in $(grep -o -- '--[a-z-]*' <<<"$usage"); do
       # Its entry's tag: the option alone, or among others the same sentences describe.

@@ -28,10 +28,13 @@ constexpr std::uint8_t kEndMarker = 0;
 // How many problems a refusal lists before it only counts the rest.
 constexpr std::size_t kListedProblems = 10;
 
-std::string lengthError(const std::string& path, std::uint64_t length)
+/// The refusal of a file of another length: the window's message, which
+/// names the file, and its reason apart for a caller that names it itself.
+platform::Status lengthError(const std::string& path, std::uint64_t length)
 {
-    return "The file " + path + " is " + std::to_string(length) + " bytes long; an item text file has exactly " +
-           std::to_string(kItemFileLength) + " bytes.";
+    const std::string why = " is " + std::to_string(length) + " bytes long; an item text file has exactly " +
+                            std::to_string(kItemFileLength) + " bytes.";
+    return platform::Status::failure("The file " + path + why, "The file" + why, path);
 }
 
 } // namespace
@@ -138,7 +141,7 @@ platform::OwnedBytes itemRecords(const std::string& path)
 {
     return [path](std::uint64_t length) -> platform::Result<platform::PatchSpan> {
         if (length != kItemFileLength)
-            return platform::Status::failure(lengthError(path, length), {}, path);
+            return lengthError(path, length);
         return platform::PatchSpan{0, kItemFileLength};
     };
 }
@@ -179,7 +182,10 @@ platform::Status patch(platform::FileSystem& files, const std::string& path, con
             if (problems.size() > kListedProblems)
                 message += "\rand " + std::to_string(problems.size() - kListedProblems) + " more.";
             message += "\rNothing was written.";
-            return platform::Status::failure(message, {}, path);
+            // The reason apart: the message less its first words, which name the file.
+            const std::string named = "The texts cannot be saved into " + path + ":";
+            return platform::Status::failure(message, "The texts cannot be saved:" + message.substr(named.size()),
+                                             path);
         }
         std::vector<std::uint8_t> patched = current.bytes;
         encodeItemFile(*texts, patched);

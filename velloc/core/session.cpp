@@ -83,6 +83,10 @@ void Session::open()
 void Session::openPath(const std::string& path)
 {
     lastName_ = path;
+    if (const std::string missing = platform::missingFileMessage(platform_.files(), path); !missing.empty()) {
+        error(missing);
+        return;
+    }
 
     // Everything is read into a copy; the model changes only once the file
     // has been read completely and accepted.
