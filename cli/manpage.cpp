@@ -205,16 +205,20 @@ bool names(std::string_view sentence, std::string_view name)
 /// its options in bold.
 std::string sentenceRoff(std::string_view sentence, const Command& c)
 {
-    std::vector<std::pair<std::string, std::string>> marked; // word, font
+    std::vector<std::pair<std::string, std::string>> marked; // words, roff
+    const auto font = [](const std::string& word, const char* f) { return f + escaped(word) + "\\fR"; };
     for (const std::string& operand : usageOperands(c.usage)) {
-        marked.emplace_back(operand, "\\fI");
+        marked.emplace_back(operand, font(operand, "\\fI"));
         if (const std::size_t dot = operand.find('.'); dot != std::string::npos && dot > 1)
-            marked.emplace_back(operand.substr(0, dot), "\\fI");
+            marked.emplace_back(operand.substr(0, dot), font(operand.substr(0, dot), "\\fI"));
     }
     for (const Option& o : usageOptions(c.usage)) {
-        marked.emplace_back(o.name, "\\fB");
-        if (!o.value.empty())
-            marked.emplace_back(o.value, "\\fI");
+        marked.emplace_back(o.name, font(o.name, "\\fB"));
+        if (!o.value.empty()) {
+            marked.emplace_back(o.value, font(o.value, "\\fI"));
+            // An option named with its value stays on one line with it.
+            marked.emplace_back(o.name + " " + o.value, font(o.name, "\\fB") + "\\ " + font(o.value, "\\fI"));
+        }
     }
     // A marked word is kept from being hyphenated by \% at the start of the
     // whole blank-separated word it stands in ("(--itemdesc"): one inside
@@ -232,7 +236,7 @@ std::string sentenceRoff(std::string_view sentence, const Command& c)
                 out.insert(wordStart, "\\%");
                 guarded = true;
             }
-            out += found->second + escaped(found->first) + "\\fR";
+            out += found->second;
             at += found->first.size();
         } else {
             out += escaped(sentence.substr(at, 1));

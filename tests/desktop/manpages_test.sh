@@ -26,12 +26,13 @@ failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 export LC_ALL=C.UTF-8 MANWIDTH=80 MAN_KEEP_FORMATTING= MANPAGER=cat PAGER=cat
-# The options that take a value, as the usage lines give them ("--section NAME").
+# The options that take a value, with it, as the usage lines give them:
+# "--section NAME|--codepage NNNN".
 valued=
 if [ -n "$varnhold" ]; then
   valued=$(for c in $("$varnhold" --help | sed -n '/^Commands:/,/^$/s/^  \([a-z-]*\)  .*/\1/p'); do
              "$varnhold" "$c" --help | sed -n '1s/^Usage: //p'
-           done | grep -oE -- '--[a-z-]+ [A-Z]+' | cut -d' ' -f1 | sort -u | paste -sd'|')
+           done | grep -oE -- '--[a-z-]+ [A-Z]+' | sort -u | paste -sd'|')
 fi
 for page in "${pages[@]}"; do
   f=$mandir/$page.1.gz
@@ -74,7 +75,13 @@ for page in "${pages[@]}"; do
     [ -n "$valued" ] || continue
     while IFS= read -r line; do
       fail "$page(1) at $width columns parts an option from its value: \"$line\""
-    done < <(grep -E -- "($valued)\$" <<<"$narrow")
+    done < <(awk -v valued="$valued" '
+      BEGIN { n = split(valued, pairs, "|") }
+      { for (i = 1; i <= n; i++) {
+          split(pairs[i], p, " ")
+          if (previous ~ ("(^| )" p[1] "$") && $1 == p[2]) print previous " / " $0
+        }
+        previous = $0 }' <<<"$narrow")
   done
 done
 
