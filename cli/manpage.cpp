@@ -147,20 +147,30 @@ std::vector<std::string> usageOperands(std::string_view usage)
 }
 
 /// The usage in roff fonts on one line: options in bold, operands in
-/// italics, brackets and "|" in roman; \% keeps a word from being hyphenated.
+/// italics, brackets and "|" in roman. No word is ever split at a line's
+/// end: \% before a whole word, its brackets included, keeps it from being
+/// hyphenated (a \% inside it would mark where it may be), and an option
+/// and its value are joined by an unbreakable blank ("[--section NAME]").
 std::string usageRoff(std::string_view usage)
 {
+    const std::vector<UsageWord> words = usageWords(usage);
     std::string out;
-    for (const UsageWord& w : usageWords(usage)) {
-        if (!out.empty())
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const UsageWord& w = words[i];
+        const bool value = i > 0 && words[i - 1].word.rfind("--", 0) == 0 && takesValue(words, i - 1);
+        if (value)
+            out += "\\ ";
+        else if (!out.empty())
             out += ' ';
+        if (!value)
+            out += "\\%";
         out += w.open;
         if (w.word == "|")
             out += "|";
         else if (w.word.rfind("-", 0) == 0)
-            out += "\\fB\\%" + escaped(w.word) + "\\fR";
+            out += "\\fB" + escaped(w.word) + "\\fR";
         else
-            out += "\\fI\\%" + escaped(w.word) + "\\fR";
+            out += "\\fI" + escaped(w.word) + "\\fR";
         out += w.close;
     }
     return out;
@@ -187,28 +197,45 @@ bool wordAt(std::string_view text, std::size_t at, std::string_view name)
 /// its options in bold.
 std::string sentenceRoff(std::string_view sentence, const Command& c)
 {
-    std::vector<std::pair<std::string, std::string>> marked; // word, font
+    std::vector<std::pair<std::string, std::string>> marked; // words, roff
+    const auto font = [](const std::string& word, const char* f) { return f + escaped(word) + "\\fR"; };
     for (const std::string& operand : usageOperands(c.usage)) {
-        marked.emplace_back(operand, "\\fI");
+        marked.emplace_back(operand, font(operand, "\\fI"));
         if (const std::size_t dot = operand.find('.'); dot != std::string::npos && dot > 1)
-            marked.emplace_back(operand.substr(0, dot), "\\fI");
+            marked.emplace_back(operand.substr(0, dot), font(operand.substr(0, dot), "\\fI"));
     }
     for (const Option& o : usageOptions(c.usage)) {
-        marked.emplace_back(o.name, "\\fB");
-        if (!o.value.empty())
-            marked.emplace_back(o.value, "\\fI");
+        marked.emplace_back(o.name, font(o.name, "\\fB"));
+        if (!o.value.empty()) {
+            marked.emplace_back(o.value, font(o.value, "\\fI"));
+            // An option named with its value stays on one line with it.
+            marked.emplace_back(o.name + " " + o.value, font(o.name, "\\fB") + "\\ " + font(o.value, "\\fI"));
+        }
     }
+    // A marked word is kept from being hyphenated by \% at the start of the
+    // whole blank-separated word it stands in ("(--itemdesc"): one inside
+    // it would mark a place where it may be split.
     std::string out;
+    std::size_t wordStart = 0;
+    bool guarded = false;
     for (std::size_t at = 0; at < sentence.size();) {
         const std::pair<std::string, std::string>* found = nullptr;
         for (const auto& m : marked)
             if (wordAt(sentence, at, m.first) && (!found || m.first.size() > found->first.size()))
                 found = &m;
         if (found) {
-            out += found->second + "\\%" + escaped(found->first) + "\\fR";
+            if (!guarded) {
+                out.insert(wordStart, "\\%");
+                guarded = true;
+            }
+            out += found->second;
             at += found->first.size();
         } else {
             out += escaped(sentence.substr(at, 1));
+            if (sentence[at] == ' ') {
+                wordStart = out.size();
+                guarded = false;
+            }
             ++at;
         }
     }

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
   cmake ninja-build g++ pkg-config xvfb xauth xdotool imagemagick
   dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin
-  lintian man-db groff-base bash-completion
+  lintian man-db groff-base bash-completion gettext
   "$@"
 )
 

@@ -4,20 +4,35 @@
 # desktop entry does, in a copy of the demo game folder and with one of
 # its files open, then takes a picture of the program's window.
 #   scripts/screenshots.sh
+#
+# The windows show the open file's whole path, so the copy lies where a
+# player would keep the game, ~/Games/Varnhold, under a home folder of its
+# own: /home/player, in a private mount namespace whose /home is an empty
+# memory file system (the machine's /home is neither seen nor changed), or,
+# where no namespace can be made, a temporary folder.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-"$root/scripts/install.sh"
-"$root/scripts/build.sh" build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+if [ -z "${VARNHOLD_SCREENSHOT_HOME-}" ]; then
+  "$root/scripts/install.sh"
+  "$root/scripts/build.sh" build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  if unshare --mount --map-root-user true 2>/dev/null; then
+    exec unshare --mount --map-root-user --propagation private \
+      env VARNHOLD_SCREENSHOT_HOME=/home/player bash "$0" "$@"
+  fi
+fi
 
 out=$root/docs/screenshots
 mkdir -p "$out"
 work=$(mktemp -d)
-xvfb_pid='' app_pid=''
+xvfb_pid='' app_pid='' machine_home=''
 cleanup() {
   [ -z "$app_pid" ] || kill "$app_pid" 2>/dev/null || true
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work" "${game:-}"
+  # The machine's /home, bound into the namespace, is let go before any
+  # removal, and no removal crosses into another file system.
+  [ -z "$machine_home" ] || umount -R -l "$machine_home" || return
+  rm -rf --one-file-system "$work"
 }
 trap cleanup EXIT
 trap 'echo "screenshots: stopped by a failed command at line $LINENO" >&2' ERR
@@ -72,15 +87,39 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
 DISPLAY=:$(cat "$work/display")
-export DISPLAY QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
+
+# The player's home: in the namespace, a fresh /home with the folders this
+# script works in bound back when they lay under the machine's /home.
+if [ "${VARNHOLD_SCREENSHOT_HOME-}" = /home/player ]; then
+  under_home=()
+  for folder in "$root" "$work"; do
+    case $folder in /home/*) under_home+=("$folder") ;; esac
+  done
+  if [ ${#under_home[@]} -gt 0 ]; then
+    machine_home=$work/machine-home
+    mkdir "$machine_home"
+    mount --rbind /home "$machine_home"
+  fi
+  mount -t tmpfs -o mode=755 tmpfs /home
+  for folder in "${under_home[@]}"; do
+    mkdir -p "$folder"
+    mount --rbind "$machine_home/${folder#/home/}" "$folder"
+  done
+  HOME=/home/player
+else
+  HOME=$work/home
+fi
+mkdir -p "$HOME"
+export HOME DISPLAY QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/runtime
+unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME
 mkdir -m 700 "$work/runtime"
 
 # A scratch copy of the demo game folder, which the programs start in and
-# show in their status lines: at a fixed place, so that the pictures only
-# change when the windows do.
-game=$root/build/screenshot-game
-rm -rf "$game"
-cp -r "$root/build/demo-game" "$game"
+# show in their status lines: at the same place on every run, so that the
+# pictures only change when the windows do.
+game=$HOME/Games/Varnhold
+mkdir -p "$game"
+cp -r "$root/build/demo-game/." "$game"
 
 # Starts a program as its desktop entry's Exec line says, %f being FILE.
 start() {
@@ -89,7 +128,7 @@ start() {
   exec_line=$(sed -n 's/^Exec=//p' "$entry")
   [ -n "$exec_line" ] || fail "no Exec line in $entry"
   read -ra argv <<<"${exec_line//%f/$file}"
-  echo "Starting ${argv[*]} in a copy of build/demo-game"
+  echo "Starting ${argv[*]} in $game, a copy of build/demo-game"
   (cd "$game" && PATH="$root/build/$program:$PATH" exec "${argv[@]}") >"$work/app.log" 2>&1 &
   app_pid=$!
 }

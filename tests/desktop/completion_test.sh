@@ -37,13 +37,13 @@ source "$completion"
   fail "varnhold's completion is not _varnhold: $(complete -p varnhold 2>&1)"
 
 rm -rf "$scratch"
-mkdir -p "$scratch/Game folder" "$scratch/empty"
+mkdir -p "$scratch/Game folder" "$scratch/empty" "$scratch/nokind/saves"
 cd "$scratch" || exit 1
 # Every kind, in both letter cases, and files of no kind.
 touch rules.brk OTHER.BRK vrn.exe GAME.EXE setup.Exe Itemdesc.edt BRAYDESC.EDT texts.vlc texts.po NAMES.DEF \
       mine.def IMP.dat imp.DAT presets.ini MERC.INI notes.txt vrn.exe.bak readme
 printf '[Presets]\r\nAmount=2\r\n1=Sniper\r\n2=Field medic\r\n[Sniper]\r\nHealth=80\r\n[Field medic]\r\nHealth=70\r\n' >presets.ini
-touch empty/notes.txt
+touch empty/notes.txt nokind/IMP.dat nokind/notes.txt
 
 # complete_words WORD... : what the completion offers for the last word
 # (empty for a fresh word after a blank), one a line, sorted. A word "="
@@ -94,7 +94,7 @@ declare -A kinds=(
   ["restore FILE"]=game
 )
 # The files of each kind in the scratch folder, and its folders.
-folders=("empty" "Game folder")
+folders=("empty" "Game folder" "nokind")
 declare -A files=(
   [exe]="vrn.exe GAME.EXE setup.Exe"
   [brk]="rules.brk OTHER.BRK"
@@ -156,6 +156,14 @@ expect "varnhold brk-apply O<TAB>" "$(complete_words varnhold brk-apply O)" "OTH
 expect "varnhold imp-apply presets.ini i<TAB>" "$(complete_words varnhold imp-apply presets.ini i)" "imp.DAT"
 # Into a folder: its files of the kind, else every file there.
 expect "varnhold brk-info empty/<TAB>" "$(complete_words varnhold brk-info empty/)" "empty/notes.txt"
+# A subfolder is no file of the kind: with no presets file beside it, every
+# file and the folder are offered, not the folder alone.
+expect "varnhold imp-dump nokind/IMP.dat nokind/<TAB>" "$(complete_words varnhold imp-dump nokind/IMP.dat nokind/)" \
+       "$(lines nokind/IMP.dat nokind/notes.txt nokind/saves)"
+expect "varnhold brk-info nokind/<TAB>" "$(complete_words varnhold brk-info nokind/)" \
+       "$(lines nokind/IMP.dat nokind/notes.txt nokind/saves)"
+expect "varnhold imp-apply x.ini nokind/<TAB>" "$(complete_words varnhold imp-apply x.ini nokind/)" \
+       "$(lines nokind/IMP.dat nokind/saves)"
 # Options and their values are no operands.
 expect "varnhold items-export --braydesc BRAYDESC.EDT <TAB>" \
        "$(complete_words varnhold items-export --braydesc BRAYDESC.EDT '')" "$(lines ${files[textsin]} "${folders[@]}")"

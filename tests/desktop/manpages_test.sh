@@ -26,6 +26,14 @@ failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 export LC_ALL=C.UTF-8 MANWIDTH=80 MAN_KEEP_FORMATTING= MANPAGER=cat PAGER=cat
+# The options that take a value, with it, as the usage lines give them:
+# "--section NAME|--codepage NNNN".
+valued=
+if [ -n "$varnhold" ]; then
+  valued=$(for c in $("$varnhold" --help | sed -n '/^Commands:/,/^$/s/^  \([a-z-]*\)  .*/\1/p'); do
+             "$varnhold" "$c" --help | sed -n '1s/^Usage: //p'
+           done | grep -oE -- '--[a-z-]+ [A-Z]+' | sort -u | paste -sd'|')
+fi
 for page in "${pages[@]}"; do
   f=$mandir/$page.1.gz
   if [ ! -f "$f" ]; then
@@ -50,6 +58,30 @@ for page in "${pages[@]}"; do
   text=$(man -l "$f" 2>/dev/null)
   for section in NAME SYNOPSIS DESCRIPTION "SEE ALSO"; do
     grep -qx "$section" <<<"$text" || fail "$page(1) has no $section section"
+  done
+  for section in OPTIONS "EXIT STATUS"; do
+    grep -qx "$section" <<<"$text" || fail "$page(1) has no $section section"
+  done
+
+  # What is typed is never split across lines, at the widths of a terminal
+  # and a narrow window: no word is hyphenated (groff's hyphen, U+2010, at a
+  # line's end), no bracket is torn from its option ("[‐" / "--po]"), and
+  # no option is parted from its value ("--section" / "NAME").
+  for width in 80 60; do
+    narrow=$(MANWIDTH=$width man -l "$f" 2>/dev/null)
+    while IFS= read -r line; do
+      fail "$page(1) at $width columns splits a word: \"$line\""
+    done < <(grep -E $'(\xe2\x80\x90|[[(])$' <<<"$narrow")
+    [ -n "$valued" ] || continue
+    while IFS= read -r line; do
+      fail "$page(1) at $width columns parts an option from its value: \"$line\""
+    done < <(awk -v valued="$valued" '
+      BEGIN { n = split(valued, pairs, "|") }
+      { for (i = 1; i <= n; i++) {
+          split(pairs[i], p, " ")
+          if (previous ~ ("(^| )" p[1] "$") && $1 == p[2]) print previous " / " $0
+        }
+        previous = $0 }' <<<"$narrow")
   done
 done
 

@@ -3,8 +3,10 @@
 # root and checks it as a desktop would see it: the exact file list, the
 # desktop entries, metainfo and icons against each other and the desktop's
 # validators, the package's dependencies, and which type the MIME database
-# gives the editors' files; and as a distribution would: its copyright file
-# and changelogs against the sources, and lintian.
+# gives the editors' files; and as a distribution would: its copyright file,
+# changelogs and README against the sources, its documents compressed as
+# policy asks, and lintian. A plain `cmake --install` of the same build
+# installs the same files but the package's own lintian overrides.
 #
 #   package_test.sh CPACK BUILD_FOLDER SOURCE_FOLDER SCRATCH VERSION PROGRAM...
 # (VERSION is project(VERSION); an empty PROGRAM is skipped)
@@ -142,7 +144,24 @@ for f in changelog.Debian.gz changelog.gz; do
     fail "$f keeps a name or a time in its gzip header (not gzip -n)"
 done
 zcat "$root/$doc/changelog.gz" | cmp -s - "$source/CHANGELOG.md" || fail "changelog.gz is not CHANGELOG.md"
-cmp -s "$root/$doc/README.md" "$source/README.md" || fail "the packaged README.md differs from the sources'"
+cmp -s "$root/$doc/README.md" "$source/desktop/README.installed.md" ||
+  fail "the packaged README.md is not desktop/README.installed.md"
+# Debian policy: documents over 4 KB are compressed with gzip -9n (the
+# copyright file is never compressed).
+while read -r f; do
+  [ "$(stat -c %s "$root/$doc/$f")" -le 4096 ] || fail "$doc/$f is over 4 KB and not compressed"
+done < <(cd "$root/$doc" && find . -type f ! -name '*.gz' ! -name copyright | sed 's|^\./||')
+# What the installed README names is installed: each absolute path, each
+# manual page, and the documents of its folder.
+for path in $(grep -o '`/usr/[^`]*`' "$root/$doc/README.md" | tr -d '`'); do
+  [ -e "$root$path" ] || fail "the installed README names $path, which the package does not install"
+done
+for page in $(grep -o 'man [a-z]*' "$root/$doc/README.md" | sed 's/^man //'); do
+  [ -f "$root/usr/share/man/man1/$page.1.gz" ] || fail "the installed README names man $page, which is not installed"
+done
+for f in $(grep -o '`[a-zA-Z.]*\.gz`' "$root/$doc/README.md" | tr -d '`'); do
+  [ -f "$root/$doc/$f" ] || fail "the installed README names $f in its folder, which is not there"
+done
 zcat "$root/$doc/changelog.Debian.gz" >"$scratch/changelog.Debian"
 if parsed=$(dpkg-parsechangelog -l "$scratch/changelog.Debian" 2>&1); then
   [ "$(sed -n 's/^Version: //p' <<<"$parsed")" = "$debversion" ] || fail "changelog.Debian's version is not $debversion"
@@ -167,11 +186,6 @@ fi
 # No error and no warning. The informational tags kept, each with its reason
 # (a tag's hint, the file in brackets, is left out):
 declare -A kept=(
-  # Hardening flags are a distribution's build flags (dpkg-buildflags, which
-  # debhelper passes to CMake); the project's build sets none, and the test
-  # packs the build folder it runs in.
-  [hardening-no-bindnow]=1
-  [hardening-no-fortify-functions]=1
   # Brackel's Reset question keeps its original wording, which its tests pin.
   [spelling-error-in-binary]=1
 )
@@ -193,6 +207,20 @@ while read -r severity package tag rest; do
     *) fail "lintian: $severity $package $tag $rest" ;;
   esac
 done <"$scratch/lintian.log"
+
+# ---- a plain install: the same files, without the lintian overrides ----
+cmake=$(dirname "$cpack")/cmake
+local_root=$scratch/local
+if DESTDIR=$local_root "$cmake" --install "$build" --prefix /usr/local >"$scratch/install.log" 2>&1; then
+  if ! diff <(printf '%s\n' "${expected[@]}" | grep -vx 'usr/share/lintian/overrides/varnhold-editors' |
+              sed 's|^usr/|usr/local/|' | sort) \
+            <(cd "$local_root" && find . ! -type d | sed 's|^\./||' | sort) >"$scratch/install.diff"; then
+    fail "cmake --install into /usr/local installs other files (< expected, > installed):"
+    cat "$scratch/install.diff" >&2
+  fi
+else
+  fail "cmake --install: $(cat "$scratch/install.log")"
+fi
 
 # ---- MIME types, as a desktop would resolve them ----
 # Our types beside the system's own, so that the claim on *.vlc, which a
