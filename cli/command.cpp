@@ -227,11 +227,28 @@ namespace {
 /// there is one (`file` not null), then the failure's message with its line
 /// breaks turned into spaces, a capital at its start and a full stop at its
 /// end, so that every refusal has one shape.
+/// Whether a message names the file itself, not merely a file whose name
+/// begins with it (its backup "IMP.dat.bak"): the name is followed by the
+/// message's end, a blank, a stop that ends a sentence, or punctuation.
+bool namesFile(std::string_view message, std::string_view file)
+{
+    if (file.empty())
+        return false;
+    for (auto at = message.find(file); at != std::string_view::npos; at = message.find(file, at + 1)) {
+        const std::string_view rest = message.substr(at + file.size());
+        if (rest.empty() || std::string_view(" \r\n:;,)\"'").find(rest[0]) != std::string_view::npos)
+            return true;
+        if (rest[0] == '.' && (rest.size() == 1 || rest[1] == ' ' || rest[1] == '\r' || rest[1] == '\n'))
+            return true;
+    }
+    return false;
+}
+
 void reportLine(const std::string* file, const platform::Status& failure)
 {
     // A failure that gives its reason apart, and names no other file, is
-    // worded "FILE: reason". One whose message names this very file is shown
-    // whole; any other names the file first.
+    // worded "FILE: reason". One about this very file whose message names it
+    // is shown whole; any other names the file first.
     const std::string none;
     const std::string& named = file ? *file : none;
     const bool otherFile = !failure.path().empty() && failure.path() != named;
@@ -239,7 +256,9 @@ void reportLine(const std::string* file, const platform::Status& failure)
     const std::string message =
         withNamesShown(ownReason ? failure.reason() : failure.error(), {named, failure.path()});
     std::string line = "varnhold: ";
-    if (file && (ownReason || failure.path() != *file))
+    // Standard output ("-") is spoken of by that name.
+    const bool spokenOf = file && (*file == "-" || namesFile(failure.error(), *file));
+    if (file && (ownReason || failure.path() != *file || !spokenOf))
         line += (file->empty() ? std::string("''") : shownName(*file)) + ": ";
     const std::size_t textStart = line.size();
     // The programs' messages break their lines with "\r" or "\r\n". Where a

@@ -108,7 +108,7 @@ Error fileError(const platform::Status& failure, const std::string& path)
             if (failure.error()[i] == '\r' && (i + 1 == failure.error().size() || failure.error()[i + 1] != '\n'))
                 message += '\n';
         }
-        return Error(message, failure.path().empty() ? path : failure.path(),
+        return Error(message, failure.path(),
                      failure.hasReason() ? failure.reason() : std::string());
     }
     std::string reason = failure.reason();

@@ -43,7 +43,7 @@ check() {
   real=$("${as[@]}" "$varnhold" "$command" "$input" "$file" 2>&1 >/dev/null; echo "exit $?")
   dry=$("${as[@]}" "$varnhold" "$command" --dry-run "$input" "$file" 2>&1 >/dev/null; echo "exit $?")
   case $real in
-    *"Permission denied"*"exit 1") ;;
+    "varnhold: $file: "*"Permission denied"*"exit 1") ;;
     *) fail "$what: the patch was not refused: $real" ;;
   esac
   [ "$dry" = "$real" ] || fail "$what: the dry run said \"$dry\" where the patch said \"$real\""

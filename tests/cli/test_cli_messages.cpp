@@ -59,6 +59,7 @@ TEST_F(Cli, EveryRefusalHasOneShape)
          "varnhold: " + f("none.vlc") + ": No such file or directory." + nothing},
         {{"brk-apply", f("rules.brk"), f("none.exe")}, "varnhold: " + f("none.exe") + ": No such file or directory." + nothing},
         {{"diff", f("vrn.exe"), f("none.exe")}, "varnhold: " + f("none.exe") + ": No such file or directory.\n"},
+        {{"restore", f("none.exe")}, "varnhold: " + f("none.exe") + ": No such file or directory." + nothing},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.words[0] + " " + row.words[1]);
