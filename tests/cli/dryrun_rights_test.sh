@@ -3,7 +3,8 @@
 # The user may write the game files but not add a name beside them (a
 # folder of root's, the files left writable): the patch cannot make its
 # backup, or with a backup there, its journal; the dry run must say the
-# same, word for word, and neither may change a byte.
+# same, word for word, and neither may change a byte. The readers read
+# there all the same, read-only files and files held by a patch too.
 #   dryrun_rights_test.sh VARNHOLD DEMO_FOLDER
 set -euo pipefail
 varnhold=$1 demo=$2
@@ -65,5 +66,23 @@ check "brk-apply, no journal" brk-apply "$work/rules.brk" vrn.exe
 check "items-apply, no journal" items-apply "$work/texts.vlc" Itemdesc.edt
 check "imp-apply, no journal" imp-apply "$work/merc.ini" IMP.dat
 
+# The readers only read: read-only game files in that folder, and files
+# another program holds for its patch, are read all the same.
+chmod u+w "$game"
+rm -f "$game"/*.bak
+chmod 444 "$game"/*
+[ ${#as[@]} -gt 0 ] || chmod 555 "$game"
+readers=(
+  "brk-export $game/vrn.exe -" "brk-info $game/vrn.exe" "items-export --itemdesc $game/Itemdesc.edt -"
+  "names-def $game/Itemdesc.edt -" "imp-dump $game/IMP.dat -" "diff $game/IMP.dat $game/IMP.dat"
+)
+for reader in "${readers[@]}"; do
+  read -r -a words <<<"$reader"
+  out=$("${as[@]}" "$varnhold" "${words[@]}" 2>&1) || fail "$reader on a read-only file: $out"
+  held=${words[-1]}
+  [ "$held" != - ] || held=${words[-2]}
+  out=$(flock -x "$held" "$varnhold" "${words[@]}" 2>&1) || fail "$reader on a held file: $out"
+done
+
 [ "$failures" = 0 ] || exit 1
-echo "every dry run was refused as its patch was"
+echo "every dry run was refused as its patch was, and every reader read"
