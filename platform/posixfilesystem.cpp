@@ -269,7 +269,7 @@ struct Temporary {
 /// under way. A file removed by such a cleanup between its making and its
 /// lock is given up for another name. Returns 0, or the errno value (EEXIST
 /// when no free name was drawn).
-int makeTemporary(const std::string& prefix, Temporary& made)
+int makeTemporaryNamed(const std::string& prefix, Temporary& made)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         made.path = temporaryName(prefix);
@@ -300,6 +300,19 @@ int makeTemporary(const std::string& prefix, Temporary& made)
         return 0;
     }
     return EEXIST;
+}
+
+/// makeTemporaryNamed for the file `name` in `folder`, with the name the
+/// temporary files of that file share; a failure is worded as a failed save
+/// of `path`.
+Status makeTemporary(const std::string& folder, const std::string& name, const std::string& path, Temporary& made)
+{
+    const int error = makeTemporaryNamed((folder == "/" ? "" : folder) + "/" + temporaryPrefix(name), made);
+    if (error == EEXIST)
+        return fileFailure("Could not save", path, "no free name for the new file beside it");
+    if (error != 0)
+        return failed("Could not save", path, error);
+    return Status::success();
 }
 
 /// Gives up a save through a temporary file: closes the file where it is
@@ -461,9 +474,8 @@ Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_v
     // removed does not stop this save.
     [[maybe_unused]] const Status cleared = removeLeftovers(file);
     Temporary temp;
-    if (int error = makeTemporary((folder == "/" ? "" : folder) + "/" + temporaryPrefix(name), temp))
-        return error == EEXIST ? fileFailure("Could not save", path, "no free name for the new file beside it")
-                               : failed("Could not save", path, error);
+    if (auto refused = makeTemporary(folder, name, path, temp); !refused)
+        return refused;
     const int fd = temp.fd;
     auto abandon = [&](int error) { return abandonTemporary(fd, temp.path, path, error); };
 
@@ -527,9 +539,8 @@ Status PosixFileSystem::createNew(const std::string& path, std::string_view byte
         return fileFailure("Could not save", path, "it does not name a file");
 
     Temporary temp;
-    if (int error = makeTemporary((folder == "/" ? "" : folder) + "/" + temporaryPrefix(name), temp))
-        return error == EEXIST ? fileFailure("Could not save", path, "no free name for the new file beside it")
-                               : failed("Could not save", path, error);
+    if (auto refused = makeTemporary(folder, name, path, temp); !refused)
+        return refused;
     const int fd = temp.fd;
     auto abandon = [&](int error) { return abandonTemporary(fd, temp.path, path, error); };
     if (int error = writeAll(fd, bytes.data(), bytes.size()))

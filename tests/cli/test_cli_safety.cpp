@@ -39,15 +39,6 @@ const Patch kPatches[] = {
     {"items-apply", "Itemdesc.edt", "texts.vlc"},
 };
 
-std::vector<std::string> entries(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class CliSafety : public clitest::Cli {
 protected:
     /// Inputs that change the game files: one more weapon with every
@@ -130,7 +121,7 @@ TEST_F(CliSafety, SomethingElseAtTheBackupsNameRefusesThePatchAndIsLeftAsItIs)
             writeFile(elsewhere, "another user's file");
             const std::string original = readFile(game);
             row.put(game, backup);
-            const auto before = entries(dir.path());
+            const auto before = testsupport::folderEntries(dir.path());
 
             const Outcome run = apply(patch);
             expectRefused(run, game + ": " + backup + " is not a backup of this file (" + row.why);
@@ -138,8 +129,8 @@ TEST_F(CliSafety, SomethingElseAtTheBackupsNameRefusesThePatchAndIsLeftAsItIs)
                 << run.err;
             EXPECT_EQ(readFile(game), original);
             EXPECT_EQ(readFile(elsewhere), "another user's file");
-            EXPECT_EQ(entries(other.path()), std::vector<std::string>{"elsewhere"}); // nothing made through a link
-            EXPECT_EQ(entries(dir.path()), before);
+            EXPECT_EQ(testsupport::folderEntries(other.path()), std::vector<std::string>{"elsewhere"}); // nothing made through a link
+            EXPECT_EQ(testsupport::folderEntries(dir.path()), before);
             fs::remove_all(backup);
         }
     }
@@ -153,7 +144,7 @@ TEST_F(CliSafety, AKilledBackupsLeftoverGoesWithTheNextPatchAndAGoodBackupStaysA
         const std::string original = readFile(game);
         const std::string leftover = dir.file((std::string(".") + patch.game + ".bak.tmp-x8Kq2Z").c_str());
         writeFile(leftover, original.substr(0, original.size() / 2));
-        const auto before = entries(dir.path());
+        const auto before = testsupport::folderEntries(dir.path());
 
         ASSERT_EQ(apply(patch).status, 0);
         EXPECT_EQ(readFile(backup), original);
@@ -161,7 +152,7 @@ TEST_F(CliSafety, AKilledBackupsLeftoverGoesWithTheNextPatchAndAGoodBackupStaysA
         expected.erase(std::find(expected.begin(), expected.end(), fs::path(leftover).filename().string()));
         expected.push_back(fs::path(backup).filename().string());
         std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(entries(dir.path()), expected);
+        EXPECT_EQ(testsupport::folderEntries(dir.path()), expected);
 
         // A backup the user put there, of the file's length, is believed and kept.
         const std::string own = std::string(original.size(), 'b');
@@ -290,7 +281,7 @@ TEST_F(CliSafety, ReadersShowAKilledPatchsFileAsItWasAndAJournalThatProvesNothin
         writeFile(journal, platform::PatchJournal::encode(original.size(),
                                                           {{owned.offset + owned.length - 1, {0, 0}, {1, 1}}}));
         const std::string foreign = readFile(journal);
-        auto before = entries(dir.path());
+        auto before = testsupport::folderEntries(dir.path());
         auto expectRefusedNamingTheJournal = [&](const Outcome& refused, int status) {
             EXPECT_EQ(refused.status, status);
             EXPECT_EQ(refused.err.rfind("varnhold: ", 0), 0u) << refused.err;
@@ -300,7 +291,7 @@ TEST_F(CliSafety, ReadersShowAKilledPatchsFileAsItWasAndAJournalThatProvesNothin
             EXPECT_EQ(refused.out, "");
             EXPECT_TRUE(readFile(game) == original);
             EXPECT_EQ(readFile(journal), foreign);
-            EXPECT_EQ(entries(dir.path()), before); // no output, no backup
+            EXPECT_EQ(testsupport::folderEntries(dir.path()), before); // no output, no backup
         };
         for (const Words& reader : kind.readers) {
             SCOPED_TRACE(reader[0]);
@@ -308,7 +299,7 @@ TEST_F(CliSafety, ReadersShowAKilledPatchsFileAsItWasAndAJournalThatProvesNothin
         }
         expectRefusedNamingTheJournal(run(kind.apply), 1);
         writeFile(game + ".bak", patched);
-        before = entries(dir.path());
+        before = testsupport::folderEntries(dir.path());
         expectRefusedNamingTheJournal(run({"restore", "GAME"}), 1);
         EXPECT_TRUE(readFile(game + ".bak") == patched);
         fs::remove(game + ".bak");

@@ -28,15 +28,6 @@ using Names = std::vector<std::string>;
 
 namespace {
 
-Names folderEntries(const std::string& folder)
-{
-    Names names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 mode_t modeOf(const std::string& path)
 {
     struct stat info {};

@@ -90,15 +90,6 @@ TEST(TextFiles, TheWriterReplacesOnlyTextFilesOfOurs)
     EXPECT_EQ(testsupport::readFile(text), "short");
 }
 
-std::vector<std::string> entries(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(TextFiles, AWriteRemovesWhatAKilledWriteOfItsFileLeftAndSparesAWriteUnderWay)
 {
     testsupport::TempDir dir;
@@ -113,14 +104,14 @@ TEST(TextFiles, AWriteRemovesWhatAKilledWriteOfItsFileLeftAndSparesAWriteUnderWa
         testsupport::FileHolder writing(dir.file(".P.ini.tmp-Live00"));
         ASSERT_TRUE(writing.held());
         ASSERT_TRUE(writeTextFile(fs, path, "[New]\r\n"));
-        EXPECT_EQ(entries(dir.path()),
+        EXPECT_EQ(testsupport::folderEntries(dir.path()),
                   (std::vector<std::string>{".P.ini.bak", ".P.ini.tmp-Live00", ".Q.ini.tmp-AbC123", "P.ini"}));
     }
     EXPECT_EQ(testsupport::readFile(path), "[New]\r\n");
     EXPECT_EQ(testsupport::readFile(dir.file(".P.ini.tmp-Live00")), "[Writing]\r\n");
     // Once its writer is gone, it is a leftover like any other.
     ASSERT_TRUE(writeTextFile(fs, path, "[Newer]\r\n"));
-    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{".P.ini.bak", ".Q.ini.tmp-AbC123", "P.ini"}));
+    EXPECT_EQ(testsupport::folderEntries(dir.path()), (std::vector<std::string>{".P.ini.bak", ".Q.ini.tmp-AbC123", "P.ini"}));
 }
 
 TEST(TextFiles, OneProgramAtATimeHoldsTheUpdatesOfAFolder)

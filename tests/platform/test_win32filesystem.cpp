@@ -105,15 +105,6 @@ TEST(Win32FileSystem, ReplaceIsAtomicAndRefusesReadOnlyFiles)
     EXPECT_EQ(files, 1);
 }
 
-std::vector<std::string> entries(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 /// What a flush saw of its file: the file's size.
 std::string flushedOf(void* handle)
 {
@@ -165,7 +156,7 @@ TEST(Win32FileSystem, ASaveFlushesBeforeTheMoveAndAFailedFlushKeepsTheOldFile)
     expectFailure(broken.replaceAtomically(path, "lost"), "Could not save " + path);
     expectFailure(broken.createNew(dir.file("IMP.dat.bak"), "lost"), "Could not save " + dir.file("IMP.dat.bak"));
     EXPECT_EQ(readFile(path), "new contents");
-    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"names.txt", "vrn.exe.bak"}));
+    EXPECT_EQ(testsupport::folderEntries(dir.path()), (std::vector<std::string>{"names.txt", "vrn.exe.bak"}));
 }
 
 TEST(Win32FileSystem, ByteFileFlushesOnlyWhatWasWritten)
@@ -223,7 +214,7 @@ TEST(Win32Backup, MadeOnceAndNeverOverAnything)
     writeFile(dir.file(".vrn.exe.bak.tmp-AbC12"), "someone's");
     ASSERT_TRUE(backUp(fs, path));
     EXPECT_EQ(readFile(backup), "original");
-    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{".vrn.exe.bak.tmp-AbC12", "vrn.exe", "vrn.exe.bak"}));
+    EXPECT_EQ(testsupport::folderEntries(dir.path()), (std::vector<std::string>{".vrn.exe.bak.tmp-AbC12", "vrn.exe", "vrn.exe.bak"}));
     writeFile(path, "patched!");
     ASSERT_TRUE(backUp(fs, path));
     EXPECT_EQ(readFile(backup), "original");

@@ -1,6 +1,7 @@
 #include "tests/support/tempdir.h"
 
 // standard
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -61,6 +62,15 @@ std::string readFile(const std::string& path)
     if (!in)
         throw std::runtime_error("cannot read " + path);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> folderEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string patternBytes(std::uint64_t length, std::uint32_t seed)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace testsupport {
 
@@ -28,6 +29,8 @@ private:
 void writeFile(const std::string& path, std::string_view bytes);
 /// The whole file; throws std::runtime_error when it cannot be read.
 std::string readFile(const std::string& path);
+/// The names in a folder, sorted (test fixtures only).
+std::vector<std::string> folderEntries(const std::string& folder);
 /// length bytes of a deterministic non-zero pattern, so that untouched bytes
 /// show in comparisons.
 std::string patternBytes(std::uint64_t length, std::uint32_t seed = 1);
