@@ -102,11 +102,7 @@ int main(int argc, char* argv[])
     if (name == "--help" || name == "-h")
         return print(programHelp());
     if (name == "--version")
-        return print("varnhold " VARNHOLD_VERSION "\n"
-                     "Copyright (c) " VARNHOLD_COPYRIGHT "\n"
-                     "License MIT: <https://opensource.org/licenses/MIT>.\n"
-                     "This is free software: you are free to change and redistribute it.\n"
-                     "There is NO WARRANTY, to the extent permitted by law.\n");
+        return print(platform::versionText("varnhold"));
 
     for (const Command& c : kCommands) {
         if (c.name != name)

@@ -49,8 +49,16 @@ Status checkStandardOutput(const std::string& input)
     return Status::success();
 }
 
-std::optional<int> answerDesktopOption(int argc, char** argv, std::string_view name, std::string_view version,
-                                       std::string_view help)
+std::string versionText(std::string_view name)
+{
+    return std::string(name) + " " VARNHOLD_VERSION "\n"
+                               "Copyright (c) " VARNHOLD_COPYRIGHT "\n"
+                               "License MIT: <https://opensource.org/licenses/MIT>.\n"
+                               "This is free software: you are free to change and redistribute it.\n"
+                               "There is NO WARRANTY, to the extent permitted by law.\n";
+}
+
+std::optional<int> answerDesktopOption(int argc, char** argv, std::string_view name, std::string_view help)
 {
     // The options are ASCII, the same bytes in every code page.
     const std::string_view option = argc > 1 && argv[1] ? std::string_view(argv[1]) : std::string_view();
@@ -59,7 +67,8 @@ std::optional<int> answerDesktopOption(int argc, char** argv, std::string_view n
         return 0;
     }
     if (option == "--version") {
-        std::fprintf(stdout, "%.*s %.*s\n", int(name.size()), name.data(), int(version.size()), version.data());
+        const std::string text = versionText(name);
+        std::fwrite(text.data(), 1, text.size(), stdout);
         return 0;
     }
     return std::nullopt;

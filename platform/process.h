@@ -38,12 +38,15 @@ inline std::optional<std::string> fileArgument(const std::vector<std::string>& a
     return absolutePath(workingFolder, arguments.front());
 }
 
+/// What every program prints for "--version", as GNU programs do: "NAME
+/// VERSION", the copyright line of the licence, and the licence's lines.
+std::string versionText(std::string_view name);
+
 /// What a desktop program answers on its command line before it makes any
 /// window (so that it needs no display): "--help" (or "-h") prints `help`
-/// and "--version" prints "NAME VERSION", both on standard output, and the
+/// and "--version" prints versionText, both on standard output, and the
 /// program ends with the status given. Nothing for any other first argument
 /// (a file, or none).
-std::optional<int> answerDesktopOption(int argc, char** argv, std::string_view name, std::string_view version,
-                                       std::string_view help);
+std::optional<int> answerDesktopOption(int argc, char** argv, std::string_view name, std::string_view help);
 
 } // namespace platform

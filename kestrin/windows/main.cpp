@@ -31,7 +31,7 @@ constexpr std::string_view kHelp =
 int main(int argc, char* argv[])
 {
     // Answered before the application object, which needs a display.
-    if (const auto ended = platform::answerDesktopOption(argc, argv, "kestrin", VARNHOLD_VERSION, kHelp))
+    if (const auto ended = platform::answerDesktopOption(argc, argv, "kestrin", kHelp))
         return *ended;
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kestrin 1.03");

@@ -30,7 +30,7 @@ constexpr std::string_view kHelp =
 int main(int argc, char* argv[])
 {
     // Answered before the application object, which needs a display.
-    if (const auto ended = platform::answerDesktopOption(argc, argv, "velloc", VARNHOLD_VERSION, kHelp))
+    if (const auto ended = platform::answerDesktopOption(argc, argv, "velloc", kHelp))
         return *ended;
     QApplication app(argc, argv);
     QApplication::setApplicationName("Velloc");
