@@ -64,9 +64,11 @@ velloc::FileType itemLayout(const Arguments& args, const std::string& path)
 platform::Status restoreBackup(platform::FileSystem& files, const std::string& path, std::vector<std::string>* remarks)
 {
     const std::string backup = platform::backupPath(path);
-    // A file that is not there is said to be missing, whatever lies beside it.
+    // A file that is not there is said to be missing, in the system's words,
+    // whatever lies beside it.
     if (auto there = files.entry(path); there && there->kind == platform::Entry::Kind::Missing)
-        return refused(path, "No such file or directory.");
+        if (auto size = files.length(path); !size)
+            return refused(path, size.reason());
     auto found = files.entry(backup);
     if (!found)
         return refused(path, found.reason());

@@ -38,28 +38,29 @@ TEST_F(Cli, EveryRefusalHasOneShape)
     ASSERT_EQ(varnhold({"items-export", "--itemdesc", f("Itemdesc.edt"), f("texts.vlc")}).status, 0);
     ASSERT_EQ(varnhold({"imp-dump", f("IMP.dat"), f("merc.ini"), "--section", "Merc"}).status, 0);
     const std::string nothing = " Nothing was written.\n";
+    const std::string missing = testsupport::missingFileReason(); // the system's words
     const struct {
         std::vector<std::string> words;
         std::string line;
     } rows[] = {
-        {{"brk-info", ""}, "varnhold: '': No such file or directory.\n"},
-        {{"brk-info", f("none.exe")}, "varnhold: " + f("none.exe") + ": No such file or directory.\n"},
+        {{"brk-info", ""}, "varnhold: '': " + testsupport::openFailureReason("") + ".\n"},
+        {{"brk-info", f("none.exe")}, "varnhold: " + f("none.exe") + ": " + missing + ".\n"},
         {{"items-export", "--itemdesc", f("empty.edt"), f("x.vlc")},
          "varnhold: " + f("empty.edt") + ": The file is 0 bytes long; an item text file has exactly 280800 bytes.\n"},
-        {{"imp-dump", f("none.dat")}, "varnhold: " + f("none.dat") + ": No such file or directory.\n"},
+        {{"imp-dump", f("none.dat")}, "varnhold: " + f("none.dat") + ": " + missing + ".\n"},
         {{"imp-dump", f("notes.txt")},
          "varnhold: " + f("notes.txt") + ": It is a text file, not a custom mercenary profile.\n"},
         {{"imp-dump", f("vrn.exe")},
          "varnhold: " + f("vrn.exe") + ": It is the game executable [US1.03], not a custom mercenary profile.\n"},
         {{"imp-apply", f("none.ini"), f("IMP.dat")},
          "varnhold: " + f("none.ini") + ": The file holds no preset section." + nothing},
-        {{"imp-apply", f("none.dat"), f("IMP.dat")}, "varnhold: " + f("none.dat") + ": No such file or directory." + nothing},
-        {{"brk-apply", f("none.brk"), f("vrn.exe")}, "varnhold: " + f("none.brk") + ": No such file or directory." + nothing},
+        {{"imp-apply", f("none.dat"), f("IMP.dat")}, "varnhold: " + f("none.dat") + ": " + missing + "." + nothing},
+        {{"brk-apply", f("none.brk"), f("vrn.exe")}, "varnhold: " + f("none.brk") + ": " + missing + "." + nothing},
         {{"items-apply", f("none.vlc"), f("Itemdesc.edt")},
-         "varnhold: " + f("none.vlc") + ": No such file or directory." + nothing},
-        {{"brk-apply", f("rules.brk"), f("none.exe")}, "varnhold: " + f("none.exe") + ": No such file or directory." + nothing},
-        {{"diff", f("vrn.exe"), f("none.exe")}, "varnhold: " + f("none.exe") + ": No such file or directory.\n"},
-        {{"restore", f("none.exe")}, "varnhold: " + f("none.exe") + ": No such file or directory." + nothing},
+         "varnhold: " + f("none.vlc") + ": " + missing + "." + nothing},
+        {{"brk-apply", f("rules.brk"), f("none.exe")}, "varnhold: " + f("none.exe") + ": " + missing + "." + nothing},
+        {{"diff", f("vrn.exe"), f("none.exe")}, "varnhold: " + f("none.exe") + ": " + missing + ".\n"},
+        {{"restore", f("none.exe")}, "varnhold: " + f("none.exe") + ": " + missing + "." + nothing},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.words[0] + " " + row.words[1]);
