@@ -175,6 +175,16 @@ reg query "$classes\\.brk" /s >"$scratch/brk-keys.txt" || true
 
 # ---- the .brk command opens the file in Brackel ----
 step "opening $brk_name as Windows does"
+# Windows reads file associations from the user's classes over the
+# machine's; Wine 8 reads only the machine's (HKCR is HKLM\Software\Classes
+# there). So for this one launch the entries the installer wrote are copied
+# as they are to the machine's classes, and removed again before the
+# uninstall.
+for key in .brk Varnhold.Brackel.brk; do
+  reg copy "$classes\\$key" "HKLM\\Software\\Classes\\$key" /s /f >/dev/null ||
+    fail "could not copy $key to the machine's classes"
+done
+# ShellExecute, as a double click does: the command with "%1" filled in.
 wine start /d "$win_game" "$win_game\\$brk_name" >/dev/null 2>&1 &
 opened=""
 for _ in $(seq 1 120); do
@@ -191,6 +201,9 @@ fi
 wineserver -k 2>/dev/null || true
 wineserver -w
 wait || true
+for key in .brk Varnhold.Brackel.brk; do
+  reg delete "HKLM\\Software\\Classes\\$key" /f >/dev/null || fail "could not remove the copy of $key"
+done
 
 # ---- uninstall ----
 step "uninstalling silently"
