@@ -14,7 +14,8 @@
 #    Brackel (its "Success" box, found by title on the display);
 #  - a silent uninstall leaves no file, shortcut or key of ours, the other
 #    program's .vlc, and the game folder and the player's presets byte for
-#    byte as they were.
+#    byte as they were;
+#  - a PATH too long for the installer's strings is left as it is.
 # Needs a display (xvfb-run) and Wine.
 #
 #   installer_test.sh SCRATCH CPACK CPACK_CONFIG DEMO_GAME_FOLDER
@@ -223,6 +224,17 @@ expect "$classes\\Other.vlc\\shell\\open\\command" "" 'other.exe "%1"'
 (cd "$game" && find . -type f -print0 | sort -z | xargs -0 sha256sum) >"$scratch/game-after"
 diff "$scratch/game-before" "$scratch/game-after" >&2 || fail "the game folder changed"
 sha256sum -c --quiet "$scratch/presets-before" || fail "the player's Presets.ini changed"
+
+# ---- a PATH longer than the installer's strings is never rewritten ----
+step "a long PATH"
+long_path="C:\\Tools;$(printf 'C:\\Some folder %04d;' $(seq 1 60))C:\\Last"
+reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d "$long_path" /f >/dev/null
+wine "$old_setup" /S /ADDTOPATH=1
+wineserver -w
+[ "$(value 'HKCU\Environment' Path)" = "$long_path" ] || fail "the installer changed a long PATH"
+wine "$inst/Uninstall.exe" /S
+wineserver -w
+[ "$(value 'HKCU\Environment' Path)" = "$long_path" ] || fail "the uninstaller changed a long PATH"
 
 wineserver -k 2>/dev/null || true
 if [ "$failures" -gt 0 ]; then
