@@ -1,10 +1,14 @@
 // Paints the three programs' icons as PNG files, run at build time; the
-// desktop folder installs them into the hicolor icon theme.
+// desktop folder installs them into the hicolor icon theme. The Windows
+// build takes them as one icon file per program, which the programs embed
+// and the installer's file associations show.
 //
 // Usage: iconpaint FOLDER SIZES DESIGN=NAME...
+//        iconpaint --ico FILE SIZES DESIGN
 //   SIZES is a comma-separated list of edge lengths in pixels, DESIGN one of
 //   brackel, velloc, kestrin; each icon is written as
-//   FOLDER/<size>x<size>/apps/<NAME>.png, the theme's own layout.
+//   FOLDER/<size>x<size>/apps/<NAME>.png, the theme's own layout, or all
+//   sizes (up to 256) into FILE, a Windows .ico whose images are PNG data.
 //
 // Every icon shares one frame: a rounded square in the program's colour,
 // lighter at the top, with a white symbol on it. The symbols are drawn on a
@@ -20,6 +24,7 @@
 #include <vector>
 
 // Qt
+#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QLinearGradient>
@@ -188,12 +193,63 @@ bool write(const QString& path, const QImage& image)
     return true;
 }
 
+void putLe(QByteArray& out, unsigned value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+/// A Windows icon file: the directory (6 bytes, then 16 per image) and the
+/// images as PNG data, which Windows reads since Vista. An edge of 256 is
+/// written as 0 in the directory's byte.
+bool writeIco(const QString& path, const Design& design, const std::vector<int>& sizes)
+{
+    std::vector<QByteArray> images;
+    for (int size : sizes) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!paint(design, size).save(&buffer, "PNG"))
+            return false;
+        images.push_back(png);
+    }
+    QByteArray out;
+    putLe(out, 0, 2); // reserved
+    putLe(out, 1, 2); // an icon, not a cursor
+    putLe(out, static_cast<unsigned>(images.size()), 2);
+    unsigned offset = 6 + 16 * static_cast<unsigned>(images.size());
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const unsigned edge = sizes[i] == 256 ? 0 : static_cast<unsigned>(sizes[i]);
+        putLe(out, edge, 1);
+        putLe(out, edge, 1);
+        putLe(out, 0, 1);  // no palette
+        putLe(out, 0, 1);  // reserved
+        putLe(out, 1, 2);  // colour planes
+        putLe(out, 32, 2); // bits per pixel
+        putLe(out, static_cast<unsigned>(images[i].size()), 4);
+        putLe(out, offset, 4);
+        offset += static_cast<unsigned>(images[i].size());
+    }
+    for (const QByteArray& image : images)
+        out.append(image);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.commit()) {
+        std::fprintf(stderr, "iconpaint: could not write %s: %s\n", qPrintable(path), qPrintable(file.errorString()));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    const bool ico = argc > 1 && std::string(argv[1]) == "--ico";
+    if (ico)
+        ++argv, --argc;
     if (argc < 4) {
-        std::fprintf(stderr, "Usage: iconpaint FOLDER SIZES DESIGN=NAME...\n");
+        std::fprintf(stderr, "Usage: iconpaint FOLDER SIZES DESIGN=NAME...\n"
+                             "       iconpaint --ico FILE SIZES DESIGN\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -202,11 +258,21 @@ int main(int argc, char** argv)
     for (const QString& field : QString::fromLocal8Bit(argv[2]).split(',')) {
         bool ok = false;
         const int size = field.toInt(&ok);
-        if (!ok || size < 8 || size > 1024) {
-            std::fprintf(stderr, "iconpaint: not a size from 8 to 1024: %s\n", qPrintable(field));
+        const int largest = ico ? 256 : 1024;
+        if (!ok || size < 8 || size > largest) {
+            std::fprintf(stderr, "iconpaint: not a size from 8 to %d: %s\n", largest, qPrintable(field));
             return 2;
         }
         sizes.push_back(size);
+    }
+
+    if (ico) {
+        const auto design = designs().find(argv[3]);
+        if (argc != 4 || design == designs().end()) {
+            std::fprintf(stderr, "iconpaint: --ico takes one design of brackel, velloc, kestrin\n");
+            return 2;
+        }
+        return writeIco(folder, design->second, sizes) ? 0 : 1;
     }
 
     for (int i = 3; i < argc; ++i) {

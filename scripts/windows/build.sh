@@ -14,7 +14,7 @@ folder=${1:-build-win}
 "$root/scripts/windows/toolchain.sh"
 qt=$("$root/scripts/windows/qt.sh")
 deps=$("$root/scripts/windows/deps.sh")
-[ -x "$root/build/tools/picturegen" ] && [ -x "$root/build/demo/demogen" ] ||
+[ -x "$root/build/tools/picturegen" ] && [ -x "$root/build/tools/iconpaint" ] && [ -x "$root/build/demo/demogen" ] ||
   "$root/scripts/build.sh" build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 # The download ships the licence texts of the MinGW-w64 runtime, which every
