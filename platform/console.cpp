@@ -68,7 +68,7 @@ std::optional<int> answerDesktopOption(int argc, char** argv, std::string_view n
     }
     if (option == "--version") {
         const std::string text = versionText(name);
-        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fprintf(stdout, "%.*s", int(text.size()), text.data());
         return 0;
     }
     return std::nullopt;
