@@ -236,9 +236,28 @@ wine "$inst/Uninstall.exe" /S
 wineserver -w
 [ "$(value 'HKCU\Environment' Path)" = "$long_path" ] || fail "the uninstaller changed a long PATH"
 
+# ---- an upgrade into another folder leaves one copy ----
+step "upgrading into another folder"
+wine "$old_setup" /S "/GAMEDIR=$win_game"
+wineserver -w
+moved=$WINEPREFIX/drive_c/Other\ editors
+wine "$setup" /S '/D=C:\Other editors'
+wineserver -w
+for _ in $(seq 1 20); do [ -e "$inst" ] || break; sleep 0.5; done
+[ ! -e "$inst" ] || fail "the upgrade into another folder left the old one: $(cd "$inst" && find . | tr '\n' ' ')"
+[ -f "$moved/brackel.exe" ] || fail "the upgrade into another folder put nothing there"
+expect "$settings" GameFolder "$win_game"
+expect "$classes\\Varnhold.Brackel.brk\\shell\\open\\command" "" "\"C:\\Other editors\\brackel.exe\" \"%1\""
+expect "$uninst" UninstallString "\"C:\\Other editors\\Uninstall.exe\""
+wine "$moved/Uninstall.exe" /S
+wineserver -w
+for _ in $(seq 1 20); do [ -e "$moved" ] || break; sleep 0.5; done
+[ ! -e "$moved" ] || fail "left in the other folder: $(cd "$moved" && find . | tr '\n' ' ')"
+! has_key "$uninst" || fail "the key $uninst is left"
+
 wineserver -k 2>/dev/null || true
 if [ "$failures" -gt 0 ]; then
   echo "$failures check(s) failed" >&2
   exit 1
 fi
-echo "The installer installs, upgrades from $previous keeping the choices, opens .brk files in Brackel and uninstalls cleanly"
+echo "The installer installs, upgrades from $previous keeping the choices (into another folder too), opens .brk files in Brackel and uninstalls cleanly"
