@@ -240,15 +240,15 @@ wineserver -w
 step "upgrading into another folder"
 wine "$old_setup" /S "/GAMEDIR=$win_game"
 wineserver -w
-moved=$WINEPREFIX/drive_c/Other\ editors
-wine "$setup" /S '/D=C:\Other editors'
+moved=$WINEPREFIX/drive_c/Editors
+wine "$setup" /S '/D=C:\Editors'
 wineserver -w
 for _ in $(seq 1 20); do [ -e "$inst" ] || break; sleep 0.5; done
 [ ! -e "$inst" ] || fail "the upgrade into another folder left the old one: $(cd "$inst" && find . | tr '\n' ' ')"
 [ -f "$moved/brackel.exe" ] || fail "the upgrade into another folder put nothing there"
 expect "$settings" GameFolder "$win_game"
-expect "$classes\\Varnhold.Brackel.brk\\shell\\open\\command" "" "\"C:\\Other editors\\brackel.exe\" \"%1\""
-expect "$uninst" UninstallString "\"C:\\Other editors\\Uninstall.exe\""
+expect "$classes\\Varnhold.Brackel.brk\\shell\\open\\command" "" "\"C:\\Editors\\brackel.exe\" \"%1\""
+expect "$uninst" UninstallString "\"C:\\Editors\\Uninstall.exe\""
 wine "$moved/Uninstall.exe" /S
 wineserver -w
 for _ in $(seq 1 20); do [ -e "$moved" ] || break; sleep 0.5; done
