@@ -65,7 +65,16 @@ template <class T>
 class [[nodiscard]] Result {
 public:
     Result(T value) : value_(std::move(value)) {}
-    Result(Status failure) : failure_(failure.ok() ? Status::failure({}) : std::move(failure)) {}
+    /// A failure. A success has no value to give, so one passed here is a
+    /// fault of the caller's, and the result says so rather than pass for a
+    /// failure of the user's file.
+    Result(Status failure)
+        : failure_(failure.ok() ? Status::failure(std::string(kNoValue)) : std::move(failure))
+    {
+    }
+
+    /// What a result made from a success says.
+    static constexpr const char* kNoValue = "Internal error: a step reported success but gave no result.";
 
     static Result failure(std::string message, std::string reason = {}, std::string path = {})
     {

@@ -194,6 +194,22 @@ TEST_F(Journal, AFlippedBitNeverWritesAndTheHashCatchesItPastTheVersionLine)
         }
 }
 
+/// The 64-bit FNV-1a hash, which journals of the previous release end with.
+std::uint64_t fnv1a64(std::string_view bytes)
+{
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (unsigned char byte : bytes)
+        hash = (hash ^ byte) * 0x100000001b3ULL;
+    return hash;
+}
+
+TEST(Fnv1a64, GivesThePublishedValues)
+{
+    EXPECT_EQ(fnv1a64(""), 0xcbf29ce484222325ULL);
+    EXPECT_EQ(fnv1a64("a"), 0xaf63dc4c8601ec8cULL);
+    EXPECT_EQ(fnv1a64("foobar"), 0x85944171f73967e8ULL);
+}
+
 TEST_F(Journal, OneThatDoesNotProveItselfIsRefusedKeptAndNothingWritten)
 {
     const std::string planted = "PLANTED!";
@@ -205,10 +221,7 @@ TEST_F(Journal, OneThatDoesNotProveItselfIsRefusedKeptAndNothingWritten)
                                        bytesOf(patternBytes(64, 8).substr(20, 8))};
     std::string v1 = "varnhold patch journal 1\n" + number(64, 8) + number(1, 4) + number(20, 8) + number(8, 8) +
                      old.substr(20, 8);
-    std::uint64_t fnv = 0xcbf29ce484222325ULL;
-    for (unsigned char byte : v1)
-        fnv = (fnv ^ byte) * 0x100000001b3ULL;
-    v1 += number(fnv, 8);
+    v1 += number(fnv1a64(v1), 8); // whole and hashed as that release wrote it
     const std::string v2 = PatchJournal::encode(64, {plant(20)});
     struct Row {
         const char* name;

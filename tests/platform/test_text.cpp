@@ -65,3 +65,15 @@ TEST(Ini, FindsValuesLikeWindows)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Result, MadeFromASuccessIsAFailureThatSaysSo)
+{
+    const platform::Result<int> made(platform::Status::success());
+    EXPECT_FALSE(made);
+    EXPECT_EQ(made.error(), platform::Result<int>::kNoValue);
+    EXPECT_FALSE(made.status());
+}
+
+} // namespace
