@@ -72,18 +72,8 @@ platform::Status restoreBackup(platform::FileSystem& files, const std::string& p
     auto found = files.entry(backup);
     if (!found)
         return refused(path, found.reason());
-    const auto notBackup = [&](const std::string& why) {
-        return refused(path, backup + " is not a backup of this file (" + why + ")");
-    };
-    switch (found->kind) {
-    case platform::Entry::Kind::Missing: return refused(path, "There is no backup " + backup + ".");
-    case platform::Entry::Kind::Link: return notBackup("it is a symbolic link");
-    case platform::Entry::Kind::Folder: return notBackup("it is a folder");
-    case platform::Entry::Kind::Other: return notBackup("it is not a regular file");
-    case platform::Entry::Kind::Regular: break;
-    }
-    if (found->names > 1)
-        return notBackup("it is also a file of another name, a hard link");
+    if (found->kind == platform::Entry::Kind::Missing)
+        return refused(path, "There is no backup " + backup + ".");
 
     auto length = files.length(path);
     if (!length)
@@ -91,12 +81,11 @@ platform::Status restoreBackup(platform::FileSystem& files, const std::string& p
     if (!gameFileKind(*length))
         return refused(path, "The file is " + std::to_string(*length) +
                                  " bytes long, the length of no game file the editors patch.");
-    // A backup is a copy of the whole file, and a restore patches the file in
-    // place: both have one length, which also makes them of one kind.
-    if (found->size != *length)
-        return notBackup(found->size == 0 ? "it is empty"
-                                          : "it is " + std::to_string(found->size) + " bytes long, not " +
-                                                std::to_string(*length) + " as the file");
+    // Believed as a patch believes it before it makes one. A backup is a copy
+    // of the whole file, and a restore patches the file in place: both have
+    // one length, which also makes them of one kind.
+    if (const std::string why = platform::notABackup(*found, *length); !why.empty())
+        return refused(path, backup + " is not a backup of this file (" + why + ")");
 
     // The backup's owned bytes are read while the file is held, and only
     // those are patched back.
@@ -115,7 +104,7 @@ platform::Status restoreBackup(platform::FileSystem& files, const std::string& p
             if (!saved)
                 return saved.status().nothingWritten();
             if ((*saved)->size() != *length)
-                return notBackup("it changed while it was checked");
+                return refused(path, backup + " is not a backup of this file (it changed while it was checked)");
             std::vector<std::uint8_t> bytes(current.bytes.size());
             if (auto read = (*saved)->read(current.owned.offset, bytes); !read)
                 return read.nothingWritten();

@@ -5,10 +5,6 @@
 
 namespace platform {
 
-namespace {
-
-/// Why an existing entry at the backup's path is no backup of a file of
-/// `length` bytes; empty when it is one.
 std::string notABackup(const Entry& found, std::uint64_t length)
 {
     switch (found.kind) {
@@ -19,17 +15,16 @@ std::string notABackup(const Entry& found, std::uint64_t length)
     case Entry::Kind::Folder: return "it is a folder";
     case Entry::Kind::Other: return "it is not a regular file";
     }
+    // A second name of some file (the game file itself would change with
+    // every patch) is said first: whatever its length, it is no copy.
+    if (found.names > 1)
+        return "it is also a file of another name, a hard link";
     if (found.size == 0)
         return "it is empty";
     if (found.size != length)
         return "it is " + std::to_string(found.size) + " bytes long, not " + std::to_string(length) + " as the file";
-    // A second name of the game file itself would change with every patch.
-    if (found.names > 1)
-        return "it is also a file of another name, a hard link";
     return {};
 }
-
-} // namespace
 
 Status ensureBackup(FileSystem& files, const std::string& path, ByteFile& file)
 {

@@ -18,6 +18,13 @@ inline std::string backupPath(const std::string& path)
     return path + ".bak";
 }
 
+/// Why an existing entry at the backup's path is no backup of a file of
+/// `length` bytes ("it is a symbolic link", "it is empty", "it is 2 bytes
+/// long, not 290304 as the file", "it is also a file of another name, a hard
+/// link"); empty when it is one. A missing entry is none either: "it is
+/// empty".
+std::string notABackup(const Entry& found, std::uint64_t length);
+
 /// Keeps the untouched game file at `path`, which the caller holds open as
 /// `file` (exclusively, from its first read until the patch is written), in
 /// backupPath(path).
