@@ -35,7 +35,9 @@ for i in "${!sizes[@]}"; do
     fail "image $i is not one plane of 32 bits"
   length=$(le "$ico" $((entry + 8)) 4) offset=$(le "$ico" $((entry + 12)) 4)
   [ "$offset" = $next ] || fail "image $i starts at $offset, not $next"
-  tail -c +$((offset + 1)) "$ico" | head -c "$length" >"$scratch/image$i.png"
+  # dd, not tail | head: head ends the pipe early, and pipefail would end the check.
+  dd if="$ico" of="$scratch/image$i.png" bs=64K iflag=skip_bytes,count_bytes skip="$offset" count="$length" \
+    status=none
   cmp -s "$scratch/image$i.png" "$scratch/theme/${size}x$size/apps/velloc.png" ||
     fail "image $i is not the ${size}px PNG of the theme"
   next=$((offset + length))
