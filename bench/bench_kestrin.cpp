@@ -23,7 +23,7 @@ using namespace kestrin;
 struct Files {
     testsupport::TempDir dir;
     std::string imp = dir.file("IMP.dat");
-    platform::ScriptedPlatform ui{"Kestrin 1.03"};
+    platform::ScriptedPlatform ui{"Kestrin 1.03", platform::LineBreak::CrLf};
 
     Files()
     {

@@ -21,7 +21,7 @@ namespace {
 
 void BM_CreateWindowSet(benchmark::State& state)
 {
-    platform::ScriptedPlatform ui("Kestrin 1.03");
+    platform::ScriptedPlatform ui("Kestrin 1.03", platform::LineBreak::CrLf);
     for (auto _ : state) {
         kestrin::Application app(ui, platform::CodePage::system());
         benchmark::DoNotOptimize(app.windows().main());
@@ -31,7 +31,7 @@ BENCHMARK(BM_CreateWindowSet)->Unit(benchmark::kMillisecond);
 
 void BM_CreateAllWindows(benchmark::State& state)
 {
-    platform::ScriptedPlatform ui("Kestrin 1.03");
+    platform::ScriptedPlatform ui("Kestrin 1.03", platform::LineBreak::CrLf);
     for (auto _ : state) {
         kestrin::Application app(ui, platform::CodePage::system());
         kestrin::WindowSet& windows = app.windows();

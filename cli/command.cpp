@@ -223,10 +223,6 @@ bool startsWithLowerWord(std::string_view text)
 
 namespace {
 
-/// Writes the one line of a failure: "varnhold: ", the file and ": " when
-/// there is one (`file` not null), then the failure's message with its line
-/// breaks turned into spaces, a capital at its start and a full stop at its
-/// end, so that every refusal has one shape.
 /// Whether a message names the file itself, not merely a file whose name
 /// begins with it (its backup "IMP.dat.bak"): the name is followed by the
 /// message's end, a blank, a stop that ends a sentence, or punctuation.
@@ -244,6 +240,37 @@ bool namesFile(std::string_view message, std::string_view file)
     return false;
 }
 
+/// The lines of a message as one line of sentences, joined with blanks. A
+/// line that ends on a word, followed by one that starts with a capital,
+/// ends its sentence there, so that the sentences do not run together.
+std::string sentences(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (std::string line : lines) {
+        // A text from elsewhere (the system's) may bring line ends of its own.
+        for (char& c : line)
+            if (c == '\r' || c == '\n')
+                c = ' ';
+        const std::size_t first = line.find_first_not_of(' ');
+        if (first == std::string::npos)
+            continue;
+        line = line.substr(first, line.find_last_not_of(' ') - first + 1);
+        if (!text.empty()) {
+            const char last = text.back();
+            const bool endsWord = (last >= 'a' && last <= 'z') || (last >= '0' && last <= '9');
+            if (endsWord && line[0] >= 'A' && line[0] <= 'Z')
+                text += '.';
+            text += ' ';
+        }
+        text += line;
+    }
+    return text;
+}
+
+/// Writes the one line of a failure: "varnhold: ", the file and ": " when
+/// there is one (`file` not null), then the failure's lines as sentences,
+/// with a capital at the start and a full stop at the end, so that every
+/// refusal has one shape.
 void reportLine(const std::string* file, const platform::Status& failure)
 {
     // A failure that gives its reason apart, and names no other file, is
@@ -253,47 +280,24 @@ void reportLine(const std::string* file, const platform::Status& failure)
     const std::string& named = file ? *file : none;
     const bool otherFile = !failure.path().empty() && failure.path() != named;
     const bool ownReason = failure.hasReason() && !otherFile;
-    const std::string message =
-        withNamesShown(ownReason ? failure.reason() : failure.error(), {named, failure.path()});
+    std::vector<std::string> lines = ownReason ? std::vector<std::string>{failure.reason()} : failure.message().lines();
+    for (std::string& l : lines)
+        l = withNamesShown(l, {named, failure.path()});
     std::string line = "varnhold: ";
     // Standard output ("-") is spoken of by that name.
     const bool spokenOf = file && (*file == "-" || namesFile(failure.error(), *file));
     if (file && (ownReason || failure.path() != *file || !spokenOf))
         line += (file->empty() ? std::string("''") : shownName(*file)) + ": ";
-    const std::size_t textStart = line.size();
-    // The programs' messages break their lines with "\r" or "\r\n". Where a
-    // line ends a sentence without a stop and the next starts another, the
-    // stop is put in, so that the sentences do not run together.
-    bool pendingBreak = false;
-    for (char c : message) {
-        if (c == '\r' || c == '\n') {
-            pendingBreak = true;
-            continue;
-        }
-        if (pendingBreak) {
-            const char last = line.back();
-            const bool endsWord = (last >= 'a' && last <= 'z') || (last >= '0' && last <= '9');
-            if (endsWord && c >= 'A' && c <= 'Z')
-                line += '.';
-            if (line.back() != ' ')
-                line += ' ';
-            pendingBreak = false;
-        }
-        if (line.size() == textStart && c == ' ')
-            continue;
-        line += c;
-    }
-    while (line.size() > textStart && line.back() == ' ')
-        line.pop_back();
-    if (line.size() > textStart) {
+    std::string text = sentences(lines);
+    if (!text.empty()) {
         // A system's reason ("the file is in use by another program") starts
         // a sentence as the programs' own do; every sentence ends in a stop.
-        if (startsWithLowerWord(std::string_view(line).substr(textStart)))
-            line[textStart] = static_cast<char>(line[textStart] - 'a' + 'A');
-        if (line.back() != '.' && line.back() != '?' && line.back() != '!')
-            line += '.';
+        if (startsWithLowerWord(text))
+            text[0] = static_cast<char>(text[0] - 'a' + 'A');
+        if (text.back() != '.' && text.back() != '?' && text.back() != '!')
+            text += '.';
     }
-    line += '\n';
+    line += text + '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
@@ -337,7 +341,7 @@ platform::Status writeStandardOutput(std::string_view bytes, const std::string& 
 platform::Status checkNotInput(const std::string& output, const std::string& input)
 {
     if (platform::sameFile(output, input))
-        return platform::Status::failure(output + "\rThe output is the input file itself.\rNothing was written.",
+        return platform::Status::failure({output, "The output is the input file itself.", "Nothing was written."},
                                          "The output is the input file itself. Nothing was written.", output);
     return platform::Status::success();
 }

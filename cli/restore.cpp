@@ -46,7 +46,7 @@ platform::Result<std::uint64_t> differingOutside(platform::ByteFile& now, platfo
 /// A refusal of the restore, naming the file: "FILE: reason. Nothing was written."
 platform::Status refused(const std::string& path, const std::string& reason)
 {
-    return platform::Status::failure("Could not restore " + path + ":\r" + reason, reason, path).nothingWritten();
+    return platform::Status::failure({"Could not restore " + path + ":", reason}, reason, path).nothingWritten();
 }
 
 /// The item text layout for a dry run's change list: the one asked for,

@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fuzz::MemoryFileSystem files;
     files.files["/kestrin/Presets.ini"] = std::string(text);
-    platform::ScriptedPlatform platform("Kestrin");
+    platform::ScriptedPlatform platform("Kestrin", platform::LineBreak::CrLf);
     platform.setFileSystem(&files);
     platform.setProgramFolder("/kestrin");
     platform.setFailureHandler([](const std::string&) {});

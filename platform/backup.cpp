@@ -42,7 +42,7 @@ Status ensureBackup(FileSystem& files, const std::string& path, ByteFile& file)
         if (why.empty())
             return Status::success();
         // Worded for the window's Save and the console's commands alike.
-        return Status::failure(backup + " is not a backup of this file (" + why + ");\rmove it away and try again.");
+        return Status::failure({backup + " is not a backup of this file (" + why + ");", "move it away and try again."});
     }
 
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size()));

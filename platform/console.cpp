@@ -27,7 +27,7 @@ Status checkStandardOutput(const std::string& input)
     if (!out)
         return Status::success(); // a terminal or a pipe takes any text
     auto refused = [](const std::string& why) {
-        return Status::failure("Standard output " + why + "\r" + Status::kNothingWritten, {}, "-");
+        return Status::failure({"Standard output " + why, Status::kNothingWritten}, {}, "-");
     };
     if (const auto in = input.empty() ? std::nullopt : fileIdentity(input); in && *in == out->identity)
         return refused("is the input file itself.");

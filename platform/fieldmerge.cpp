@@ -36,10 +36,14 @@ bool askOverwrite(Platform& platform, const std::string& path, const std::vector
         list += (i == 0 ? "" : ", ") + names[i];
     if (names.size() > kNamedConflicts)
         list += " and " + std::to_string(names.size() - kNamedConflicts) + " more";
-    const std::string text = "Another program has changed " + path + " since it was opened here, and these were "
-                             "changed both here and there:\r" + list + ".\r\rSave this window's values over them? "
-                             "The other program's other changes are kept.\rNo cancels the save: nothing is "
-                             "written.";
+    const Message text = {
+        "Another program has changed " + path + " since it was opened here, and these were changed both here and "
+        "there:",
+        list + ".",
+        "",
+        "Save this window's values over them? The other program's other changes are kept.",
+        "No cancels the save: nothing is written.",
+    };
     return platform.message(text, "Changed by another program", Buttons::YesNo) == Answer::Yes;
 }
 

@@ -143,9 +143,9 @@ Result<JournalCheck> checkJournal(FileSystem& files, const std::string& path, By
         return Status::failure("Could not check the patch journal " + journal + ": " + why, why, path);
     };
     auto refused = [&](const std::string& why) {
-        return Status::failure("The patch journal " + journal + " cannot be rolled back: " + why +
-                                   ".\rMove it away and try again. If " + path + " is half-written, " +
-                                   backupPath(path) + " holds it as it was before its first patch.",
+        return Status::failure({"The patch journal " + journal + " cannot be rolled back: " + why + ".",
+                                "Move it away and try again. If " + path + " is half-written, " + backupPath(path) +
+                                    " holds it as it was before its first patch."},
                                {}, path);
     };
     auto found = files.entry(journal);
@@ -154,8 +154,8 @@ Result<JournalCheck> checkJournal(FileSystem& files, const std::string& path, By
     if (found->kind == Entry::Kind::Missing)
         return JournalCheck{};
     if (found->kind != Entry::Kind::Regular)
-        return Status::failure(journal + " is in the way of the patch journal (it is not a regular file);\r"
-                                         "move it away and try again.",
+        return Status::failure({journal + " is in the way of the patch journal (it is not a regular file);",
+                                "move it away and try again."},
                                {}, path);
     auto range = owned(file.size());
     if (!range)
@@ -256,14 +256,15 @@ Result<std::string> rollBackUnfinishedPatch(FileSystem& files, const std::string
         if (written)
             written = file.sync();
         if (!written)
-            return Status::failure("Could not roll back the unfinished patch of " + path + ": " + written.reason() +
-                                       "\r" + path + " may be half-written; its journal " + journal +
-                                       " stays, and the next patch rolls it back.",
+            return Status::failure({"Could not roll back the unfinished patch of " + path + ": " + written.reason(),
+                                    path + " may be half-written; its journal " + journal +
+                                        " stays, and the next patch rolls it back."},
                                    {}, path);
     }
     if (auto removed = files.remove(journal); !removed)
-        return Status::failure("The unfinished patch of " + path + " was rolled back, but its journal " + journal +
-                                   " could not be removed: " + removed.reason() + "\rThis patch was not made.",
+        return Status::failure({"The unfinished patch of " + path + " was rolled back, but its journal " + journal +
+                                    " could not be removed: " + removed.reason(),
+                                "This patch was not made."},
                                {}, path);
     return "An unfinished patch of " + path + " was rolled back.";
 }

@@ -5,9 +5,10 @@
 // talk only to this interface; QtPlatform implements it for the desktop and
 // ScriptedPlatform answers it from a script in tests.
 //
-// Texts here are UTF-8 (messages, titles, paths). Lines of a message are
-// joined with "\r" (Brackel, Velloc) or "\r\n" (Kestrin), as the programs
-// build them; the desktop shows either as line breaks.
+// Texts here are UTF-8 (messages, titles, paths). A message is given as its
+// lines (platform/message.h); a box joins them with its program's line break,
+// "\r" (Brackel, Velloc) or "\r\n" (Kestrin), and the desktop shows either
+// as a line break.
 
 // standard
 #include <optional>
@@ -16,6 +17,7 @@
 
 // ours
 #include "platform/filesystem.h"
+#include "platform/message.h"
 #include "platform/result.h"
 
 namespace platform {
@@ -52,7 +54,7 @@ public:
     /// Modal message box; returns the button pressed. Closing a Yes/No box
     /// without a button counts as No, any other box as its last button.
     /// An empty title shows the program's name.
-    virtual Answer message(std::string_view text, std::string_view title, Buttons buttons) = 0;
+    virtual Answer message(const Message& message, std::string_view title, Buttons buttons) = 0;
 
     /// Modal dialogs; std::nullopt when the user cancels.
     virtual std::optional<FileChoice> openFileDialog(const FileDialogOptions& options) = 0;
@@ -75,6 +77,8 @@ public:
 
     /// The name shown on boxes given no title.
     virtual std::string programName() const = 0;
+    /// How this program's boxes join the lines of a message.
+    virtual LineBreak lineBreak() const = 0;
 };
 
 } // namespace platform

@@ -86,8 +86,8 @@ QString fromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-/// Line ends as the programs build them ("\r\n" or a lone "\r") as the "\n"
-/// that Qt breaks lines at.
+/// Line ends as the programs' boxes join lines ("\r\n" or a lone "\r"), and
+/// any a line brings of its own, as the "\n" that Qt breaks lines at.
 QString messageText(std::string_view text)
 {
     QString s = fromUtf8(text);
@@ -188,14 +188,17 @@ void endAfterFirstPaintWhenAsked(QWidget& window)
     window.installEventFilter(new EndAfterFirstPaint(&window)); // the window owns it
 }
 
-QtPlatform::QtPlatform(std::string programName) : programName_(std::move(programName)) {}
+QtPlatform::QtPlatform(std::string programName, LineBreak lineBreak)
+    : programName_(std::move(programName)), lineBreak_(lineBreak)
+{
+}
 
-Answer QtPlatform::message(std::string_view text, std::string_view title, Buttons buttons)
+Answer QtPlatform::message(const Message& message, std::string_view title, Buttons buttons)
 {
     QMessageBox box(parent_);
     box.setWindowTitle(fromUtf8(title.empty() ? std::string_view(programName_) : title));
     box.setTextFormat(Qt::PlainText); // the programs' texts are never markup
-    box.setText(messageText(text));
+    box.setText(messageText(message.joined(lineBreak_)));
     box.setIcon(QMessageBox::NoIcon);
 
     // The button that closing the box (Escape, the window's close button)

@@ -33,13 +33,14 @@ void endAfterFirstPaintWhenAsked(QWidget& window);
 
 class QtPlatform final : public Platform {
 public:
-    /// programName: shown on boxes given no title.
-    explicit QtPlatform(std::string programName);
+    /// programName: shown on boxes given no title; lineBreak: how the
+    /// program's boxes join a message's lines.
+    explicit QtPlatform(std::string programName, LineBreak lineBreak = LineBreak::Cr);
 
     /// The window that boxes and dialogs are centred on; may be null.
     void setParentWindow(QWidget* window) { parent_ = window; }
 
-    Answer message(std::string_view text, std::string_view title, Buttons buttons) override;
+    Answer message(const Message& message, std::string_view title, Buttons buttons) override;
     std::optional<FileChoice> openFileDialog(const FileDialogOptions& options) override;
     std::optional<FileChoice> saveFileDialog(const FileDialogOptions& options) override;
     FileSystem& files() override { return files_; }
@@ -48,9 +49,11 @@ public:
     std::string configFolder() override;
     Status openUrl(const std::string& url) override;
     std::string programName() const override { return programName_; }
+    LineBreak lineBreak() const override { return lineBreak_; }
 
 private:
     std::string programName_;
+    LineBreak lineBreak_;
     QWidget* parent_ = nullptr;
     NativeFileSystem files_;
 };

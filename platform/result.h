@@ -7,22 +7,26 @@
 #include <string>
 #include <utility>
 
+// ours
+#include "platform/message.h"
+
 namespace platform {
 
 /// Outcome of an operation that returns nothing: success, or a failure with a
-/// message meant for the user ("Could not open ...: Permission denied").
-/// A failure may also carry its reason alone ("Permission denied"), for a
-/// caller that words the failure its own way.
+/// message meant for the user ("Could not open ...: Permission denied"),
+/// kept as its lines (platform/message.h). A failure may also carry its
+/// reason alone ("Permission denied"), for a caller that words the failure
+/// its own way.
 class [[nodiscard]] Status {
 public:
     static Status success() { return Status(); }
     /// `path`: the file the message names, when it names one, so that a
     /// caller which names the file itself (the console program) need not
     /// name it twice.
-    static Status failure(std::string message, std::string reason = {}, std::string path = {})
+    static Status failure(Message message, std::string reason = {}, std::string path = {})
     {
         Status s;
-        s.error_ = message.empty() ? std::string("Unknown error") : std::move(message);
+        s.message_ = message.joined("").empty() ? Message("Unknown error") : std::move(message);
         s.reason_ = std::move(reason);
         s.path_ = std::move(path);
         return s;
@@ -31,9 +35,12 @@ public:
     /// The words every refusal ends with when it wrote nothing.
     static constexpr const char* kNothingWritten = "Nothing was written.";
 
-    bool ok() const { return error_.empty(); }
+    bool ok() const { return message_.empty(); }
     explicit operator bool() const { return ok(); }
-    const std::string& error() const { return error_; }
+    /// The message's lines, for a box or the console to join.
+    const Message& message() const { return message_; }
+    /// The message's lines joined with line feeds, for a log or a test.
+    std::string error() const { return message_.joined("\n"); }
 
     /// The same failure with one more line (its reason, when it has one,
     /// with one more sentence), keeping its path: "Could not read /x: I/O
@@ -41,21 +48,22 @@ public:
     Status withLine(const std::string& line) const
     {
         Status s = *this;
-        s.error_ += "\r" + line;
+        s.message_.add(line);
         if (!s.reason_.empty())
             s.reason_ += (s.reason_.back() == '.' ? " " : ". ") + line;
         return s;
     }
     /// The same failure, ending with "Nothing was written.".
     Status nothingWritten() const { return withLine(kNothingWritten); }
-    /// The reason alone, or the whole message when none was given apart.
-    const std::string& reason() const { return reason_.empty() ? error_ : reason_; }
+    /// The reason alone, or the message's lines joined with blanks when none
+    /// was given apart.
+    std::string reason() const { return reason_.empty() ? message_.joined(" ") : reason_; }
     bool hasReason() const { return !reason_.empty(); }
     /// The file the message names; empty when it names none.
     const std::string& path() const { return path_; }
 
 private:
-    std::string error_;
+    Message message_;
     std::string reason_;
     std::string path_;
 };
@@ -76,15 +84,16 @@ public:
     /// What a result made from a success says.
     static constexpr const char* kNoValue = "Internal error: a step reported success but gave no result.";
 
-    static Result failure(std::string message, std::string reason = {}, std::string path = {})
+    static Result failure(Message message, std::string reason = {}, std::string path = {})
     {
         return Result(Status::failure(std::move(message), std::move(reason), std::move(path)));
     }
 
     bool ok() const { return value_.has_value(); }
     explicit operator bool() const { return ok(); }
-    const std::string& error() const { return failure_.error(); }
-    const std::string& reason() const { return failure_.reason(); }
+    const Message& message() const { return failure_.message(); }
+    std::string error() const { return failure_.error(); }
+    std::string reason() const { return failure_.reason(); }
     bool hasReason() const { return failure_.hasReason(); }
     const std::string& path() const { return failure_.path(); }
     Status status() const { return ok() ? Status::success() : failure_; }

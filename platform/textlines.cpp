@@ -36,8 +36,8 @@ void forEachLine(std::string_view bytes, F&& f)
 
 Status notOurs(const std::string& path, const std::string& why)
 {
-    const std::string sentence = "This file " + why + "; it is never replaced by a text file.\rNothing was written.";
-    return Status::failure(path + "\r" + sentence, sentence, path);
+    const std::string sentence = "This file " + why + "; it is never replaced by a text file.";
+    return Status::failure({path, sentence, Status::kNothingWritten}, sentence + " " + Status::kNothingWritten, path);
 }
 
 } // namespace

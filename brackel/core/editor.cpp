@@ -28,12 +28,26 @@ Editor::Editor(platform::Platform& platform) : platform_(platform), label_(kNoFi
 {
 }
 
-void Editor::error(const std::string& text)
+namespace {
+
+/// "File successfully saved", with the note of what another program's
+/// changes were kept, when there is one.
+platform::Message savedMessage(const std::string& kept)
+{
+    platform::Message text("File successfully saved");
+    if (!kept.empty())
+        text.add(kept);
+    return text;
+}
+
+} // namespace
+
+void Editor::error(const platform::Message& text)
 {
     platform_.message(text, "Error", platform::Buttons::Ok);
 }
 
-void Editor::success(const std::string& text)
+void Editor::success(const platform::Message& text)
 {
     platform_.message(text, "Success", platform::Buttons::Ok);
 }
@@ -52,7 +66,7 @@ bool Editor::readNames(const std::string& startFile)
     }
     auto lines = platform::readTextLines(platform_.files(), path);
     if (!lines) {
-        error("Could not read names.def:\r" + lines.error());
+        error(platform::Message("Could not read names.def:").append(lines.message()));
         return false;
     }
     names_ = parseNames(*lines);
@@ -103,7 +117,7 @@ void Editor::openPath(const std::string& path)
     for (const std::string& note : platform_.files().takeNotes())
         platform_.message(note, "Warning", platform::Buttons::Ok);
     if (!rules) {
-        error(rules.error());
+        error(rules.message());
         return;
     }
     model_.load(rules->flags, rules->remaining);
@@ -121,7 +135,7 @@ bool Editor::writeBrk(const std::string& path)
 {
     auto written = writeRules(platform_.files(), path, model_.currentFlags(), model_.remainingEntries());
     if (!written) {
-        error(written.error());
+        error(written.message());
         return false;
     }
     return true;
@@ -154,7 +168,7 @@ bool Editor::writeExe(const std::string& path, std::string_view* tag, std::strin
     for (const std::string& note : files.takeNotes())
         platform_.message(note, "Warning", platform::Buttons::Ok);
     if (!patched) {
-        error(patched.error());
+        error(patched.message());
         return false;
     }
     if (merged && merged->cancelled)
@@ -185,7 +199,7 @@ void Editor::save()
     std::string kept;
     const bool written = kind_ == FileKind::Brk ? writeBrk(currentFile_) : writeExe(currentFile_, nullptr, &kept);
     if (written)
-        success(kept.empty() ? "File successfully saved" : "File successfully saved\r" + kept);
+        success(savedMessage(kept));
 }
 
 void Editor::saveAs()
@@ -206,8 +220,8 @@ void Editor::saveAs()
     if (target == FileKind::Executable) {
         // An executable is only ever patched, never created.
         if (!platform_.files().exists(path)) {
-            platform_.message("This file does not exist. You have\rto select a existing vrn.exe !", "File not found",
-                              platform::Buttons::Ok);
+            platform_.message({"This file does not exist. You have", "to select a existing vrn.exe !"},
+                              "File not found", platform::Buttons::Ok);
             return;
         }
         if (!writeExe(path, &tag, &kept))
@@ -216,12 +230,12 @@ void Editor::saveAs()
         if (platform_.files().exists(path)) {
             // A game file is never replaced by a text file.
             if (auto refused = platform::checkReplaceable(platform_.files(), path); !refused) {
-                error(refused.error());
+                error(refused.message());
                 return;
             }
-            const auto answer = platform_.message(
-                path + "\rThis file is already existing.\r\rDo you want to replace it ?", "Save as...",
-                platform::Buttons::YesNo);
+            const auto answer =
+                platform_.message({path, "This file is already existing.", "", "Do you want to replace it ?"},
+                                  "Save as...", platform::Buttons::YesNo);
             if (answer != platform::Answer::Yes)
                 return;
         }
@@ -232,7 +246,7 @@ void Editor::saveAs()
     setFile(path, target, tag);
     if (view_)
         view_->fileStateChanged();
-    success(kept.empty() ? "File successfully saved" : "File successfully saved\r" + kept);
+    success(savedMessage(kept));
 }
 
 void Editor::close()

@@ -75,8 +75,8 @@ public:
     std::string weaponLine(int position) const;
 
 private:
-    void error(const std::string& text);
-    void success(const std::string& text);
+    void error(const platform::Message& text);
+    void success(const platform::Message& text);
     /// Writes the model to path as a .brk file; false after an error message.
     bool writeBrk(const std::string& path);
     /// Patches the table of the executable at path; false after a message

@@ -31,12 +31,11 @@ platform::Result<TableBytes> encodeTable(const Flags& flags)
 {
     const int needed = flags.count();
     if (needed > kTableEntries) {
-        const std::string counts = "Too many attachments are allowed: " + std::to_string(needed) +
-                                   " entries are needed,\rbut the table of the game holds only " +
-                                   std::to_string(kTableEntries) + ".\r";
+        const std::string needs = "Too many attachments are allowed: " + std::to_string(needed) + " entries are needed,";
+        const std::string holds = "but the table of the game holds only " + std::to_string(kTableEntries) + ".";
         const std::string excess = std::to_string(needed - kTableEntries);
-        return platform::Status::failure(counts + "Clear " + excess + " of them and save again. Nothing was written.",
-                                         counts + "Allow " + excess + " fewer. Nothing was written.");
+        return platform::Status::failure({needs, holds, "Clear " + excess + " of them and save again. Nothing was written."},
+                                         needs + " " + holds + " Allow " + excess + " fewer. Nothing was written.");
     }
 
     TableBytes table;

@@ -27,7 +27,7 @@ platform::Result<LoadedRules> loadRules(platform::FileSystem& files, const std::
     }
     // Neither a known build nor a Brackel file: the box says so in the
     // window's words, the reason says which test the file failed.
-    const std::string unknown = "Could not open file,\rwrong file format or\runknown VRN-Version";
+    const platform::Message unknown = {"Could not open file,", "wrong file format or", "unknown VRN-Version"};
     const std::string noBuild = "The file is " + std::to_string(*length) + " bytes long, the length of no known build of "
                                 "the game executable, ";
     if (*length > platform::kMaxTextFileLength)
@@ -37,8 +37,7 @@ platform::Result<LoadedRules> loadRules(platform::FileSystem& files, const std::
         return lines.status();
     const BrkParse brk = parseBrk(*lines);
     if (brk.outcome == BrkParse::Outcome::Malformed)
-        return platform::Status::failure("Could not open file,\r" + path + "\rThe Brackel file is damaged at " +
-                                             brk.error,
+        return platform::Status::failure({"Could not open file,", path, "The Brackel file is damaged at " + brk.error},
                                          "The Brackel file is damaged at " + brk.error, path);
     if (brk.outcome == BrkParse::Outcome::NotBrk)
         return platform::Status::failure(unknown, noBuild + "and it has no line \"mode=brackel\" of a Brackel file.",

@@ -2,7 +2,7 @@
 // The file steps of Brackel's commands that the window and the command line
 // share: reading the rules from a game executable or a .brk file, patching
 // them into an executable, and writing a .brk file. Messages are worded for
-// the user; lines of a message are joined with "\r".
+// the user.
 
 // standard
 #include <functional>

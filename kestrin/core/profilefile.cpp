@@ -102,13 +102,7 @@ Error fileError(const platform::Status& failure, const std::string& path)
 {
     const std::string opening = "Could not open " + path + ": ";
     if (failure.error().rfind(opening, 0) != 0 || !failure.hasReason()) {
-        std::string message;
-        for (std::size_t i = 0; i < failure.error().size(); ++i) {
-            message += failure.error()[i];
-            if (failure.error()[i] == '\r' && (i + 1 == failure.error().size() || failure.error()[i + 1] != '\n'))
-                message += '\n';
-        }
-        return Error(message, failure.path(),
+        return Error(failure.message().joined(platform::LineBreak::CrLf), failure.path(),
                      failure.hasReason() ? failure.reason() : std::string());
     }
     std::string reason = failure.reason();

@@ -38,7 +38,7 @@ int main(int argc, char* argv[])
     // Ties the windows to the desktop entry (its icon, its name in the task bar).
     QGuiApplication::setDesktopFileName("io.github.varnhold.Kestrin");
     QApplication::setQuitOnLastWindowClosed(false); // only the quit question ends the program
-    platform::QtPlatform platform("Kestrin 1.03");
+    platform::QtPlatform platform("Kestrin 1.03", platform::LineBreak::CrLf);
     const auto file = platform::fileArgument(platform::programArguments(argc, argv), platform::currentFolder());
     kestrin::Application kestrin(platform, platform::CodePage::system());
     kestrin::TMainForm* main = kestrin.windows().main();

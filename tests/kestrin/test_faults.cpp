@@ -50,7 +50,7 @@ std::vector<Case> cases()
 
 class SaveFaults : public ::testing::TestWithParam<Case>, protected testsupport::FaultyFolder {
 protected:
-    SaveFaults() : FaultyFolder("Kestrin 1.03")
+    SaveFaults() : FaultyFolder("Kestrin 1.03", platform::LineBreak::CrLf)
     {
         profile.setName("Ivan");
         profile.setCallsign("Hawk");

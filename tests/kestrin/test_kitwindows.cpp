@@ -103,7 +103,7 @@ private:
 void KitWindowsTest::init()
 {
     dir = new testsupport::TempDir;
-    ui = new platform::ScriptedPlatform("Kestrin 1.03");
+    ui = new platform::ScriptedPlatform("Kestrin 1.03", platform::LineBreak::CrLf);
     ui->setProgramFolder(dir->path());
     ui->setFailureHandler([](const std::string& what) { QFAIL(what.c_str()); });
     app = new Application(*ui, platform::CodePage::system());

@@ -74,7 +74,7 @@ private:
 void MainFormTest::init()
 {
     dir = new testsupport::TempDir;
-    ui = new platform::ScriptedPlatform("Kestrin 1.03");
+    ui = new platform::ScriptedPlatform("Kestrin 1.03", platform::LineBreak::CrLf);
     ui->setFailureHandler([](const std::string& what) { QFAIL(what.c_str()); });
     app = new Application(*ui, platform::CodePage::system());
     main = app->windows().main();

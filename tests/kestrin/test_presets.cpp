@@ -123,7 +123,7 @@ protected:
     }
 
     testsupport::TempDir dir;
-    platform::ScriptedPlatform ui{"Kestrin 1.03"};
+    platform::ScriptedPlatform ui{"Kestrin 1.03", platform::LineBreak::CrLf};
     Profile profile;
     RecordingWindow window{profile};
     std::vector<Field> fields;
@@ -252,7 +252,7 @@ TEST_F(Presets, CeramicBoxActsOnlyOnAChange)
 TEST(KitSelects, TheWindowAndTheProfileAloneKnowTheSameNumbersAndSetTheSameFields)
 {
     needApplication();
-    platform::ScriptedPlatform ui{"Kestrin 1.03"};
+    platform::ScriptedPlatform ui{"Kestrin 1.03", platform::LineBreak::CrLf};
     const Hidden kit[] = {Hidden::Weapon, Hidden::Ammo, Hidden::Modification1, Hidden::Modification2,
                           Hidden::Helmet, Hidden::Vest};
     auto fields = [&](const Profile& p) {

@@ -152,7 +152,7 @@ protected:
     testsupport::TempDir dir;
     std::string path = dir.file("IMP.dat");
     std::string before = sampleImp();
-    platform::ScriptedPlatform ui{"Kestrin 1.03"};
+    platform::ScriptedPlatform ui{"Kestrin 1.03", platform::LineBreak::CrLf};
     Profile profile;
     std::vector<std::string> log;
     Windows windows{profile, log};
@@ -501,7 +501,7 @@ void expectConflictBox(const Box& box, const std::string& path, const std::strin
     EXPECT_EQ(box.title, "Changed by another program");
     EXPECT_EQ(box.buttons, Buttons::YesNo);
     EXPECT_NE(box.text.find(path), std::string::npos) << box.text;
-    EXPECT_NE(box.text.find("\r" + fields + ".\r"), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find("\r\n" + fields + ".\r\n\r\n"), std::string::npos) << box.text;
 }
 
 TEST_F(ProfileMerge, SaveKeepsAnotherProgramsChangeToAnotherValue)

@@ -35,6 +35,34 @@ TEST(ScriptedPlatform, AnswersInOrderAndRecordsWhatWasShown)
     EXPECT_EQ(p.pendingAnswers(), 0u);
 }
 
+TEST(ScriptedPlatform, AMessageKeepsItsLinesUntilItsProgramsBoxJoinsThem)
+{
+    const Status failure =
+        Status::failure({"Could not open file,", "vrn.exe", "", "The table is damaged"}, "damaged", "vrn.exe")
+            .nothingWritten();
+    EXPECT_EQ(failure.message().lines(),
+              (Strings{"Could not open file,", "vrn.exe", "", "The table is damaged", "Nothing was written."}));
+    EXPECT_EQ(failure.reason(), "damaged. Nothing was written.");
+    EXPECT_EQ(failure.error(), "Could not open file,\nvrn.exe\n\nThe table is damaged\nNothing was written.");
+
+    ScriptedPlatform brackel("Brackel");
+    ScriptedPlatform kestrin("Kestrin", LineBreak::CrLf);
+    for (ScriptedPlatform* p : {&brackel, &kestrin}) {
+        p->answer(Answer::Ok);
+        p->message(failure.message(), "Error", Buttons::Ok);
+    }
+    EXPECT_EQ(brackel.boxes().at(0).text, "Could not open file,\rvrn.exe\r\rThe table is damaged\rNothing was written.");
+    EXPECT_EQ(kestrin.boxes().at(0).text,
+              "Could not open file,\r\nvrn.exe\r\n\r\nThe table is damaged\r\nNothing was written.");
+
+    // A failure always says something, however it was made.
+    for (const Message& empty : {Message(), Message(""), Message{"", ""}}) {
+        const Status s = Status::failure(empty);
+        EXPECT_FALSE(s);
+        EXPECT_EQ(s.message().lines(), Strings{"Unknown error"});
+    }
+}
+
 TEST(ScriptedPlatform, UnexpectedOrUnfittingStepsAreReportedAndAnsweredSafely)
 {
     ScriptedPlatform p("Velloc");

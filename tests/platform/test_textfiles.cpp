@@ -76,8 +76,9 @@ TEST(TextFiles, TheWriterReplacesOnlyTextFilesOfOurs)
         testsupport::writeFile(path, target.bytes);
         const Status written = writeTextLines(fs, path, {"[head]"});
         ASSERT_FALSE(written);
-        EXPECT_EQ(written.error(), path + "\rThis file " + target.why +
-                                       "; it is never replaced by a text file.\rNothing was written.");
+        const std::string sentence = std::string("This file ") + target.why + "; it is never replaced by a text file.";
+        EXPECT_EQ(written.message().lines(), (std::vector<std::string>{path, sentence, "Nothing was written."}));
+        EXPECT_EQ(written.reason(), sentence + " Nothing was written.");
         EXPECT_EQ(written.path(), path);
         EXPECT_EQ(testsupport::readFile(path), target.bytes);
     }

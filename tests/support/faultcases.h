@@ -112,7 +112,8 @@ inline constexpr auto kCaseName = [](const auto& info) { return info.param.name;
 /// faulty file system; a question the script has no answer for fails the
 /// test.
 struct FaultyFolder {
-    explicit FaultyFolder(const char* program) : ui(program)
+    explicit FaultyFolder(const char* program, platform::LineBreak lineBreak = platform::LineBreak::Cr)
+        : ui(program, lineBreak)
     {
         ui.setWorkingFolder(dir.path());
         ui.setFileSystem(&files);

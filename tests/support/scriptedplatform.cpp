@@ -42,7 +42,10 @@ Answer closedAnswer(Buttons buttons)
 
 } // namespace
 
-ScriptedPlatform::ScriptedPlatform(std::string programName) : programName_(std::move(programName)) {}
+ScriptedPlatform::ScriptedPlatform(std::string programName, LineBreak lineBreak)
+    : programName_(std::move(programName)), lineBreak_(lineBreak)
+{
+}
 
 void ScriptedPlatform::answer(Answer button)
 {
@@ -81,9 +84,9 @@ void ScriptedPlatform::fail(const std::string& what)
         failures_.push_back(what);
 }
 
-Answer ScriptedPlatform::message(std::string_view text, std::string_view title, Buttons buttons)
+Answer ScriptedPlatform::message(const Message& message, std::string_view title, Buttons buttons)
 {
-    Box box{std::string(text), title.empty() ? programName_ : std::string(title), buttons};
+    Box box{message.joined(lineBreak_), title.empty() ? programName_ : std::string(title), buttons};
     boxes_.push_back(box);
     const std::string shown = box.title + ": " + box.text;
 

@@ -33,7 +33,9 @@ public:
         FileDialogOptions options;
     };
 
-    explicit ScriptedPlatform(std::string programName = "Test");
+    /// lineBreak: how the program under test joins a message's lines; a
+    /// box is recorded with its lines so joined.
+    explicit ScriptedPlatform(std::string programName = "Test", LineBreak lineBreak = LineBreak::Cr);
 
     // Queue the next answers, in the order the flow will ask for them.
     void answer(Answer button);
@@ -58,7 +60,7 @@ public:
     /// Empty (the default): the system names no configuration folder.
     void setConfigFolder(std::string folder) { configFolder_ = std::move(folder); }
 
-    Answer message(std::string_view text, std::string_view title, Buttons buttons) override;
+    Answer message(const Message& message, std::string_view title, Buttons buttons) override;
     std::optional<FileChoice> openFileDialog(const FileDialogOptions& options) override;
     std::optional<FileChoice> saveFileDialog(const FileDialogOptions& options) override;
     FileSystem& files() override { return *files_; }
@@ -67,6 +69,7 @@ public:
     std::string configFolder() override { return configFolder_; }
     Status openUrl(const std::string& url) override;
     std::string programName() const override { return programName_; }
+    LineBreak lineBreak() const override { return lineBreak_; }
 
 private:
     struct Cancel {};
@@ -76,6 +79,7 @@ private:
     std::optional<FileChoice> dialog(bool save, const FileDialogOptions& options);
 
     std::string programName_;
+    LineBreak lineBreak_;
     std::deque<Step> queue_;
     std::vector<Box> boxes_;
     std::vector<Dialog> dialogs_;

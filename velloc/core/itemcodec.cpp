@@ -173,19 +173,19 @@ platform::Status patch(platform::FileSystem& files, const std::string& path, con
         if (!texts)
             return texts.status();
         if (const auto problems = encodingProblems(*texts, current.bytes); !problems.empty()) {
-            std::string message = "The texts cannot be saved into " + path + ":";
+            // The reason apart: the message less its first words, which name the file.
+            platform::Message listed;
             for (std::size_t i = 0; i < problems.size() && i < kListedProblems; ++i) {
                 const EncodingProblem& p = problems[i];
-                message += "\ritem " + std::to_string(p.item) + ", " + fieldName(p.field, texts->fileType) + ": " +
-                           p.reason + ".";
+                listed.add("item " + std::to_string(p.item) + ", " + fieldName(p.field, texts->fileType) + ": " +
+                           p.reason + ".");
             }
             if (problems.size() > kListedProblems)
-                message += "\rand " + std::to_string(problems.size() - kListedProblems) + " more.";
-            message += "\rNothing was written.";
-            // The reason apart: the message less its first words, which name the file.
-            const std::string named = "The texts cannot be saved into " + path + ":";
-            return platform::Status::failure(message, "The texts cannot be saved:" + message.substr(named.size()),
-                                             path);
+                listed.add("and " + std::to_string(problems.size() - kListedProblems) + " more.");
+            listed.add("Nothing was written.");
+            return platform::Status::failure(
+                platform::Message("The texts cannot be saved into " + path + ":").append(listed),
+                "The texts cannot be saved: " + listed.joined(" "), path);
         }
         std::vector<std::uint8_t> patched = current.bytes;
         encodeItemFile(*texts, patched);

@@ -207,7 +207,7 @@ namespace {
 
 platform::Status refusal(const std::string& path, const std::string& what)
 {
-    return platform::Status::failure("Could not apply " + path + ":\r" + what + "\r" + std::string(kNothingWritten),
+    return platform::Status::failure({"Could not apply " + path + ":", what, std::string(kNothingWritten)},
                                      what + " " + std::string(kNothingWritten), path);
 }
 

@@ -49,7 +49,7 @@ Session::Session(platform::Platform& platform)
 {
 }
 
-void Session::error(const std::string& text)
+void Session::error(const platform::Message& text)
 {
     platform_.message(text, "Error", platform::Buttons::Ok);
 }
@@ -94,7 +94,7 @@ void Session::openPath(const std::string& path)
     auto length = platform_.files().length(path);
     if (!length) {
         progress.done();
-        error(length.error());
+        error(length.message());
         return;
     }
 
@@ -102,7 +102,7 @@ void Session::openPath(const std::string& path)
     ItemTexts read;
     if (*length == kItemFileLength) {
         const auto answer = platform_.message(
-            "Is this a Itemdesc.edt or Braydesc.edt file ?\rClick OK for Itemdesc and Cancel for Braydesc.",
+            {"Is this a Itemdesc.edt or Braydesc.edt file ?", "Click OK for Itemdesc and Cancel for Braydesc."},
             "Select Target", platform::Buttons::OkCancel);
         const FileType type = answer == platform::Answer::Ok ? FileType::Items : FileType::BobbyRay;
         // Opened to be saved later: a patch a killed run left unfinished is
@@ -112,7 +112,7 @@ void Session::openPath(const std::string& path)
         for (const std::string& note : platform_.files().takeNotes())
             platform_.message(note, "Warning", platform::Buttons::Ok);
         if (!texts) {
-            error(texts.error());
+            error(texts.message());
             return;
         }
         form = FileForm::Binary;
@@ -121,12 +121,12 @@ void Session::openPath(const std::string& path)
         auto parsed = readTextFormFile(platform_.files(), path, texts_);
         progress.done();
         if (!parsed) {
-            error(parsed.error());
+            error(parsed.message());
             return;
         }
         if (parsed->outcome != TextFormRead::Outcome::Accepted) {
             const bool older = parsed->outcome == TextFormRead::Outcome::Rejected;
-            platform_.message(textFormRefusal(*parsed, path).error(), older ? "Incompatibilty" : "Error",
+            platform_.message(textFormRefusal(*parsed, path).message(), older ? "Incompatibilty" : "Error",
                               platform::Buttons::Ok);
             return;
         }
@@ -173,7 +173,7 @@ bool Session::writeBinary(const std::string& path)
     for (const std::string& note : files.takeNotes())
         platform_.message(note, "Warning", platform::Buttons::Ok);
     if (!written) {
-        error(written.error());
+        error(written.message());
         return false;
     }
     if (merged && merged->cancelled)
@@ -196,7 +196,7 @@ bool Session::writeTextForm(const std::string& path)
     auto written = velloc::writeTextForm(platform_.files(), path, texts_);
     progress.done();
     if (!written) {
-        error(written.error());
+        error(written.message());
         return false;
     }
     return true;
@@ -205,8 +205,10 @@ bool Session::writeTextForm(const std::string& path)
 void Session::saved()
 {
     const std::string kept = std::exchange(kept_, {});
-    platform_.message(kept.empty() ? "File successfully saved" : "File successfully saved\r" + kept, "Success",
-                      platform::Buttons::Ok);
+    platform::Message text("File successfully saved");
+    if (!kept.empty())
+        text.add(kept);
+    platform_.message(text, "Success", platform::Buttons::Ok);
     if (texts_.fileType != FileType::Items)
         return;
     if (platform_.message("Would you like to use this descriptions in Tarvesk ?", "Update Tarvesk ?",
@@ -214,7 +216,7 @@ void Session::saved()
         return;
     auto written = velloc::writeTextForm(platform_.files(), namesDefPath(), texts_);
     if (!written)
-        error(written.error());
+        error(written.message());
 }
 
 void Session::save()
@@ -243,8 +245,8 @@ void Session::saveAs()
     if (binary) {
         // An item text file is only ever patched, never created.
         if (!platform_.files().exists(path)) {
-            platform_.message("This file doesn't exist\rCurrently VLC is unable to create those files,\r"
-                              "maybe i'll implement this feature later.",
+            platform_.message({"This file doesn't exist", "Currently VLC is unable to create those files,",
+                               "maybe i'll implement this feature later."},
                               "", platform::Buttons::Ok);
             return;
         }
@@ -254,10 +256,10 @@ void Session::saveAs()
         if (platform_.files().exists(path)) {
             // A game file is never replaced by a text file.
             if (auto refused = platform::checkReplaceable(platform_.files(), path); !refused) {
-                error(refused.error());
+                error(refused.message());
                 return;
             }
-            if (platform_.message(path + "\rThis File is already existing.\r\rDo you want to replace it ?",
+            if (platform_.message({path, "This File is already existing.", "", "Do you want to replace it ?"},
                                   "Save As...", platform::Buttons::YesNo) != platform::Answer::Yes)
                 return;
         }

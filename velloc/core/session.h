@@ -66,7 +66,7 @@ public:
 
 
 private:
-    void error(const std::string& text);
+    void error(const platform::Message& text);
     /// Runs the progress window around a write; false after an error message
     /// or a cancelled question. A save onto the open item file keeps what
     /// another program changed in it since it was read (writedataOver); the

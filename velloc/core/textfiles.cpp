@@ -30,9 +30,9 @@ platform::Status textFormRefusal(const TextFormRead& read, const std::string& pa
     case TextFormRead::Outcome::Accepted:
         break;
     case TextFormRead::Outcome::Rejected:
-        return platform::Status::failure("This File is a previous version and cannot be used\r"
-                                         "further ! Try applying it to a edt file with an older\r"
-                                         "Velloc and rereading it with this version.",
+        return platform::Status::failure({"This File is a previous version and cannot be used",
+                                          "further ! Try applying it to a edt file with an older",
+                                          "Velloc and rereading it with this version."},
                                          "The text form is of version \"" + read.version +
                                              "\"; only version 2.0 is read.",
                                          path);
@@ -43,7 +43,7 @@ platform::Status textFormRefusal(const TextFormRead& read, const std::string& pa
                                                             : read.error,
                                          path);
     case TextFormRead::Outcome::Malformed:
-        return platform::Status::failure("Could not read " + path + ":\r" + read.error + "\rNothing was changed.",
+        return platform::Status::failure({"Could not read " + path + ":", read.error, "Nothing was changed."},
                                          read.error, path);
     }
     return platform::Status::success();

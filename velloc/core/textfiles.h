@@ -1,8 +1,7 @@
 #pragma once
 // The file steps of Velloc's commands that the window and the command line
 // share: reading a text-form file, the wording of its refusals, and writing
-// one without ever replacing a game item text file. Lines of a message are
-// joined with "\r".
+// one without ever replacing a game item text file.
 
 // standard
 #include <optional>
