@@ -15,9 +15,11 @@
 #include "brackel/core/editor.h"
 #include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
+#include "tests/support/faultcases.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/notours.h"
 #include "tests/support/tempdir.h"
+#include "tests/support/textutil.h"
 
 namespace brackel {
 namespace {
@@ -25,6 +27,8 @@ namespace {
 using platform::Answer;
 using platform::Buttons;
 using Box = platform::ScriptedPlatform::Box;
+using testsupport::expectConflictBox;
+using testsupport::lowered;
 using testsupport::readFile;
 using testsupport::writeFile;
 
@@ -73,25 +77,13 @@ protected:
     }
 
     /// The boxes shown since the last call, in order.
-    std::vector<Box> boxes()
-    {
-        std::vector<Box> shown = ui.boxes();
-        ui.clearRecord();
-        return shown;
-    }
+    std::vector<Box> boxes() { return ui.takeBoxes(); }
 
     testsupport::TempDir dir;
     testsupport::FaultyFileSystem files;
     platform::ScriptedPlatform ui{"Brackel"};
     Editor editor{ui};
 };
-
-std::string lowered(std::string s)
-{
-    for (auto& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 TEST_F(EditorFlow, StartUpNeedsNamesDef)
 {
@@ -351,7 +343,7 @@ TEST_F(EditorFlow, SaveRefusesAnExecutableThatChangedOrCannotBeWritten)
     EXPECT_EQ(readFile(path), before);
     files.failWrite.clear();
 
-    writeFile(path, readFile(path) + "x"); // no longer a known build
+    writeFile(path, readFile(path) + "x"); // one byte more: a length no build has
     ui.answer(Answer::Ok);
     editor.save();
     EXPECT_EQ(boxes(), std::vector<Box>{kUnknownVersion});
@@ -469,7 +461,7 @@ TEST_F(EditorFlow, SaveAsBrkAsksBeforeReplacingAndThenSaveWritesTheBrk)
     EXPECT_EQ(lines[6 + 4], "04=10000000");
     EXPECT_EQ(lines[6 + 19], "19=00001000");
 
-    // Save now writes the Brackel file, not the executable.
+    // Once saved as a Brackel file, Save writes that file, not the executable.
     editor.click(Kind::Duckbill, true);
     ui.answer(Answer::Ok);
     editor.save();
@@ -647,16 +639,6 @@ protected:
     const std::string original = readFile(exe);
     const Flags opened = loadRules(files, exe)->flags; // silencer on 4, bipod on 19
 };
-
-/// The one question of a save that both sides changed: the file and the
-/// fields, in order.
-void expectConflictBox(const Box& box, const std::string& path, const std::string& fields)
-{
-    EXPECT_EQ(box.title, "Changed by another program");
-    EXPECT_EQ(box.buttons, Buttons::YesNo);
-    EXPECT_NE(box.text.find(path), std::string::npos) << box.text;
-    EXPECT_NE(box.text.find("\r" + fields + ".\r"), std::string::npos) << box.text;
-}
 
 TEST_F(EditorMerge, SaveKeepsAnotherProgramsChangeToAnotherWeapon)
 {

@@ -244,7 +244,7 @@ TEST_F(ExeFile, RefusalsAndFailuresWriteNothing)
     EXPECT_NE(full.error().find("183 entries are needed"), std::string::npos) << full.error();
     EXPECT_TRUE(testsupport::readFile(path) == original);
 
-    // The file's length no longer matches its build, one byte either way.
+    // A file one byte shorter or longer than its build is refused and kept.
     for (std::uint64_t length : {de105.length - 1, de105.length + 1}) {
         const std::string other = testsupport::patternBytes(length, 2);
         testsupport::writeFile(path, other);

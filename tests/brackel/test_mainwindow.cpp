@@ -16,6 +16,7 @@
 #include "brackel/windows/mainwindow.h"
 #include "platform/codepage.h"
 #include "widgets/creditswindow.h"
+#include "tests/support/controls.h"
 #include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"
@@ -39,13 +40,7 @@ private slots:
 
 private:
     template <class T>
-    T* find(const char* name) const
-    {
-        T* child = window->findChild<T*>(name);
-        if (!child)
-            qFatal("no control named %s", name);
-        return child;
-    }
+    T* find(const char* name) const { return testsupport::control<T>(window, name); }
     void click(QCheckBox* box) const { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2)); }
     void trigger(const char* action) { find<QAction>(action)->trigger(); }
     QString count() const { return find<QLabel>("lremain")->text(); }

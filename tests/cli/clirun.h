@@ -20,10 +20,12 @@
 #include "platform/filesystem.h"
 #include "platform/journal.h"
 #include "platform/nativefilesystem.h"
+#include "tests/support/itemtexts.h"
 #include "tests/support/tempdir.h"
 
 namespace clitest {
 
+using testsupport::putText;
 using testsupport::readFile;
 using testsupport::TempDir;
 using testsupport::writeFile;
@@ -66,18 +68,6 @@ inline Outcome varnhold(const std::vector<std::string>& args, const std::string&
     run.out = process.readAllStandardOutput().toStdString();
     run.err = process.readAllStandardError().toStdString();
     return run;
-}
-
-/// Stores a text in a field of an item file as the game does: low bytes only,
-/// code c as c + 1, a space as 32, and the end marker 0 after it unless it
-/// fills the field's `units`.
-inline void putText(std::string& file, int item, int offset, int units, const std::string& text)
-{
-    const std::size_t at = static_cast<std::size_t>(item) * 800 + static_cast<std::size_t>(offset);
-    for (std::size_t k = 0; k < text.size(); ++k)
-        file[at + 2 * k] = text[k] == ' ' ? '\x20' : static_cast<char>(text[k] + 1);
-    if (text.size() < static_cast<std::size_t>(units))
-        file[at + 2 * text.size()] = '\0';
 }
 
 /// The run of bytes the editors own in the game file at `path`.

@@ -11,21 +11,16 @@
 
 // ours
 #include "tests/cli/clirun.h"
+#include "tests/support/textutil.h"
 
 namespace {
 
 using clitest::Outcome;
 using clitest::varnhold;
 using testsupport::readFile;
+using testsupport::replaced;
 using testsupport::writeFile;
 using Words = std::vector<std::string>;
-
-std::string replaced(std::string text, const std::string& from, const std::string& to)
-{
-    const std::size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
-}
 
 class CliDiff : public clitest::Cli {
 protected:

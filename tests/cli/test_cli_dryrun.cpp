@@ -21,6 +21,7 @@
 #include "tests/cli/clirun.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/fileholder.h"
+#include "tests/support/textutil.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ namespace fs = std::filesystem;
 using clitest::Outcome;
 using clitest::varnhold;
 using testsupport::readFile;
+using testsupport::replaced;
 using testsupport::writeFile;
 
 using Words = std::vector<std::string>;
@@ -41,13 +43,6 @@ std::vector<std::pair<std::string, std::string>> snapshot(const std::string& fol
                            entry.is_regular_file() ? readFile(entry.path().string()) : std::string("<other>"));
     std::sort(files.begin(), files.end());
     return files;
-}
-
-std::string replaced(std::string text, const std::string& from, const std::string& to)
-{
-    const std::size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
 /// One kind of game file: its apply, what the apply changes, and the options

@@ -16,6 +16,7 @@
 #include "platform/journal.h"
 #include "tests/cli/clirun.h"
 #include "tests/support/faultyfilesystem.h"
+#include "tests/support/textutil.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ using clitest::Cli;
 using clitest::Outcome;
 using clitest::varnhold;
 using testsupport::readFile;
+using testsupport::replaced;
 using testsupport::writeFile;
 namespace record = kestrin::record;
 
@@ -143,7 +145,8 @@ TEST_F(Cli, ApplyFindsEverySectionTheWindowFinds)
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(readFile(f("IMP.dat"))[kHealth], 99);
     }
-    // The byte order mark no longer hides the first of two sections.
+    // A header right after the byte order mark is a section like any other:
+    // of two sections, neither is taken without --section.
     writeFile(f("IMP.dat"), pristine);
     writeFile(f("Presets.ini"), bom + "[Sniper]\r\n" + keys + "[Other]\r\n" + keys);
     expectRefused(varnhold({"imp-apply", f("Presets.ini"), f("IMP.dat")}),
@@ -165,17 +168,13 @@ TEST_F(Cli, ApplyRefusalsNameTheKeyAndShowOnlyPrintableBytes)
 {
     const std::string pristine = readFile(f("IMP.dat"));
     const std::string dump = varnhold({"imp-dump", f("IMP.dat")}).out;
-    auto replaced = [&](const std::string& from, const std::string& to) {
-        std::string text = dump;
-        return text.replace(text.find(from), from.size(), to);
-    };
     const std::tuple<std::string, std::string, std::string> rows[] = {
         {dump + std::string(4u << 20, ';'), "", "no text file of ours is larger than 4 MiB"},
-        {replaced("Trait1=11\r\n", ""), "", "[Mara Voss]: Trait1 is missing."},
-        {replaced("Agility=85", "Agility=\x1B[2J\xFF"), "",
+        {replaced(dump, "Trait1=11\r\n", ""), "", "[Mara Voss]: Trait1 is missing."},
+        {replaced(dump, "Agility=85", "Agility=\x1B[2J\xFF"), "",
          "[Mara Voss]: Agility = '\\x1B[2J\\xFF' is not a valid integer value."},
-        {replaced("SlotFirstHand=20", "SlotFirstHand=99"), "", "SlotFirstHand = 99: Unknown weapon."},
-        {replaced("PantsColor=JEANPANTS", "PantsColor=\x7F"), "", "PantsColor = \\x7F is no palette name"},
+        {replaced(dump, "SlotFirstHand=20", "SlotFirstHand=99"), "", "SlotFirstHand = 99: Unknown weapon."},
+        {replaced(dump, "PantsColor=JEANPANTS", "PantsColor=\x7F"), "", "PantsColor = \\x7F is no palette name"},
         {"[\x01\xFE]\r\nHealth=1\r\n", "", "[\\x01\\xFE]: Agility is missing."},
         {dump, "No\abody", "holds no preset section [No\\x07body]."},
     };
@@ -306,11 +305,6 @@ TEST_F(Cli, AnApplyAfterAKilledApplyStartsFromTheRolledBackRecord)
     const std::string imp = f("IMP.dat"), presets = f("Presets.ini"), journal = platform::journalPath(imp);
     const std::string pristine = readFile(imp);
     std::string dump = varnhold({"imp-dump", imp}).out;
-    const auto replaced = [](std::string text, const std::string& from, const std::string& to) {
-        const std::size_t at = text.find(from);
-        EXPECT_NE(at, std::string::npos) << from;
-        return at == std::string::npos ? text : text.replace(at, from.size(), to);
-    };
     dump = replaced(dump, "[Mara Voss]\r\n", "");
     const std::string killer = replaced(replaced(replaced(dump, "Name=Mara Voss", "Name=Xavier Quintanilla"),
                                                  "Callsign=Raven", "Callsign=Nightjar"),

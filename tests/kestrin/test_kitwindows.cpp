@@ -1,8 +1,13 @@
 // Kestrin's Inventory, Appearance and Portrait windows: the item number
-// that every menu entry saves, the armour total, the ceramic plates,
-// presets applied key by key, palette names and faces, read-then-save
+// that every menu entry saves and the menus and texts of every entry, all
+// held to the kit's own tables (kittables.h), the armour total, the ceramic
+// plates, presets applied key by key, palette names and faces, read-then-save
 // round trips of every catalogue number, palette name and face through the
 // windows, and windows made on first need against windows made at once.
+
+// standard
+#include <span>
+#include <vector>
 
 // Qt
 #include <QAction>
@@ -11,11 +16,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QScreen>
 #include <QtTest>
 
 // ours
-#include "kestrin/core/catalogue.h"
 #include "kestrin/core/profilerecord.h"
 #include "kestrin/windows/appearanceform.h"
 #include "kestrin/windows/helpform.h"
@@ -25,6 +30,7 @@
 #include "kestrin/windows/presetsform.h"
 #include "kestrin/windows/windowset.h"
 #include "platform/codepage.h"
+#include "tests/kestrin/kittables.h"
 #include "tests/support/scriptedplatform.h"
 #include "tests/support/tempdir.h"
 #include "kestrin/widgets/flatspeedbutton.h"
@@ -69,6 +75,7 @@ private slots:
     void init();
     void cleanup();
     void everyChoiceSavesItsItemNumber();
+    void menusAndPanelsShowTheKitTables();
     void armourTotalFollowsHelmetVestAndPlates();
     void choosingAWeaponKeepsTheAttachments();
     void presetAppliedKeyByKey();
@@ -126,71 +133,20 @@ void KitWindowsTest::everyChoiceSavesItsItemNumber()
         const char* choice; // the menu entry, or the plates' check box
         int item;
     };
-    // clang-format off
-    const Row rows[] = {
-        {Weapon, "None5", 0},              {Ammo, "None5", 0},
-        {Weapon, "Glock171", 1},           {Ammo, "Glock171", 74},
-        {Weapon, "Glock181", 2},           {Ammo, "Glock181", 74},
-        {Weapon, "Beretta92F1", 3},        {Ammo, "Beretta92F1", 74},
-        {Weapon, "Beretta93R1", 4},        {Ammo, "Beretta93R1", 74},
-        {Weapon, "N38Specail1", 5},        {Ammo, "N38Specail1", 78},
-        {Weapon, "Barracuda1", 6},         {Ammo, "Barracuda1", 89},
-        {Weapon, "DesertEagle1", 7},       {Ammo, "DesertEagle1", 89},
-        {Weapon, "Colt451", 8},            {Ammo, "Colt451", 83},
-        {Weapon, "AutomagIII1", 56},       {Ammo, "AutomagIII1", 101},
-        {Weapon, "DartGun1", 61},          {Ammo, "DartGun1", 114},
-        {Weapon, "HKMP5K1", 9},            {Ammo, "HKMP5K1", 74},
-        {Weapon, "MAC101", 10},            {Ammo, "MAC101", 83},
-        {Weapon, "ThompsonM1A11", 11},     {Ammo, "ThompsonM1A11", 83},
-        {Weapon, "ColtCommando1", 12},     {Ammo, "ColtCommando1", 94},
-        {Weapon, "HKMP531", 13},           {Ammo, "HKMP531", 94},
-        {Weapon, "AKSU741", 14},           {Ammo, "AKSU741", 92},
-        {Weapon, "FNP901", 15},            {Ammo, "FNP901", 105},
-        {Weapon, "Type851", 16},           {Ammo, "Type851", 97},
-        {Weapon, "Dragunov1", 18},         {Ammo, "Dragunov1", 97},
-        {Weapon, "M241", 19},              {Ammo, "M241", 101},
-        {Weapon, "SteyrAUG1", 20},         {Ammo, "SteyrAUG1", 94},
-        {Weapon, "HKG411", 21},            {Ammo, "HKG411", 94},
-        {Weapon, "C7M16A21", 23},          {Ammo, "C7M16A21", 94},
-        {Weapon, "FAMAS1", 24},            {Ammo, "FAMAS1", 94},
-        {Weapon, "AK741", 25},             {Ammo, "AK741", 92},
-        {Weapon, "AKM1", 26},              {Ammo, "AKM1", 92},
-        {Weapon, "M141", 27},              {Ammo, "M141", 101},
-        {Weapon, "FNFAL1", 28},            {Ammo, "FNFAL1", 101},
-        {Weapon, "HKG3A31", 29},           {Ammo, "HKG3A31", 101}, // 7.62mm NATO, as its caliber says
-        {Weapon, "HKG111", 30},            {Ammo, "HKG111", 104},
-        {Weapon, "RemingtonM8701", 31},    {Ammo, "RemingtonM8701", 107},
-        {Weapon, "SPAS151", 32},           {Ammo, "SPAS151", 107},
-        {Weapon, "CAWS1", 33},             {Ammo, "CAWS1", 109},
-        {Weapon, "SKS1", 17},              {Ammo, "SKS1", 97},     // 7.62mm WP, as its caliber says
-        {Weapon, "RugerMini141", 22},      {Ammo, "RugerMini141", 94},
-        {Weapon, "FNMinimi1", 34},         {Ammo, "FNMinimi1", 94},
-        {Weapon, "RPK741", 35},            {Ammo, "RPK741", 92},
-        {Weapon, "HK211", 36},             {Ammo, "HK211", 101},
-        {Weapon, "normal1", 55},           {Ammo, "normal1", 113},
-        {Weapon, "auto1", 65},             {Ammo, "auto1", 113},
-        {Weapon, "LAw1", 51},              {Ammo, "LAw1", 0},
-        {Weapon, "Mortar1", 41},           {Ammo, "Mortar1", 140},
-        {Mod1, "None4", 0},                {Mod2, "None3", 0},
-        {Mod1, "Laserpointer1", 241},      {Mod2, "Lasersight1", 241},
-        {Mod1, "SniperScope1", 208},       {Mod2, "SniperScope2", 208},
-        {Mod1, "Silencer1", 207},          {Mod2, "Silencer2", 207},
-        {Mod1, "Bipod1", 209},             {Mod2, "Bipod2", 209},
-        {Mod1, "Duckbill1", 244},          {Mod2, "Duckbill2", 244},
-        {Mod1, "Talon1", 50},              {Mod2, "Talon2", 50},
-        {Helmet, "None2", 0},              {Helmet, "Steelhelmet1", 176},
-        {Helmet, "Kevlarhelmet1", 177},    {Helmet, "Spectrahelmet1", 180},
-        {Helmet, "KevlarHelmet2", 178},    {Helmet, "Spectrahelmet2", 181},
-        {Helmet, "Kevlarhelmet3", 179},    {Helmet, "Spectrahelmet3", 182},
-        {Vest, "None1", 0},                {Vest, "Splitterschutzweste1", 161},
-        {Vest, "Kevlarvest1", 164},        {Vest, "GuardianVest1", 197},
-        {Vest, "Spectravest1", 167},       {Vest, "Splitterschutzweste2", 162},
-        {Vest, "Kevlarweste1", 165},       {Vest, "Gu1", 198},
-        {Vest, "Spectravest2", 168},       {Vest, "Splitterschutzweste3", 163},
-        {Vest, "Kevlarvest2", 166},        {Vest, "Guardianvest2", 199},
-        {Vest, "Spectravest3", 169},       {Plates, "CheckBox1", 183},
-    };
-    // clang-format on
+    std::vector<Row> rows;
+    for (const kittables::Weapon& w : kittables::kWeapons) {
+        rows.push_back({Weapon, w.entry, w.item});
+        rows.push_back({Ammo, w.entry, kittables::ammoOf(w)});
+    }
+    for (const kittables::Attachment& a : kittables::kAttachments) {
+        rows.push_back({Mod1, a.entry1, a.item});
+        rows.push_back({Mod2, a.entry2, a.item});
+    }
+    for (const kittables::Armour& h : kittables::kHelmets)
+        rows.push_back({Helmet, h.entry, h.item});
+    for (const kittables::Armour& v : kittables::kVests)
+        rows.push_back({Vest, v.entry, v.item});
+    rows.push_back({Plates, "CheckBox1", kittables::kCeramicPlates});
 
     testsupport::writeFile(file(), testsupport::profileBytes(600));
     ui->chooseFile(file());
@@ -211,6 +167,92 @@ void KitWindowsTest::everyChoiceSavesItsItemNumber()
         for (int offset = row.slot; offset <= (row.slot == Ammo ? Ammo + 2 : row.slot); ++offset)
             QVERIFY2(static_cast<unsigned char>(saved.at(offset)) == row.item, qPrintable(what));
     }
+}
+
+void KitWindowsTest::menusAndPanelsShowTheKitTables()
+{
+    // Each entry sits in its pop-up menu under the sub-menus of its path,
+    // with its caption, and shows the table's texts once chosen.
+    auto menuPath = [](QAction* action) {
+        QStringList path;
+        for (auto* menu = qobject_cast<QMenu*>(action ? action->parent() : nullptr); menu;
+             menu = qobject_cast<QMenu*>(menu->parent()))
+            path.prepend(menu->title().isEmpty() ? menu->objectName() : menu->title());
+        return path;
+    };
+    auto entry = [this](const char* name) {
+        QAction* action = presets()->findChild<QAction*>(name);
+        if (!action)
+            qWarning("no menu entry %s", name);
+        return action;
+    };
+    // The label shows "&&" as one ampersand; the button's caption keeps it.
+    auto label = [](const char* caption) { return QString(caption).replace("&&", "&"); };
+
+    for (const kittables::Weapon& w : kittables::kWeapons) {
+        QAction* action = entry(w.entry);
+        QVERIFY2(action, w.entry);
+        QCOMPARE(action->text(), QString(w.caption));
+        const QStringList path = w.group ? QStringList{"WeaponPopup", w.group} : QStringList{"WeaponPopup"};
+        QCOMPARE(menuPath(action), path);
+        action->trigger();
+        QCOMPARE(text(presets(), "WeaponName"), label(w.shown[0]));
+        QCOMPARE(presets()->findChild<kestrin::flat::FlatSpeedButton*>("WeaponPanel")->text(), QString(w.shown[0]));
+        const char* fields[] = {"WeaponCaliber", "WeaponCapability", "WeaponWeightKG", "WeaponWeightLB",
+                                "WeaponDamage",  "WeaponRange",      "WeaponAP",       "WeaponBurst",
+                                "WeaponAPBurst"};
+        for (int i = 0; i < 9; ++i)
+            QCOMPARE(text(presets(), fields[i]), QString(w.shown[i + 1]));
+    }
+    for (const kittables::MenuGroup& g : kittables::kWeaponGroups)
+        if (g.component)
+            QCOMPARE(presets()->findChild<QMenu*>(g.component)->title(), QString(g.caption));
+
+    for (const kittables::Attachment& a : kittables::kAttachments) {
+        QAction* first = entry(a.entry1);
+        QAction* second = entry(a.entry2);
+        QVERIFY2(first && second, a.entry1);
+        QCOMPARE(first->text(), QString(a.caption1));
+        QCOMPARE(menuPath(first), QStringList("Modification1Popup"));
+        QCOMPARE(second->text(), QString(a.caption2));
+        QCOMPARE(menuPath(second), QStringList("Modification2Popup"));
+        first->trigger();
+        second->trigger();
+        QCOMPARE(text(presets(), "WeaponModification1"), QString(a.shown));
+        QCOMPARE(text(presets(), "WeaponModification2"), QString(a.shown));
+    }
+
+    struct Armour {
+        std::span<const kittables::Armour> entries;
+        std::span<const kittables::MenuGroup> groups;
+        const char *popup, *name, *armour;
+    };
+    for (const Armour& kind : {Armour{kittables::kHelmets, kittables::kHelmetGroups, "HelmetPopup", "HelmetName", "HelmetArmor"},
+                               Armour{kittables::kVests, kittables::kVestGroups, "VestPopup", "VestName", "VestArmor"}}) {
+        for (const kittables::Armour& e : kind.entries) {
+            QAction* action = entry(e.entry);
+            QVERIFY2(action, e.entry);
+            QStringList path{kind.popup};
+            for (const char* part : e.path)
+                if (part)
+                    path << part;
+            QCOMPARE(action->text(), path.takeLast());
+            QCOMPARE(menuPath(action), path);
+            action->trigger();
+            QCOMPARE(text(presets(), kind.name), QString(e.shown));
+            QCOMPARE(text(presets(), kind.armour), QString("+%1%").arg(e.armour));
+        }
+        for (const kittables::MenuGroup& g : kind.groups) {
+            auto* menu = presets()->findChild<QMenu*>(g.component);
+            QVERIFY2(menu, g.component);
+            QCOMPARE(menu->title(), QString(g.caption));
+        }
+    }
+    // The last vest chosen, no helmet, and the plates.
+    QVERIFY(presets()->selectHelmet(0));
+    presets()->findChild<QCheckBox*>("CheckBox1")->setChecked(true);
+    QCOMPARE(text(presets(), "ArmorPanel"),
+             QString("  Armor: %1%").arg(std::end(kittables::kVests)[-1].armour + kittables::kCeramicArmour));
 }
 
 void KitWindowsTest::armourTotalFollowsHelmetVestAndPlates()
@@ -361,17 +403,17 @@ void KitWindowsTest::readThenSaveKeepsEveryKnownValue()
         const std::string after = readThenSave();
         QCOMPARE(int(static_cast<unsigned char>(after[offset])), value);
     };
-    for (const auto& w : catalogue::weapons()) {
-        check(record::kInventoryOffsets[int(Hidden::Weapon)], w.weapon);
-        QCOMPARE(app->profile().hidden(Hidden::Ammo), w.ammo);
+    for (const kittables::Weapon& w : kittables::kWeapons) {
+        check(record::kInventoryOffsets[int(Hidden::Weapon)], w.item);
+        QCOMPARE(app->profile().hidden(Hidden::Ammo), kittables::ammoOf(w));
     }
-    for (const auto& a : catalogue::attachments()) {
+    for (const kittables::Attachment& a : kittables::kAttachments) {
         check(record::kInventoryOffsets[int(Hidden::Modification1)], a.item);
         check(record::kInventoryOffsets[int(Hidden::Modification2)], a.item);
     }
-    for (const auto& h : catalogue::helmets())
+    for (const kittables::Armour& h : kittables::kHelmets)
         check(record::kInventoryOffsets[int(Hidden::Helmet)], h.item);
-    for (const auto& v : catalogue::vests())
+    for (const kittables::Armour& v : kittables::kVests)
         check(record::kInventoryOffsets[int(Hidden::Vest)], v.item);
     for (int face = 0; face < 16; ++face)
         check(record::kPortrait, face);

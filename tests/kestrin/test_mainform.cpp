@@ -20,6 +20,7 @@
 #include "kestrin/windows/nameform.h"
 #include "kestrin/windows/windowset.h"
 #include "platform/codepage.h"
+#include "tests/support/controls.h"
 #include "tests/support/scriptedplatform.h"
 #include "tests/support/tempdir.h"
 #include "kestrin/widgets/flatspeedbutton.h"
@@ -52,13 +53,7 @@ private slots:
 
 private:
     template <class T>
-    T* find(QWidget* window, const char* name) const
-    {
-        T* child = window->findChild<T*>(name);
-        if (!child)
-            qFatal("no control named %s", name);
-        return child;
-    }
+    T* find(QWidget* window, const char* name) const { return testsupport::control<T>(window, name); }
     QLineEdit* field(const char* name) const { return find<QLineEdit>(main, name); }
     QTimer* timer(const char* name) const { return main->findChild<QTimer*>(name); }
     void choosePath();

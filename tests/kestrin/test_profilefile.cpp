@@ -17,6 +17,7 @@
 #include "kestrin/core/profilerecord.h"
 #include "platform/journal.h"
 #include "tests/support/scriptedplatform.h"
+#include "tests/support/faultcases.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/tempdir.h"
 
@@ -26,6 +27,7 @@ namespace {
 using platform::Answer;
 using platform::Buttons;
 using Box = platform::ScriptedPlatform::Box;
+using testsupport::expectConflictBox;
 using testsupport::readFile;
 using testsupport::writeFile;
 
@@ -479,12 +481,7 @@ protected:
         EXPECT_EQ(ui.pendingAnswers(), 0u);
     }
 
-    std::vector<Box> boxes()
-    {
-        std::vector<Box> shown = ui.boxes();
-        ui.clearRecord();
-        return shown;
-    }
+    std::vector<Box> boxes() { return ui.takeBoxes(); }
 
     Box kept(const std::string& changes, const char* was = "was") const
     {
@@ -495,14 +492,6 @@ protected:
 
     RecordBase base;
 };
-
-void expectConflictBox(const Box& box, const std::string& path, const std::string& fields)
-{
-    EXPECT_EQ(box.title, "Changed by another program");
-    EXPECT_EQ(box.buttons, Buttons::YesNo);
-    EXPECT_NE(box.text.find(path), std::string::npos) << box.text;
-    EXPECT_NE(box.text.find("\r\n" + fields + ".\r\n\r\n"), std::string::npos) << box.text;
-}
 
 TEST_F(ProfileMerge, SaveKeepsAnotherProgramsChangeToAnotherValue)
 {
@@ -566,7 +555,7 @@ TEST_F(ProfileMerge, AConflictIsAskedOnceNoWritesNothingYesKeepsTheOtherChanges)
     EXPECT_NO_THROW(saveCustom({Answer::No}));
     auto shown = boxes();
     ASSERT_EQ(shown.size(), 1u);
-    expectConflictBox(shown[0], path, "the name, Wisdom");
+    expectConflictBox(shown[0], path, "the name, Wisdom", platform::LineBreak::CrLf);
     EXPECT_EQ(readFile(path), theirsBytes);
     EXPECT_EQ(profile.name(), "Olga");
     EXPECT_EQ(profile.callsign(), "Hawk");
@@ -574,7 +563,7 @@ TEST_F(ProfileMerge, AConflictIsAskedOnceNoWritesNothingYesKeepsTheOtherChanges)
     saveCustom({Answer::Yes, Answer::Ok, Answer::Ok});
     shown = boxes();
     ASSERT_EQ(shown.size(), 3u);
-    expectConflictBox(shown[0], path, "the name, Wisdom");
+    expectConflictBox(shown[0], path, "the name, Wisdom", platform::LineBreak::CrLf);
     EXPECT_EQ(shown[1], kept("1 change"));
     EXPECT_EQ(shown[2], kWellDone);
     EXPECT_EQ(readFile(path), inTurn(theirs, ours));

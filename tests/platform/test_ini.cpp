@@ -1,16 +1,57 @@
-// Section listing and lookup read headers alike: every spelling of a header
-// that the lookup finds, the listing names, and the reverse.
+// The one INI reader and section editor: values found as Windows finds
+// them, in a text and in a file; section listing and lookup reading headers
+// alike (every spelling of a header that the lookup finds, the listing
+// names, and the reverse); and sections and values replaced or added with
+// every other byte kept.
+
+// standard
+#include <optional>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
 
 // GoogleTest
 #include <gtest/gtest.h>
 
 // ours
 #include "platform/ini.h"
+#include "platform/nativefilesystem.h"
+#include "tests/support/tempdir.h"
 
 using namespace platform;
 using Names = std::vector<std::string>;
 
 namespace {
+
+TEST(Ini, FindsValuesLikeWindows)
+{
+    const std::string text = "top=before any section\r\n[Game]\r\nPath = C:\\Games\\Varnhold \r\n"
+                             "  indented = kept apart\r\nArgs=-w=1 -h=2 ; not a comment\r\nEmpty=\r\n"
+                             "path=second\r\n; Hidden=comment\r\n[ Spaced ]\r\nK=v\r\n[Game]\r\n"
+                             "Late=only in the second section\r\n[\xC4rger]\r\nWert=1\r\n[Long]\r\nv="
+                             + std::string(5000, 'x') + "\r\n[Again]\r\nkey:colon=3\rlone=cr\r\n[Again]\r\ny=2\r\n";
+    const std::tuple<const char*, const char*, std::string> cases[] = {
+        {"Game", "Path", "C:\\Games\\Varnhold"}, {"GAME", "PATH", "C:\\Games\\Varnhold"},
+        {"game", "indented", "kept apart"},     {"Game", "args", "-w=1 -h=2 ; not a comment"},
+        {"Game", "Empty", ""},                   {"Game", "Hidden", "<default>"},
+        {"Game", "Missing", "<default>"},        {"Nowhere", "Path", "<default>"},
+        {"", "top", "before any section"},       {"Spaced", "k", "v"},
+        {"Game", "Late", "<default>"},           {"\xE4rger", "Wert", "<default>"}, // no case folding beyond ASCII
+        {"\xC4rger", "wert", "1"},               {"long", "V", std::string(5000, 'x')},
+        {"Again", "key:colon", "3"},             {"Again", "lone", "cr"}, // a lone CR ends a line too
+        {"again", "y", "<default>"},            // only the first section of a name is searched
+    };
+    for (const auto& [section, key, expected] : cases)
+        EXPECT_EQ(iniValue(text, section, key, "<default>"), expected) << section << "/" << key;
+
+    testsupport::TempDir dir;
+    NativeFileSystem fs;
+    testsupport::writeFile(dir.file("game.ini"), text);
+    EXPECT_EQ(iniValue(fs, dir.file("game.ini"), "spaced", "K", "-"), "v");
+    EXPECT_EQ(iniValue(fs, dir.file("none.ini"), "spaced", "K", "-"), "-");
+    EXPECT_EQ(iniValue(fs, dir.path(), "spaced", "K", "-"), "-");
+}
 
 TEST(IniSections, ListingAndLookupAgreeOnEveryHeaderSpelling)
 {

@@ -27,6 +27,7 @@
 #include "platform/gamefilepatch.h"
 #include "platform/journal.h"
 #include "platform/nativefilesystem.h"
+#include "tests/support/faultcases.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/memoryfilesystem.h"
 #include "tests/support/tempdir.h"
@@ -38,6 +39,7 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::FaultyFileSystem;
 using testsupport::patternBytes;
+using testsupport::rolledBackNote;
 using testsupport::readFile;
 using testsupport::writeFile;
 using ::testing::AllOf;
@@ -49,11 +51,6 @@ const std::string kMagic = "varnhold patch journal 2\n";
 std::vector<std::uint8_t> bytesOf(std::string_view text)
 {
     return {text.begin(), text.end()};
-}
-
-std::string rolledBackNote(const std::string& path)
-{
-    return "An unfinished patch of " + path + " was rolled back.";
 }
 
 std::string number(std::uint64_t value, int bytes)

@@ -1,12 +1,16 @@
-// Our text files as every program reads and writes them: the line index
-// against the plain splitter, the one size limit, and the one writer that
-// never replaces a game file.
+// Our text files as every program reads and writes them: the lines that
+// the splitter and the line index find at every kind of line end, joining
+// with CR LF, the one size limit, and the one writer that never replaces a
+// game file.
 
 // standard
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <future>
+#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 // GoogleTest
@@ -21,26 +25,44 @@
 
 using namespace platform;
 using namespace std::string_literals;
+using Lines = std::vector<std::string>;
 
 namespace {
 
-TEST(TextFiles, TheLineIndexGivesTheLinesOfTheSplitter)
+TEST(TextFiles, SplitsAtEveryKindOfLineEndIndexesAlikeAndJoinsWithCrLf)
 {
-    for (const std::string& text : {""s, "\r\n"s, "\n"s, "\r"s, "a"s, "a\r\nb\r\n"s, "a\r\nb"s, "a\r\n\r\n"s,
-                                   "a\rb\nc\r\nd"s, "\r\n\r\nx"s, "a\n\rb"s, "a\r\r\nb"s, "\n\n\r\r\n\r"s,
-                                   "\x80\xFF\0z\r\n\t \r\n"s, "tail\r"s, "\r\rtwo"s}) {
+    // The splitter's lines, and the line index's: the same lines, over the
+    // text's own bytes.
+    const std::pair<std::string, Lines> cases[] = {
+        {"", {}}, {"\r\n", {""}}, {"\n", {""}}, {"\r", {""}}, {"a", {"a"}},
+        {"a\r\nb\r\n", {"a", "b"}}, {"a\r\nb", {"a", "b"}}, {"a\r\n\r\n", {"a", ""}},
+        {"a\rb\nc\r\nd", {"a", "b", "c", "d"}}, {"\r\n\r\nx", {"", "", "x"}},
+        {"a\n\rb", {"a", "", "b"}},  // LF then CR: two line ends
+        {"a\r\r\nb", {"a", "", "b"}}, // a lone CR, then CR LF
+        {"\n\n\r\r\n\r", {"", "", "", "", ""}},
+        {"\x80\xFF\0z\r\n\t \r\n"s, {"\x80\xFF\0z"s, "\t "}},
+        {"tail\r", {"tail"}}, {"\r\rtwo", {"", "", "two"}},
+    };
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE(testing::PrintToString(text));
+        EXPECT_EQ(splitLines(text), expected);
         const TextLines lines(text);
-        const std::vector<std::string> split = splitLines(text);
-        ASSERT_EQ(lines.size(), split.size()) << testing::PrintToString(text);
+        ASSERT_EQ(lines.size(), expected.size());
         std::size_t i = 0;
         for (std::string_view line : lines)
-            EXPECT_EQ(line, split[i++]) << testing::PrintToString(text);
+            EXPECT_EQ(line, expected[i++]);
         EXPECT_EQ(lines.bytes(), text);
     }
     // Lines given one by one come back as given.
     const TextLines given{"a", "", "b c"};
     EXPECT_EQ(given.size(), 3u);
     EXPECT_EQ(given[2], "b c");
+
+    EXPECT_EQ(joinLines({}), "");
+    EXPECT_EQ(joinLines({""}), "\r\n");
+    const Lines lines{"a", "", "\xA0\0b"s, " "};
+    EXPECT_EQ(joinLines(lines), "a\r\n\r\n\xA0\0b\r\n \r\n"s);
+    EXPECT_EQ(splitLines(joinLines(lines)), lines);
 }
 
 TEST(TextFiles, OneLimitForEveryTextFileNamedInTheRefusal)

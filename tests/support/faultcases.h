@@ -5,8 +5,9 @@
 // what each must leave at its target; the cases of every flow with every
 // fault; a temporary folder on the faulty file system; and the checks that
 // every program makes alike: what a failed write left, the fault put right
-// for the next save, a file held by another program, and a killed patch
-// rolled back by the next program.
+// for the next save, a file held by another program, a killed patch rolled
+// back by the next program, and the question of a save onto a file that
+// another program changed in the same fields.
 
 // standard
 #include <cstdint>
@@ -216,6 +217,19 @@ inline void expectNextPatchRollsBack(const std::string& path, const std::string&
     ASSERT_TRUE(platform::readGameFile(next, path, owned, platform::Reading::ToEdit));
     EXPECT_TRUE(next.takeNotes().empty());
     EXPECT_TRUE(readFile(path) == old);
+}
+
+/// The one question of a save onto a file that another program changed as
+/// well, where both changed the same fields: it names the file and the
+/// fields, in order.
+inline void expectConflictBox(const platform::ScriptedPlatform::Box& box, const std::string& path,
+                              const std::string& fields, platform::LineBreak lineBreak = platform::LineBreak::Cr)
+{
+    const std::string br(platform::lineBreakText(lineBreak));
+    EXPECT_EQ(box.title, "Changed by another program");
+    EXPECT_EQ(box.buttons, platform::Buttons::YesNo);
+    EXPECT_NE(box.text.find(path), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find(br + fields + "." + br + br), std::string::npos) << box.text;
 }
 
 } // namespace testsupport

@@ -76,6 +76,13 @@ void ScriptedPlatform::clearRecord()
     urls_.clear();
 }
 
+std::vector<ScriptedPlatform::Box> ScriptedPlatform::takeBoxes()
+{
+    std::vector<Box> shown = std::move(boxes_);
+    clearRecord();
+    return shown;
+}
+
 void ScriptedPlatform::fail(const std::string& what)
 {
     if (failureHandler_)

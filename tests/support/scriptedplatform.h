@@ -53,6 +53,9 @@ public:
     /// Answers queued but never asked for.
     std::size_t pendingAnswers() const { return queue_.size(); }
     void clearRecord();
+    /// The boxes shown since the record was last cleared, in order; clears
+    /// the record.
+    std::vector<Box> takeBoxes();
 
     void setFileSystem(FileSystem* files) { files_ = files ? files : &native_; }
     void setProgramFolder(std::string folder) { programFolder_ = std::move(folder); }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <numeric>
 #include <string>
+#include <utility>
 #include <vector>
 
 // GoogleTest
@@ -19,6 +20,7 @@
 #include "platform/journal.h"
 #include "platform/textlines.h"
 #include "tests/support/faultcases.h"
+#include "tests/support/itemtexts.h"
 #include "velloc/core/itemcodec.h"
 #include "velloc/core/session.h"
 #include "velloc/core/textform.h"
@@ -57,29 +59,14 @@ protected:
     /// texts, which ask nothing after the save.
     FileType type() const { return flow() == Flow::NamesDef ? FileType::Items : FileType::BobbyRay; }
 
-    ItemTexts sample() const
-    {
-        ItemTexts texts;
-        texts.fileType = type();
-        for (int n = 0; n < kItemCount; ++n) {
-            texts.shortNames[n] = "Item " + std::to_string(n);
-            texts.descriptions[n] = "Described " + std::to_string(n);
-        }
-        return texts;
-    }
-
     std::string makeEdt(const std::string& name)
     {
-        std::string bytes = testsupport::patternBytes(kItemFileLength);
-        encodeItemFile(sample(), std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
-        writeFile(dir.file(name), bytes);
-        return dir.file(name);
+        return testsupport::writeItemFile(dir.file(name), testsupport::sampleItemTexts(type()));
     }
 
     std::string makeTextForm(const std::string& name)
     {
-        writeFile(dir.file(name), platform::joinLines(textFormLines(sample())));
-        return dir.file(name);
+        return testsupport::writeTextForm(dir.file(name), testsupport::sampleItemTexts(type()));
     }
 
     /// Opens a file and changes a text, so that a save changes the target;
@@ -132,9 +119,7 @@ protected:
     {
         if (!inPlace())
             return platform::joinLines(textFormLines(session->texts()));
-        std::string bytes = old;
-        encodeItemFile(session->texts(), std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
-        return bytes;
+        return testsupport::encodedOver(old, session->texts());
     }
 
     std::vector<platform::ScriptedPlatform::Box> errors() const
@@ -265,8 +250,7 @@ protected:
     /// The bytes a save makes of `file` from the texts now.
     std::string savedOver(std::string file) const
     {
-        encodeItemFile(session->texts(), std::span(reinterpret_cast<std::uint8_t*>(file.data()), file.size()));
-        return file;
+        return testsupport::encodedOver(std::move(file), session->texts());
     }
 
     std::string saved() const { return savedOver(old); }

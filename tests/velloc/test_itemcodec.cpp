@@ -14,6 +14,7 @@
 // ours
 #include "platform/nativefilesystem.h"
 #include "tests/support/faultyfilesystem.h"
+#include "tests/support/itemtexts.h"
 #include "tests/support/tempdir.h"
 #include "velloc/core/itemcodec.h"
 
@@ -34,13 +35,6 @@ std::string lowBytes(const std::string& file, int item, int offset, int count)
     for (int k = 0; k < count; ++k)
         bytes += file[lowByte(item, offset, k)];
     return bytes;
-}
-
-std::string& textOf(ItemTexts& texts, Field field, int item)
-{
-    return (field == Field::ShortName  ? texts.shortNames
-            : field == Field::FullName ? texts.fullNames
-                                       : texts.descriptions)[item];
 }
 
 /// An item text file of non-zero filler in a fresh folder.
@@ -188,7 +182,7 @@ TEST(ItemCodec, OnlyAFieldThatHoldsAWholeTextKeepsItWithoutAMarker)
         for (const Case& c : {Case{own, true}, Case{changed, false}, Case{own + "Y", false}}) {
             ItemTexts texts;
             decodeItemFile(filler, row.type, texts);
-            textOf(texts, row.field, 350) = c.text;
+            testsupport::textOf(texts, row.field, 350) = c.text;
             EXPECT_EQ(encodingProblems(texts, std::span(filler).first(kItemFileLength)).size(), c.accepted ? 0u : 1u);
             std::vector<std::uint8_t> file = filler;
             encodeItemFile(texts, std::span(file).first(kItemFileLength));
@@ -202,7 +196,7 @@ TEST(ItemCodec, OnlyAFieldThatHoldsAWholeTextKeepsItWithoutAMarker)
             EXPECT_EQ(file[kItemFileLength], 0x5A);
             ItemTexts back;
             decodeItemFile(file, row.type, back);
-            EXPECT_EQ(textOf(back, row.field, 350), c.text.substr(0, units - 1));
+            EXPECT_EQ(testsupport::textOf(back, row.field, 350), c.text.substr(0, units - 1));
         }
     }
 }

@@ -13,6 +13,7 @@
 
 // ours
 #include "platform/codepage.h"
+#include "tests/support/controls.h"
 #include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"
@@ -41,13 +42,7 @@ private slots:
 
 private:
     template <class T>
-    T* find(const char* name) const
-    {
-        T* child = window->findChild<T*>(name);
-        if (!child)
-            qFatal("no control named %s", name);
-        return child;
-    }
+    T* find(const char* name) const { return testsupport::control<T>(window, name); }
     QListWidget* list() const { return find<QListWidget>("itemlist"); }
     void open(FileType type);
 

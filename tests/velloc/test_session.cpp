@@ -15,9 +15,12 @@
 #include "brackel/core/namesfile.h"
 #include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
+#include "tests/support/faultcases.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/notours.h"
+#include "tests/support/itemtexts.h"
 #include "tests/support/tempdir.h"
+#include "tests/support/textutil.h"
 #include "velloc/core/itemcodec.h"
 #include "velloc/core/session.h"
 #include "velloc/core/textform.h"
@@ -28,7 +31,10 @@ namespace {
 using platform::Answer;
 using platform::Buttons;
 using Box = platform::ScriptedPlatform::Box;
+using testsupport::expectConflictBox;
+using testsupport::lowered;
 using testsupport::readFile;
+using testsupport::sampleItemTexts;
 using testsupport::writeFile;
 
 const Box kSelectTarget{"Is this a Itemdesc.edt or Braydesc.edt file ?\rClick OK for Itemdesc and Cancel for Braydesc.",
@@ -56,32 +62,15 @@ protected:
         session = std::make_unique<Session>(ui);
     }
 
-    static ItemTexts sample(FileType type)
-    {
-        ItemTexts texts;
-        texts.fileType = type;
-        for (int n = 0; n < kItemCount; ++n) {
-            texts.shortNames[n] = "Item " + std::to_string(n);
-            if (type == FileType::Items)
-                texts.fullNames[n] = "Full name of item " + std::to_string(n);
-            texts.descriptions[n] = "Described " + std::to_string(n);
-        }
-        return texts;
-    }
-
     /// An item text file holding sample texts over non-zero filler.
     std::string makeEdt(const std::string& name, FileType type)
     {
-        std::string bytes = testsupport::patternBytes(kItemFileLength);
-        encodeItemFile(sample(type), std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
-        writeFile(dir.file(name), bytes);
-        return dir.file(name);
+        return testsupport::writeItemFile(dir.file(name), sampleItemTexts(type));
     }
 
     std::string makeTextForm(const std::string& name, const ItemTexts& texts)
     {
-        writeFile(dir.file(name), platform::joinLines(textFormLines(texts)));
-        return dir.file(name);
+        return testsupport::writeTextForm(dir.file(name), texts);
     }
 
     void openEdt(const std::string& path, FileType type)
@@ -92,19 +81,7 @@ protected:
         session->open();
     }
 
-    static std::string lowered(std::string s)
-    {
-        for (auto& c : s)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return s;
-    }
-
-    std::vector<Box> boxes()
-    {
-        std::vector<Box> shown = ui.boxes();
-        ui.clearRecord();
-        return shown;
-    }
+    std::vector<Box> boxes() { return ui.takeBoxes(); }
 
     testsupport::TempDir dir;
     testsupport::FaultyFileSystem files;
@@ -118,7 +95,7 @@ TEST_F(SessionFlow, OpenItemTextFileAsEitherType)
     openEdt(path, FileType::Items);
     EXPECT_EQ(boxes(), (std::vector<Box>{kSelectTarget, kLoaded}));
     EXPECT_EQ(session->form(), FileForm::Binary);
-    EXPECT_EQ(session->texts(), sample(FileType::Items));
+    EXPECT_EQ(session->texts(), sampleItemTexts(FileType::Items));
     EXPECT_EQ(session->fileLabel(), "Current File: " + lowered(dir.file("itemdesc.edt")) + " (Items)");
 
     // The same bytes read as Bobby Ray texts keep the full names.
@@ -158,7 +135,7 @@ TEST_F(SessionFlow, OpenPathIsOpenWithoutTheDialog)
     ui.answer(Answer::Ok);
     session->openPath(path);
     EXPECT_EQ(boxes(), (std::vector<Box>{kSelectTarget, kLoaded}));
-    EXPECT_EQ(session->texts(), sample(FileType::BobbyRay));
+    EXPECT_EQ(session->texts(), sampleItemTexts(FileType::BobbyRay));
     EXPECT_EQ(session->currentFile(), path);
 
     // A missing file: the failed open's error box naming it, nothing changes.
@@ -198,7 +175,7 @@ TEST_F(SessionFlow, FailedOpensChangeNothing)
     writeFile(dir.file("plain.txt"), "no mode line here\r\n");
     EXPECT_EQ(tryOpen(dir.file("plain.txt")), std::vector<Box>{kUnidentified});
 
-    ItemTexts other = sample(FileType::BobbyRay);
+    ItemTexts other = sampleItemTexts(FileType::BobbyRay);
     auto lines = textFormLines(other);
     lines[2] = "version=1.9";
     writeFile(dir.file("old.vlc"), platform::joinLines(lines));
@@ -298,7 +275,7 @@ TEST_F(SessionFlow, SaveRefusesAVanishedChangedOrOverfullFile)
 
 TEST_F(SessionFlow, SaveAsBinaryOnlyPatchesExistingItemTextFiles)
 {
-    makeTextForm("texts.vlc", sample(FileType::Items));
+    makeTextForm("texts.vlc", sampleItemTexts(FileType::Items));
     ui.chooseFile(dir.file("texts.vlc"));
     ui.answer(Answer::Ok);
     session->open();
@@ -341,10 +318,10 @@ TEST_F(SessionFlow, SaveAsBinaryOnlyPatchesExistingItemTextFiles)
 TEST_F(SessionFlow, FullLengthTextIsSavedOnlyOverTheFieldThatHoldsIt)
 {
     // The game file holds an 80-character short name with no end marker.
-    ItemTexts full = sample(FileType::Items);
+    ItemTexts full = sampleItemTexts(FileType::Items);
     full.shortNames[7] = std::string(80, 'Q');
-    std::string bytes = testsupport::patternBytes(kItemFileLength);
-    encodeItemFile(sample(FileType::Items), std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
+    std::string bytes =
+        testsupport::encodedOver(testsupport::patternBytes(kItemFileLength), sampleItemTexts(FileType::Items));
     for (int k = 0; k < 80; ++k)
         bytes[7 * kRecordBytes + 2 * k] = 'Q' + 1;
     writeFile(dir.file("Itemdesc.edt"), bytes);
@@ -477,7 +454,7 @@ TEST_F(SessionFlow, CloseAsksFirst)
     session->closeFile();
     EXPECT_FALSE(session->fileOpen());
     EXPECT_EQ(session->fileLabel(), "Current File: -None-");
-    EXPECT_EQ(session->texts(), sample(FileType::Items)); // kept for the next partial read
+    EXPECT_EQ(session->texts(), sampleItemTexts(FileType::Items)); // kept for the next partial read
     EXPECT_EQ(boxes(), (std::vector<Box>{question, question}));
 }
 
@@ -511,7 +488,7 @@ protected:
 
     static ItemTexts changed(std::initializer_list<Change> changes)
     {
-        ItemTexts texts = sample(FileType::Items);
+        ItemTexts texts = sampleItemTexts(FileType::Items);
         for (const Change& change : changes)
             change(texts);
         return texts;
@@ -534,14 +511,6 @@ protected:
     const std::string edt = makeEdt("Itemdesc.edt", FileType::Items);
     const std::string original = readFile(edt);
 };
-
-void expectConflictBox(const Box& box, const std::string& path, const std::string& fields)
-{
-    EXPECT_EQ(box.title, "Changed by another program");
-    EXPECT_EQ(box.buttons, Buttons::YesNo);
-    EXPECT_NE(box.text.find(path), std::string::npos) << box.text;
-    EXPECT_NE(box.text.find("\r" + fields + ".\r"), std::string::npos) << box.text;
-}
 
 TEST_F(SessionMerge, SaveKeepsAnotherProgramsChangeToAnotherText)
 {

@@ -13,6 +13,7 @@
 // ours
 #include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
+#include "tests/support/itemtexts.h"
 #include "tests/support/tempdir.h"
 #include "velloc/core/itemcodec.h"
 #include "velloc/core/textform.h"
@@ -24,7 +25,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using Outcome = TextFormRead::Outcome;
 
-/// Texts of every item of the given type, as a previously opened file left them.
+/// Texts for every item of the given type, each naming its item ("old name 7").
 ItemTexts oldTexts(FileType type = FileType::Items)
 {
     ItemTexts texts;
@@ -45,25 +46,6 @@ Lines withHead(const char* mode, Lines body)
 }
 
 bool startsWith(const std::string& line, const std::string& prefix) { return line.rfind(prefix, 0) == 0; }
-
-/// Stores a text in a field of an item file the way the game does: low bytes
-/// only, code c as c + 1, a space as 32, and the end marker 0 after it unless
-/// it fills the field.
-void putText(std::string& file, int item, const FieldLayout& field, const std::string& text)
-{
-    const std::size_t at = static_cast<std::size_t>(item) * kRecordBytes + field.offset;
-    for (std::size_t k = 0; k < text.size(); ++k)
-        file[at + 2 * k] = text[k] == ' ' ? '\x20' : static_cast<char>(text[k] + 1);
-    if (text.size() < static_cast<std::size_t>(field.units))
-        file[at + 2 * text.size()] = '\0';
-}
-
-std::string& textOf(ItemTexts& texts, Field field, int item)
-{
-    return (field == Field::ShortName  ? texts.shortNames
-            : field == Field::FullName ? texts.fullNames
-                                       : texts.descriptions)[item];
-}
 
 } // namespace
 
@@ -134,7 +116,7 @@ TEST(TextForm, WritesEachKindOfLineBreakAsItsOwnContinuationLine)
                              (type == FileType::Items ? ", Items" : ", Bobby Ray"));
                 ItemTexts texts;
                 texts.fileType = type;
-                textOf(texts, field, 1) = row.text;
+                testsupport::textOf(texts, field, 1) = row.text;
                 const Lines all = textFormLines(texts);
                 // Record 1 runs from its index line to the empty line before record 2.
                 const auto from = std::find(all.begin(), all.end(), "[01]") + 1;
@@ -215,7 +197,7 @@ TEST(TextForm, ExportThenApplyKeepsEveryByteOfAnItemFile)
                     text[units / 2] = '\r';
                     text[units / 2 + 3] = '\n';
                 }
-                putText(bytes, n, f, text);
+                testsupport::putText(bytes, n, f.offset, f.units, text);
             }
         }
         testsupport::TempDir dir;
