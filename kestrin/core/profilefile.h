@@ -25,8 +25,8 @@ namespace kestrin {
 /// file ...", or the game-file path's own message), when the file cannot be
 /// opened or read, is shorter than the record, is another game file or is
 /// no profile; then nothing has changed.
-[[nodiscard]] platform::Status readProfile(platform::FileSystem& files, const std::string& path, Profile& profile, WindowChoices& windows,
-                 platform::Reading reading = platform::Reading::ReadOnly);
+platform::Status readProfile(platform::FileSystem& files, const std::string& path, Profile& profile,
+                             WindowChoices& windows, platform::Reading reading = platform::Reading::ReadOnly);
 /// The record of IMP.dat as the editor last read or saved it: the base of a
 /// save's merge with what another program changed since.
 struct RecordBase {
@@ -39,8 +39,8 @@ struct RecordBase {
 /// record read becomes `base`, when given. A failure is returned as
 /// readProfile's, after the box of a rollback; then the editor and `base`
 /// are as they were.
-[[nodiscard]] platform::Status readCustom(platform::Platform& platform, const std::string& path, Profile& profile, WindowChoices& windows,
-                RecordBase* base = nullptr);
+platform::Status readCustom(platform::Platform& platform, const std::string& path, Profile& profile,
+                            WindowChoices& windows, RecordBase* base = nullptr);
 
 /// Writes the editor's values into the record. First every attribute is
 /// converted: a text that is no number, or a number outside 0..255 (or a
@@ -54,7 +54,8 @@ struct RecordBase {
 /// kept in path.bak, the changed bytes written under a rollback journal.
 /// Returns the notes, or the failure of any step of it, whose message says
 /// what the file then holds.
-platform::Result<std::vector<std::string>> writeProfile(platform::FileSystem& files, const std::string& path, const Profile& profile);
+platform::Result<std::vector<std::string>> writeProfile(platform::FileSystem& files, const std::string& path,
+                                                        const Profile& profile);
 
 /// Reads the record into the editor as readProfile does, lets `edit` change
 /// it, and writes it as writeProfile does, all under one exclusive hold of
@@ -82,7 +83,7 @@ platform::Result<std::vector<std::string>> editProfile(platform::FileSystem& fil
 /// Returns writeProfile's failure, after the box of a rolled-back patch and
 /// before any other box: the caller shows it (showFailure). A No to the
 /// question is no failure: nothing is written, and success is returned.
-[[nodiscard]] platform::Status saveProfile(platform::Platform& platform, const std::string& path, Profile& profile,
-                                           RecordBase* base = nullptr, WindowChoices* windows = nullptr);
+platform::Status saveProfile(platform::Platform& platform, const std::string& path, Profile& profile,
+                             RecordBase* base = nullptr, WindowChoices* windows = nullptr);
 
 } // namespace kestrin
