@@ -353,8 +353,10 @@ TEST_F(Presets, AFileOverTheTextLimitIsRefusedNamingTheLimit)
         const platform::Status read = step == 0 ? presetNames(ui.files(), presetsPath(ui)).status()
                                                 : loadPreset(ui, presetsPath(ui), "Scout", profile, window);
         ASSERT_FALSE(read.ok());
-        EXPECT_NE(read.error().find("larger than 4 MiB"), std::string::npos) << read.error();
-        EXPECT_EQ(read.path(), presetsPath(ui)); // the reader's failure names the file
+        EXPECT_EQ(read.error(), presetsPath(ui) + " is " +
+                                    std::to_string(presetFile().size() + platform::kMaxTextFileLength) +
+                                    " bytes long; no text file of ours is larger than 4 MiB.");
+        EXPECT_EQ(read.path(), presetsPath(ui)); // the reader's failure, its file named
     }
     EXPECT_TRUE(fields.empty());
     EXPECT_TRUE(ui.boxes().empty());
