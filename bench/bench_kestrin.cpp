@@ -53,11 +53,8 @@ void BM_ReadProfile(benchmark::State& state)
     NoWindowChoices windows;
     for (auto _ : state) {
         Profile profile;
-        try {
-            readProfile(f.ui.files(), f.imp, profile, windows);
-        } catch (const Error& e) {
-            return state.SkipWithError(e.what());
-        }
+        if (const platform::Status read = readProfile(f.ui.files(), f.imp, profile, windows); !read)
+            return state.SkipWithError(read.error().c_str());
         benchmark::DoNotOptimize(profile.name().size());
     }
 }
@@ -68,16 +65,14 @@ void BM_SaveProfile(benchmark::State& state)
     Files& f = files();
     Profile profile;
     NoWindowChoices windows;
-    readProfile(f.ui.files(), f.imp, profile, windows);
+    if (const platform::Status read = readProfile(f.ui.files(), f.imp, profile, windows); !read)
+        return state.SkipWithError(read.error().c_str());
     profile.setCallsign("Hawk");
     profile.setPalette(Palette::Skin, "TANSKIN");
     for (auto _ : state) {
         f.ui.answer(platform::Answer::Ok); // "Well done."
-        try {
-            saveProfile(f.ui, f.imp, profile);
-        } catch (const Error& e) {
-            return state.SkipWithError(e.what());
-        }
+        if (const platform::Status saved = saveProfile(f.ui, f.imp, profile); !saved)
+            return state.SkipWithError(saved.error().c_str());
         if (!f.ui.failures().empty())
             return state.SkipWithError(f.ui.failures().front().c_str());
         f.ui.clearRecord();

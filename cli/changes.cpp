@@ -5,11 +5,10 @@
 #include "brackel/core/rulechanges.h"
 #include "brackel/core/rulefiles.h"
 #include "cli/command.h"
+#include "cli/mercenary.h"
 #include "kestrin/core/encapsulatedfile.h"
 #include "kestrin/core/profilechanges.h"
-#include "kestrin/core/profilefile.h"
 #include "kestrin/core/profilerecord.h"
-#include "platform/ascii.h"
 #include "platform/gamefiles.h"
 #include "platform/process.h"
 #include "platform/textlines.h"
@@ -59,44 +58,6 @@ std::optional<brackel::Names> workingFolderNames(platform::FileSystem& files)
         return std::nullopt;
     }
     return brackel::parseNames(*lines);
-}
-
-platform::Status attempt(const std::function<void()>& step)
-{
-    try {
-        step();
-        return platform::Status::success();
-    } catch (const kestrin::Error& e) {
-        return platform::Status::failure(e.what(), e.reason(), e.path());
-    }
-}
-
-platform::Result<std::string> chosenSection(std::string_view iniText, const std::string& named, std::string_view verb)
-{
-    if (const std::string why = kestrin::notAPresetsFile(iniText); !why.empty())
-        return platform::Result<std::string>::failure(why);
-    const std::vector<std::string> sections = kestrin::presetSections(iniText);
-    if (named.empty()) {
-        if (sections.empty())
-            return platform::Result<std::string>::failure("The file holds no preset section.");
-        if (sections.size() != 1)
-            return platform::Result<std::string>::failure("The file holds " + std::to_string(sections.size()) +
-                                                          " preset sections; name the one to " + std::string(verb) +
-                                                          " with --section.");
-        return sections.front();
-    }
-    if (!kestrin::hasSection(sections, named))
-        return platform::Result<std::string>::failure("The file holds no preset section [" + platform::printableAscii(named) +
-                                                      "].");
-    return named;
-}
-
-platform::Result<LoadedProfile> loadProfile(platform::FileSystem& files, const std::string& path)
-{
-    LoadedProfile loaded;
-    if (auto read = attempt([&] { kestrin::readProfile(files, path, *loaded.profile, *loaded.choices); }); !read)
-        return read;
-    return loaded;
 }
 
 ChangeList gameFileChanges(GameFile kind, const std::string& path, velloc::FileType type)

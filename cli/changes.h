@@ -1,23 +1,16 @@
 #pragma once
 // The change lists of the three kinds of game file, which the dry runs,
 // restore and diff print: the attachment rules of a game executable, the
-// texts of an item text file, the custom mercenary of IMP.dat. Also the
-// steps of Kestrin's core that the mercenary's commands share.
+// texts of an item text file, the custom mercenary of IMP.dat.
 
 // standard
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 // ours
 #include "brackel/core/namesfile.h"
 #include "cli/dryrun.h"
-#include "kestrin/core/profile.h"
-#include "kestrin/core/profilepreset.h"
 #include "platform/filesystem.h"
 #include "platform/journal.h"
 #include "platform/result.h"
@@ -47,25 +40,5 @@ std::optional<brackel::Names> workingFolderNames(platform::FileSystem& files);
 /// read when the list is made.
 ChangeList gameFileChanges(GameFile kind, const std::string& path,
                            velloc::FileType type = velloc::FileType::Items);
-
-/// Runs a step of Kestrin's core, which ends a step it refuses by throwing
-/// kestrin::Error, and gives its outcome as a Status: the one place where
-/// this program turns those refusals into its own failures.
-platform::Status attempt(const std::function<void()>& step);
-
-/// The preset section to apply (or to compare, as `verb` says): the one
-/// named, or the file's only one. A file that is no presets file is refused
-/// as one.
-platform::Result<std::string> chosenSection(std::string_view iniText, const std::string& named,
-                                            std::string_view verb = "apply");
-
-/// A profile read from IMP.dat, with the choices its reading made.
-struct LoadedProfile {
-    std::unique_ptr<kestrin::Profile> profile = std::make_unique<kestrin::Profile>();
-    std::unique_ptr<kestrin::ProfileChoices> choices = std::make_unique<kestrin::ProfileChoices>(*profile);
-};
-
-/// Reads IMP.dat at `path` as the editor's Read does.
-platform::Result<LoadedProfile> loadProfile(platform::FileSystem& files, const std::string& path);
 
 } // namespace cli

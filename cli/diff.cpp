@@ -9,6 +9,7 @@
 #include "brackel/core/rulechanges.h"
 #include "brackel/core/rulefiles.h"
 #include "cli/changes.h"
+#include "cli/mercenary.h"
 #include "cli/command.h"
 #include "kestrin/core/profilechanges.h"
 #include "kestrin/core/profilerecord.h"
@@ -209,9 +210,8 @@ std::optional<Trouble> mercenaryLines(platform::FileSystem& files, const Operand
         auto chosen = chosenSection(o.text, section, "compare");
         if (!chosen)
             return Trouble{o.path, chosen.status()};
-        if (auto applied = attempt([&] {
+        if (auto applied =
                 kestrin::applyPresetSection(o.text, *chosen, *profiles[i].profile, *profiles[i].choices);
-            });
             !applied)
             return Trouble{o.path, applied};
     }

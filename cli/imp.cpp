@@ -4,6 +4,7 @@
 // ours
 #include "cli/changes.h"
 #include "cli/command.h"
+#include "cli/mercenary.h"
 #include "kestrin/core/profilepreset.h"
 #include "kestrin/core/profile.h"
 #include "kestrin/core/profilefile.h"
@@ -40,13 +41,13 @@ int impDump(const std::vector<std::string>& words, platform::FileSystem& files)
         report(output, refused);
         return kRefused;
     }
-    std::vector<std::string> lines;
-    auto dumped = attempt([&] { lines = kestrin::dumpProfile(files, input, args.value("--section")); });
+    const auto dumped = kestrin::dumpProfile(files, input, args.value("--section"));
     reportNotes(files, input);
     if (!dumped) {
-        report(input, dumped);
+        report(input, dumped.status());
         return kRefused;
     }
+    const std::vector<std::string>& lines = *dumped;
     // Standard output takes the section alone; a presets file keeps its
     // other presets and its list.
     const bool toStandardOutput = output == "-";
@@ -88,17 +89,14 @@ int impApply(const std::vector<std::string>& words, platform::FileSystem& files)
         kestrin::Profile profile;
         kestrin::ProfileChoices choices(profile);
         platform::Status applied = platform::Status::success();
-        auto saved = attempt([&] {
-            (void)kestrin::editProfile(on, target, profile, choices, [&] {
-                applied = attempt([&] { kestrin::applyPresetSection(*text, *section, profile, choices); });
-                if (!applied)
-                    throw kestrin::Error(applied.error());
-            });
+        const auto saved = kestrin::editProfile(on, target, profile, choices, [&] {
+            applied = kestrin::applyPresetSection(*text, *section, profile, choices);
+            return applied;
         });
         if (!applied)
             return {presets, applied};
         if (!saved)
-            return {target, saved};
+            return {target, saved.status()};
         // The save's own notes are the window's, with its advice; an empty
         // name or callsign is noted here instead.
         PatchOutcome done{target};

@@ -1,7 +1,6 @@
 #include "kestrin/core/encapsulatedfile.h"
 
 // ours
-#include "kestrin/core/profile.h"
 #include "kestrin/core/profilerecord.h"
 #include "platform/gamefiles.h"
 
@@ -30,22 +29,22 @@ platform::OwnedBytes profileRecord(const std::string& path)
     };
 }
 
-void checkProfileRecord(std::span<const std::uint8_t> record, const std::string& path)
+platform::Status checkProfileRecord(std::span<const std::uint8_t> record, const std::string& path)
 {
     const std::string what =
         platform::notAProfile(std::string_view(reinterpret_cast<const char*>(record.data()), record.size()));
-    if (!what.empty()) {
-        const std::string why = "It is " + what + ", not a custom mercenary profile.";
-        throw Error("Cannot use file \"" + path + "\". " + why, path, why);
-    }
+    if (what.empty())
+        return platform::Status::success();
+    const std::string why = "It is " + what + ", not a custom mercenary profile.";
+    return platform::Status::failure("Cannot use file \"" + path + "\". " + why, why, path);
 }
 
 std::uint8_t& TEncapsulatedFile::at(const char* what)
 {
     if (offset_ < 0 || static_cast<std::size_t>(offset_) >= record_.size())
-        throw Error(std::string("Could not ") + what + " " + path_ + ": offset " + std::to_string(offset_) +
-                        " lies outside the profile record",
-                    path_);
+        throw RecordAccessError(std::string("Could not ") + what + " " + path_ + ": offset " +
+                                    std::to_string(offset_) + " lies outside the profile record",
+                                path_);
     return record_[static_cast<std::size_t>(offset_)];
 }
 

@@ -20,24 +20,25 @@ constexpr std::string_view kMissing = "ERROR"; // what a missing key reads as in
 
 /// The file's text, read once for all its keys. A missing file reads as
 /// empty, so that every key gives kMissing; one that is there but cannot be
-/// read, or is larger than any text file of ours, is refused.
-std::string presetsText(platform::FileSystem& files, const std::string& iniPath)
+/// read, or is larger than any text file of ours, gives the reader's failure.
+platform::Result<std::string> presetsText(platform::FileSystem& files, const std::string& iniPath)
 {
     if (!files.exists(iniPath))
-        return {};
-    auto text = platform::readTextFile(files, iniPath);
-    if (!text)
-        throw Error(text.error());
-    return std::move(*text);
+        return std::string();
+    return platform::readTextFile(files, iniPath);
 }
 
-/// A list key's line: a number within the list's lines, or Error naming the
-/// key and the range (the list would otherwise end up with no selection).
-int listLine(int line, const char* key, std::size_t lines)
+/// A list key's line: a number within the list's lines, or the failure
+/// naming the key and the range (the list would otherwise end up with no
+/// selection).
+platform::Result<int> listLine(const platform::Result<int>& line, const char* key, std::size_t lines)
 {
-    if (line < 0 || line >= int(lines))
-        throw Error(std::string(key) + " = " + std::to_string(line) + " is not a line of its list (0 to "
-                    + std::to_string(lines - 1) + ").");
+    if (!line)
+        return line;
+    if (*line < 0 || *line >= int(lines))
+        return platform::Result<int>::failure(std::string(key) + " = " + std::to_string(*line) +
+                                              " is not a line of its list (0 to " + std::to_string(lines - 1) +
+                                              ").");
     return line;
 }
 
@@ -53,28 +54,36 @@ public:
     }
     bool checked() const { return reading_ == PresetReading::Checked; }
 
-    std::string text(const char* key) const
+    /// The key's text; a checked reading refuses a missing key.
+    platform::Result<std::string> text(const char* key) const
     {
         if (auto value = platform::iniLookup(text_, section_, key))
             return std::move(*value);
         if (!checked())
             return std::string(kMissing);
-        throw Error(std::string(key) + " is missing.");
+        return platform::Result<std::string>::failure(std::string(key) + " is missing.");
     }
 
     /// An attribute's text: as it stands, once a checked reading has seen
     /// that it is a number.
-    std::string attribute(const char* key) const
+    platform::Result<std::string> attribute(const char* key) const
     {
-        std::string value = text(key);
-        if (checked())
-            (void)number(key, value);
+        auto value = text(key);
+        if (value && checked())
+            if (auto read = number(key, *value); !read)
+                return read.status();
         return value;
     }
 
-    int number(const char* key) const { return number(key, text(key)); }
+    platform::Result<int> number(const char* key) const
+    {
+        const auto value = text(key);
+        if (!value)
+            return value.status();
+        return number(key, *value);
+    }
 
-    int number(const char* key, const std::string& value) const
+    platform::Result<int> number(const char* key, const std::string& value) const
     {
         return checked() ? presetNumber(key, value) : toInteger(value);
     }
@@ -117,13 +126,13 @@ const std::array<PresetSlotKey, 6> kPresetSlotKeys = {{
     {"CeramicPlates", Hidden::Ceramic},
 }};
 
-int presetNumber(std::string_view key, const std::string& value)
+platform::Result<int> presetNumber(std::string_view key, const std::string& value)
 {
-    try {
-        return toInteger(value);
-    } catch (const Error&) {
-        throw Error(std::string(key) + " = '" + platform::printableAscii(value) + "' is not a valid integer value.");
-    }
+    auto number = toInteger(value);
+    if (!number)
+        return platform::Result<int>::failure(std::string(key) + " = '" + platform::printableAscii(value) +
+                                              "' is not a valid integer value.");
+    return number;
 }
 
 std::string presetsPath(platform::Platform& platform)
@@ -146,34 +155,38 @@ std::string presetsPath(platform::Platform& platform)
     return beside;
 }
 
-std::vector<std::string> presetNames(platform::FileSystem& files, const std::string& iniPath)
+platform::Result<std::vector<std::string>> presetNames(platform::FileSystem& files, const std::string& iniPath)
 {
-    const std::string text = presetsText(files, iniPath);
-    const int amount = toInteger(platform::iniValue(text, "Presets", "Amount", kMissing));
-    if (amount > kMostPresets)
-        throw Error("Amount = " + std::to_string(amount) + " is more presets than the list takes ("
-                    + std::to_string(kMostPresets) + " at most).");
+    const auto text = presetsText(files, iniPath);
+    if (!text)
+        return text.status();
+    const auto amount = toInteger(platform::iniValue(*text, "Presets", "Amount", kMissing));
+    if (!amount)
+        return amount.status();
+    if (*amount > kMostPresets)
+        return platform::Status::failure("Amount = " + std::to_string(*amount) +
+                                         " is more presets than the list takes (" + std::to_string(kMostPresets) +
+                                         " at most).");
     std::vector<std::string> names;
-    for (int i = 1; i <= amount; ++i)
-        names.push_back(platform::iniValue(text, "Presets", std::to_string(i), kMissing));
+    for (int i = 1; i <= *amount; ++i)
+        names.push_back(platform::iniValue(*text, "Presets", std::to_string(i), kMissing));
     return names;
 }
 
-std::string withPresetListed(std::string_view iniText, const std::string& name)
+platform::Result<std::string> withPresetListed(std::string_view iniText, const std::string& name)
 {
     constexpr std::string_view list = "Presets";
     const auto amountText = platform::iniLookup(iniText, list, "Amount");
     if (!amountText)
-        throw Error("[Presets]: Amount is missing, so the list cannot take another preset.");
-    int amount = 0;
-    try {
-        amount = presetNumber("Amount", *amountText);
-    } catch (const Error& e) {
-        throw Error("[Presets]: " + std::string(e.what()));
-    }
+        return platform::Status::failure("[Presets]: Amount is missing, so the list cannot take another preset.");
+    const auto number = presetNumber("Amount", *amountText);
+    if (!number)
+        return platform::Status::failure("[Presets]: " + number.error());
+    const int amount = *number;
     if (amount < 0 || amount >= kMostPresets)
-        throw Error("[Presets]: Amount = " + std::to_string(amount) + ", and the list takes 0 to " +
-                    std::to_string(kMostPresets) + " presets, so it cannot take another.");
+        return platform::Status::failure("[Presets]: Amount = " + std::to_string(amount) +
+                                         ", and the list takes 0 to " + std::to_string(kMostPresets) +
+                                         " presets, so it cannot take another.");
     for (int i = 1; i <= amount; ++i)
         if (const auto listed = platform::iniLookup(iniText, list, std::to_string(i));
             listed && platform::sameIniName(*listed, name))
@@ -182,26 +195,50 @@ std::string withPresetListed(std::string_view iniText, const std::string& name)
     return *platform::setIniValue(counted, list, std::to_string(amount + 1), name);
 }
 
-std::vector<std::string> applyPreset(std::string_view iniText, const std::string& name, Profile& profile,
-                                     InventorySelect& window, PresetReading reading)
+platform::Result<std::vector<std::string>> applyPreset(std::string_view iniText, const std::string& name,
+                                                       Profile& profile, InventorySelect& window,
+                                                       PresetReading reading)
 {
     const PresetValues values(iniText, name, reading);
 
     // Each key takes effect as soon as it is read; a bad one ends the preset
     // with the keys before it applied.
-    for (const auto& [key, attribute] : kPresetTextKeys)
-        profile.setAttributeText(attribute, values.attribute(key));
+    for (const auto& [key, attribute] : kPresetTextKeys) {
+        auto text = values.attribute(key);
+        if (!text)
+            return text.status();
+        if (auto set = profile.setAttributeText(attribute, std::move(*text)); !set)
+            return set;
+    }
 
-    profile.selectTraitPosition(1, listLine(values.number("Trait1"), "Trait1", record::kTraits.size()));
-    profile.selectTraitPosition(2, listLine(values.number("Trait2"), "Trait2", record::kTraits.size()));
-    profile.selectPersonality(listLine(values.number("Personality"), "Personality", record::kPersonalities.size()));
-    if (const int attitude = values.number("Attitude"); values.checked() && attitude == kUnlistedAttitude)
-        profile.selectAttitude(attitude); // no line selected; the code is kept
-    else
-        profile.selectAttitude(listLine(attitude, "Attitude", record::kAttitudes.size()));
+    const auto trait1 = listLine(values.number("Trait1"), "Trait1", record::kTraits.size());
+    if (!trait1)
+        return trait1.status();
+    profile.selectTraitPosition(1, *trait1);
+    const auto trait2 = listLine(values.number("Trait2"), "Trait2", record::kTraits.size());
+    if (!trait2)
+        return trait2.status();
+    profile.selectTraitPosition(2, *trait2);
+    const auto personality = listLine(values.number("Personality"), "Personality", record::kPersonalities.size());
+    if (!personality)
+        return personality.status();
+    profile.selectPersonality(*personality);
+    const auto attitude = values.number("Attitude");
+    if (attitude && values.checked() && *attitude == kUnlistedAttitude) {
+        profile.selectAttitude(*attitude); // no line selected; the code is kept
+    } else {
+        const auto line = listLine(attitude, "Attitude", record::kAttitudes.size());
+        if (!line)
+            return line.status();
+        profile.selectAttitude(*line);
+    }
 
-    for (const auto& [key, field] : kPresetSlotKeys)
-        profile.setHidden(field, values.number(key));
+    for (const auto& [key, field] : kPresetSlotKeys) {
+        const auto number = values.number(key);
+        if (!number)
+            return number.status();
+        profile.setHidden(field, *number);
+    }
 
     // An unknown number stays in its field; the window keeps its previous
     // choice for that slot.
@@ -224,12 +261,18 @@ std::vector<std::string> applyPreset(std::string_view iniText, const std::string
     return failures;
 }
 
-void loadPreset(platform::Platform& platform, const std::string& iniPath, const std::string& name, Profile& profile,
-                InventorySelect& window)
+platform::Status loadPreset(platform::Platform& platform, const std::string& iniPath, const std::string& name,
+                            Profile& profile, InventorySelect& window)
 {
-    const std::string text = presetsText(platform.files(), iniPath);
-    for (const std::string& failure : applyPreset(text, name, profile, window))
+    const auto text = presetsText(platform.files(), iniPath);
+    if (!text)
+        return text.status();
+    const auto failures = applyPreset(*text, name, profile, window);
+    if (!failures)
+        return failures.status();
+    for (const std::string& failure : *failures)
         (void)platform.message(failure, "Failure", platform::Buttons::OkCancel);
+    return platform::Status::success();
 }
 
 } // namespace kestrin

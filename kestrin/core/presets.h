@@ -38,19 +38,19 @@ extern const std::array<PresetSlotKey, 6> kPresetSlotKeys;
 std::string presetsPath(platform::Platform& platform);
 
 /// The preset names in the file's order ("ERROR" for a missing name key).
-/// Throws Error when "Amount" is missing, not a number, or above
+/// The failure when "Amount" is missing, not a number, or above
 /// kMostPresets (a list that long would never finish filling), and, as
-/// loadPreset, when the file exists but cannot be read.
+/// loadPreset's, when the file exists but cannot be read.
 inline constexpr int kMostPresets = 1000;
-std::vector<std::string> presetNames(platform::FileSystem& files, const std::string& iniPath);
+platform::Result<std::vector<std::string>> presetNames(platform::FileSystem& files, const std::string& iniPath);
 
 /// The text of a presets file with the name in its list [Presets]:
 /// unchanged when one of the names the list counts is that name (as section
 /// names match: blanks around it and ASCII letter case aside); otherwise
 /// with Amount one higher and the key of that number naming it, every other
-/// byte kept. Throws Error when the text has no list, or its Amount is
-/// missing, not a number, below 0 or already kMostPresets.
-std::string withPresetListed(std::string_view iniText, const std::string& name);
+/// byte kept. The failure ("[Presets]: ...") when the text has no list, or
+/// its Amount is missing, not a number, below 0 or already kMostPresets.
+platform::Result<std::string> withPresetListed(std::string_view iniText, const std::string& name);
 
 /// How a preset's keys are read.
 /// Window: as the Presets window has always read them; a missing key reads
@@ -64,25 +64,31 @@ std::string withPresetListed(std::string_view iniText, const std::string& name);
 /// of the profile writes applies back.
 enum class PresetReading { Window, Checked };
 
-/// The key's value as a number, or Error naming the key and the value (its
-/// unprintable bytes as \xNN): "Health = 'abc' is not a valid integer value."
-int presetNumber(std::string_view key, const std::string& value);
+/// The key's value as a number, or the failure naming the key and the value
+/// (its unprintable bytes as \xNN): "Health = 'abc' is not a valid integer
+/// value."
+platform::Result<int> presetNumber(std::string_view key, const std::string& value);
 
 /// Applies the preset's keys in order. A text key goes into its attribute
 /// field as typed text would (a missing one reads "ERROR"); a list key
 /// selects that line. A numeric key that is missing, not a number, or a list
-/// line outside its list throws Error, and the rest of the preset is not
-/// applied. Unknown item numbers show "Unknown helmet." (vest, modification,
-/// weapon) in a "Failure" box and loading goes on.
+/// line outside its list, and an attribute text the change rule cannot read
+/// (Health, Experience), end the preset there: the keys before it stay
+/// applied, the rest is not, and the failure is returned. Unknown item
+/// numbers show "Unknown helmet." (vest, modification, weapon) in a
+/// "Failure" box and loading goes on.
 /// The same on INI text already read; returns the failure messages of the
-/// unknown item numbers in order instead of showing them.
-std::vector<std::string> applyPreset(std::string_view iniText, const std::string& name, Profile& profile,
-                                     InventorySelect& window, PresetReading reading = PresetReading::Window);
+/// unknown item numbers in order instead of showing them, or the failure
+/// that ended the preset.
+platform::Result<std::vector<std::string>> applyPreset(std::string_view iniText, const std::string& name,
+                                                       Profile& profile, InventorySelect& window,
+                                                       PresetReading reading = PresetReading::Window);
 /// Reads the file through platform::readTextFile. A missing file reads as
 /// empty, as the window has always taken it (every key then reads "ERROR");
-/// a file that cannot be read, or is over the text-file size limit, throws
-/// Error with the reader's message.
-void loadPreset(platform::Platform& platform, const std::string& iniPath, const std::string& name, Profile& profile,
-                InventorySelect& window);
+/// a file that cannot be read, or is over the text-file size limit, gives
+/// the reader's failure. Returns applyPreset's failure too, before any
+/// "Failure" box is shown.
+platform::Status loadPreset(platform::Platform& platform, const std::string& iniPath, const std::string& name,
+                            Profile& profile, InventorySelect& window);
 
 } // namespace kestrin

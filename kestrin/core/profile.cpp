@@ -23,7 +23,7 @@ const std::array<AttributeInfo, kAttributeCount> kAttributes = {{
     {Attribute::Experience, "SpinExperience", "Experience level:", "FlatSpeedButton21", "FlatSpeedButton22", 2, 1, 10},
 }};
 
-int toInteger(std::string_view text)
+platform::Result<int> toInteger(std::string_view text)
 {
     std::string_view digits = text;
     if (digits.size() > 1 && digits.front() == '+' && digits[1] != '-')
@@ -31,7 +31,7 @@ int toInteger(std::string_view text)
     int value = 0;
     auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size())
-        throw Error("'" + std::string(text) + "' is not a valid integer value");
+        return platform::Result<int>::failure("'" + std::string(text) + "' is not a valid integer value");
     return value;
 }
 
@@ -42,31 +42,40 @@ Profile::Profile()
     palette_ = {"PantsEdit", "VestEdit", "SkinEdit", "HairEdit"};
 }
 
-void Profile::setAttributeText(Attribute a, std::string text)
+platform::Status Profile::setAttributeText(Attribute a, std::string text)
 {
     if (text != attributes_[int(a)]) {
         attributes_[int(a)] = std::move(text);
         emit changed(fieldOf(a));
     }
     // Health and the experience level have a floor that holds for typed
-    // values too; it needs the number, so a text that is none fails here.
+    // values too; it needs the number, so a text that is none fails here,
+    // once the field shows it.
     if (a == Attribute::Health || a == Attribute::Experience) {
         const int floor = info(a).minimum;
-        if (toInteger(attributes_[int(a)]) <= floor && attributes_[int(a)] != std::to_string(floor)) {
+        const auto value = toInteger(attributes_[int(a)]);
+        if (!value)
+            return value.status();
+        if (*value <= floor && attributes_[int(a)] != std::to_string(floor)) {
             attributes_[int(a)] = std::to_string(floor);
             emit changed(fieldOf(a));
         }
     }
+    return platform::Status::success();
 }
 
-void Profile::step(Attribute a, int delta)
+platform::Status Profile::step(Attribute a, int delta)
 {
-    int value = attributeValue(a) + delta;
+    const auto current = attributeValue(a);
+    if (!current)
+        return current.status();
+    // Wide enough that a preset's largest or smallest number steps without overflowing.
+    long long value = static_cast<long long>(*current) + delta;
     if (delta > 0)
-        value = std::min(value, info(a).maximum);
+        value = std::min<long long>(value, info(a).maximum);
     else
-        value = std::max(value, a == Attribute::Health ? 15 : 0); // the experience level's rule lifts 0 to 1
-    setAttributeText(a, std::to_string(value));
+        value = std::max<long long>(value, a == Attribute::Health ? 15 : 0); // the experience level's rule lifts 0 to 1
+    return setAttributeText(a, std::to_string(value));
 }
 
 void Profile::checkVoice(int code)

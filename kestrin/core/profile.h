@@ -8,38 +8,20 @@
 
 // standard
 #include <array>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 // Qt
 #include <QObject>
 
+// ours
+#include "platform/result.h"
+
 namespace kestrin {
 
-/// An error that ends the running user action and is shown to the user by
-/// the window's top-level handler ("'abc' is not a valid integer value",
-/// a file that cannot be opened).
-class Error : public std::runtime_error {
-public:
-    /// `path`: the file the message names, when it names one; `reason`: the
-    /// message without the file's name, for a caller that names it itself.
-    explicit Error(const std::string& message, std::string path = {}, std::string reason = {})
-        : std::runtime_error(message), path_(std::move(path)), reason_(std::move(reason))
-    {
-    }
-    const std::string& path() const { return path_; }
-    /// Empty when the message gives none apart.
-    const std::string& reason() const { return reason_; }
-
-private:
-    std::string path_;
-    std::string reason_;
-};
-
-/// The text of an integer, as the runtime's conversion reads it; throws
-/// Error "'<text>' is not a valid integer value" when it is none.
-int toInteger(std::string_view text);
+/// The text of an integer, as the runtime's conversion reads it, or the
+/// failure "'<text>' is not a valid integer value" when it is none.
+platform::Result<int> toInteger(std::string_view text);
 
 /// The ten attributes and the experience level, in the window's order.
 enum class Attribute { Health, Dexterity, Agility, Strength, Wisdom, Leadership, Marksmanship, Explosives, Medical,
@@ -84,15 +66,16 @@ public:
 
     // Attributes. Setting a text applies the change rule: Health of 15 or
     // less becomes "15", an experience level of 1 or less becomes "1". When
-    // the rule cannot read the text as a number, the text is kept and Error
-    // is thrown after changed() was emitted.
+    // the rule cannot read the text as a number, the text is kept, changed()
+    // is emitted, and toInteger's failure is returned.
     const std::string& attributeText(Attribute a) const { return attributes_[int(a)]; }
-    void setAttributeText(Attribute a, std::string text);
-    /// The attribute as a number; throws Error when its text is none.
-    int attributeValue(Attribute a) const { return toInteger(attributeText(a)); }
+    platform::Status setAttributeText(Attribute a, std::string text);
+    /// The attribute as a number, or toInteger's failure when its text is none.
+    platform::Result<int> attributeValue(Attribute a) const { return toInteger(attributeText(a)); }
     /// One stepper tick: the number plus or minus one, kept within the
-    /// stepper's range. Throws Error when the text is not a number.
-    void step(Attribute a, int delta);
+    /// stepper's range. When the text is not a number, nothing changes and
+    /// toInteger's failure is returned.
+    platform::Status step(Attribute a, int delta);
 
     // Voice and body type: which radio button is checked (0 when none) and
     // the code its action set. Checking the checked button does nothing.

@@ -37,9 +37,10 @@ bool isVoiceCode(int code)
     return code >= kVoices.front().code && code <= kVoices.back().code;
 }
 
-[[noreturn]] void refuseValue(const std::string& field, int value)
+platform::Status refuseValue(const std::string& field, int value)
 {
-    throw Error(field + " is " + std::to_string(value) + "; the profile can store 0 to 255.\r\nNothing was written.");
+    return platform::Status::failure(field + " is " + std::to_string(value) + "; the profile can store 0 to 255.")
+        .nothingWritten();
 }
 
 /// Every number the save writes, converted and checked before the file is
@@ -49,13 +50,17 @@ struct SaveValues {
     std::array<std::uint8_t, kHiddenCount> hidden{};
 };
 
-SaveValues convert(const Profile& profile)
+/// The values, or the refusal of the first that the record cannot hold.
+platform::Result<SaveValues> convert(const Profile& profile)
 {
     SaveValues values;
     for (const AttributeInfo& a : kAttributes) {
-        const int value = profile.attributeValue(a.attribute); // throws for a text that is no number
+        const auto number = profile.attributeValue(a.attribute);
+        if (!number)
+            return number.status(); // a text that is no number
+        const int value = *number;
         if (value < 0 || value > 255)
-            refuseValue(kAttributeNames[int(a.attribute)], value);
+            return refuseValue(kAttributeNames[int(a.attribute)], value);
         values.attributes[int(a.attribute)] = static_cast<std::uint8_t>(value);
     }
     for (int h = 0; h < kHiddenCount; ++h) {
@@ -63,80 +68,82 @@ SaveValues convert(const Profile& profile)
         if (Hidden(h) == Hidden::Speech && !isVoiceCode(value))
             continue; // not written: the file keeps its voice
         if (value < 0 || value > 255)
-            refuseValue(kHiddenNames[h], value);
+            return refuseValue(kHiddenNames[h], value);
         values.hidden[h] = static_cast<std::uint8_t>(value);
     }
     if (profile.name().size() > std::size_t(kNameCells))
-        throw Error("The name has " + std::to_string(profile.name().size()) + " characters; the profile can store "
-                    + std::to_string(kNameCells) + ".\r\nNothing was written.");
+        return platform::Status::failure("The name has " + std::to_string(profile.name().size()) +
+                                         " characters; the profile can store " + std::to_string(kNameCells) + ".")
+            .nothingWritten();
     if (profile.callsign().size() > std::size_t(kCallsignCells))
-        throw Error("The callsign has " + std::to_string(profile.callsign().size())
-                    + " characters; the profile can store " + std::to_string(kCallsignCells)
-                    + ".\r\nNothing was written.");
+        return platform::Status::failure("The callsign has " + std::to_string(profile.callsign().size()) +
+                                         " characters; the profile can store " + std::to_string(kCallsignCells) +
+                                         ".")
+            .nothingWritten();
     return values;
 }
 
-const char* const kWellDone = "Well done.\r\n"
-                              "Now you go to IMP and put in your keyword, but instead of QRV318 you type in 47351.\r\n"
-                              "Your money should have been reduced by 3000 bucks.\r\n"
-                              "And your mercenary-count should say 1 instead of 0.\r\n"
-                              "\r\n"
-                              "Now start the game and enjoy your own custom merc. :)\r\n"
-                              "\r\n"
-                              "\r\n"
-                              "Have fun, the Kestrin team";
+const platform::Message kWellDone = {
+    "Well done.",
+    "Now you go to IMP and put in your keyword, but instead of QRV318 you type in 47351.",
+    "Your money should have been reduced by 3000 bucks.",
+    "And your mercenary-count should say 1 instead of 0.",
+    "",
+    "Now start the game and enjoy your own custom merc. :)",
+    "",
+    "",
+    "Have fun, the Kestrin team",
+};
 
 /// Writes the record's fields into the record's bytes, byte by byte; an
 /// empty name or callsign is left as the file has it, with a note.
-void writeRecord(TEncapsulatedFile& file, const Profile& profile, const SaveValues& values,
-                 std::vector<std::string>& notes);
+platform::Status writeRecord(TEncapsulatedFile& file, const Profile& profile, const SaveValues& values,
+                             std::vector<std::string>& notes);
 
 /// Walks the record's bytes into the editor, in the record's order.
-void readRecord(TEncapsulatedFile& file, Profile& profile, WindowChoices& windows);
+platform::Status readRecord(TEncapsulatedFile& file, Profile& profile, WindowChoices& windows);
 
 /// A failure of the game-file path as Kestrin words it: an opening that
 /// failed is "Cannot open file "PATH". Reason"; any other failure keeps its
-/// own message, which names the file or the journal, with its lines ended
-/// as Kestrin's own messages end them (CR LF).
-Error fileError(const platform::Status& failure, const std::string& path)
+/// own message, which names the file or the journal.
+platform::Status fileError(const platform::Status& failure, const std::string& path)
 {
     const std::string opening = "Could not open " + path + ": ";
-    if (failure.error().rfind(opening, 0) != 0 || !failure.hasReason()) {
-        return Error(failure.message().joined(platform::LineBreak::CrLf), failure.path(),
-                     failure.hasReason() ? failure.reason() : std::string());
-    }
+    if (failure.error().rfind(opening, 0) != 0 || !failure.hasReason())
+        return failure;
     std::string reason = failure.reason();
     reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
-    return Error("Cannot open file \"" + path + "\". " + reason, path, reason);
+    return platform::Status::failure("Cannot open file \"" + path + "\". " + reason, reason, path);
 }
 
 /// Patches the record through the game-file path: `change` edits a copy of
-/// the record's bytes as the file holds them (an Error it throws stops the
-/// patch, writing nothing), and the bytes it changed are written. Returns
-/// the record as saved.
-std::vector<std::uint8_t> patchRecord(platform::FileSystem& files, const std::string& path,
-                                      const std::function<void(std::vector<std::uint8_t>& record)>& change)
+/// the record's bytes as the file holds them (a failure it returns stops the
+/// patch, writing nothing, and is given back as it is), and the bytes it
+/// changed are written. Returns the record as saved, or the failure.
+platform::Result<std::vector<std::uint8_t>> patchRecord(
+    platform::FileSystem& files, const std::string& path,
+    const std::function<platform::Status(std::vector<std::uint8_t>& record)>& change)
 {
-    std::optional<Error> refused;
+    std::optional<platform::Status> refused;
     std::vector<std::uint8_t> saved;
     auto patched = platform::patchGameFile(
         files, path, profileRecord(path),
         [&](const platform::GameFileBytes& current) -> platform::Result<std::vector<std::uint8_t>> {
             std::vector<std::uint8_t> bytes = current.bytes;
-            try {
-                checkProfileRecord(bytes, path);
-                change(bytes);
-            } catch (const Error& e) {
-                refused = e;
-                return platform::Status::failure(e.what(), {}, e.path());
+            platform::Status changed = checkProfileRecord(bytes, path);
+            if (changed)
+                changed = change(bytes);
+            if (!changed) {
+                refused = changed;
+                return changed;
             }
             saved = bytes;
             return bytes;
         });
     if (refused)
-        throw *refused;
+        return *refused;
     if (!patched)
-        throw fileError(patched, path);
+        return fileError(patched, path);
     return saved;
 }
 
@@ -210,48 +217,55 @@ struct RecordMerge {
 
 /// Save Custom over the record the editor last read or saved (`base`):
 /// the editor's values are written over the base to make "ours", and that
-/// is merged with the record as the file holds it now.
-RecordMerge mergeProfile(platform::Platform& platform, const std::string& path, const Profile& profile,
-                         const std::vector<std::uint8_t>& base, std::vector<std::string>& notes)
+/// is merged with the record as the file holds it now. A No to the question
+/// is no failure: it gives `cancelled`, with nothing written.
+platform::Result<RecordMerge> mergeProfile(platform::Platform& platform, const std::string& path,
+                                           const Profile& profile, const std::vector<std::uint8_t>& base,
+                                           std::vector<std::string>& notes)
 {
-    const SaveValues values = convert(profile);
+    const auto values = convert(profile);
+    if (!values)
+        return values.status();
     std::vector<std::uint8_t> ours = base;
     TEncapsulatedFile oursFile(ours, path);
-    writeRecord(oursFile, profile, values, notes);
+    if (auto written = writeRecord(oursFile, profile, *values, notes); !written)
+        return written;
     const std::vector<RecordField> fields = recordFields();
     RecordMerge done;
-    try {
-        done.saved = patchRecord(platform.files(), path, [&](std::vector<std::uint8_t>& record) {
-            // A record no other program changed is saved as without a base.
-            if (record == base) {
-                record = ours;
-                return;
+    auto saved = patchRecord(platform.files(), path, [&](std::vector<std::uint8_t>& record) -> platform::Status {
+        // A record no other program changed is saved as without a base.
+        if (record == base) {
+            record = ours;
+            return platform::Status::success();
+        }
+        const std::vector<std::uint8_t> theirs = record;
+        const std::vector<std::uint8_t>* sides[] = {&base, &ours, &theirs};
+        const platform::FieldMerge merge =
+            platform::mergeFields(fields.size(), [&](std::size_t i, platform::Side a, platform::Side b) {
+                return sameField(fields[i], *sides[int(a)], *sides[int(b)]);
+            });
+        for (std::size_t i : merge.ours)
+            copyField(fields[i], ours, record);
+        if (!merge.conflicts.empty()) {
+            std::vector<std::string> names;
+            for (std::size_t i : merge.conflicts)
+                names.push_back(fields[i].name);
+            if (!platform::askOverwrite(platform, path, names)) {
+                // The patch is refused, so that not even the backup is made.
+                done.cancelled = true;
+                return platform::Status::failure("The save was cancelled.");
             }
-            const std::vector<std::uint8_t> theirs = record;
-            const std::vector<std::uint8_t>* sides[] = {&base, &ours, &theirs};
-            const platform::FieldMerge merge =
-                platform::mergeFields(fields.size(), [&](std::size_t i, platform::Side a, platform::Side b) {
-                    return sameField(fields[i], *sides[int(a)], *sides[int(b)]);
-                });
-            for (std::size_t i : merge.ours)
+            for (std::size_t i : merge.conflicts)
                 copyField(fields[i], ours, record);
-            if (!merge.conflicts.empty()) {
-                std::vector<std::string> names;
-                for (std::size_t i : merge.conflicts)
-                    names.push_back(fields[i].name);
-                if (!platform::askOverwrite(platform, path, names)) {
-                    done.cancelled = true;
-                    throw Error("The save was cancelled.");
-                }
-                for (std::size_t i : merge.conflicts)
-                    copyField(fields[i], ours, record);
-            }
-            done.theirsKept = merge.theirsKept;
-        });
-    } catch (const Error&) {
-        if (!done.cancelled)
-            throw;
-    }
+        }
+        done.theirsKept = merge.theirsKept;
+        return platform::Status::success();
+    });
+    if (done.cancelled)
+        return done;
+    if (!saved)
+        return saved.status();
+    done.saved = std::move(*saved);
     return done;
 }
 
@@ -265,127 +279,152 @@ void showNotes(platform::Platform& platform)
 
 namespace {
 
-/// The record's bytes as readGameFile gives them.
-std::vector<std::uint8_t> readRecordBytes(platform::FileSystem& files, const std::string& path,
-                                          platform::Reading reading)
+/// The record's bytes as readGameFile gives them, or the failure.
+platform::Result<std::vector<std::uint8_t>> readRecordBytes(platform::FileSystem& files, const std::string& path,
+                                                            platform::Reading reading)
 {
     auto read = platform::readGameFile(files, path, profileRecord(path), reading);
     if (!read)
-        throw fileError(read.status(), path);
-    checkProfileRecord(read->bytes, path);
+        return fileError(read.status(), path);
+    if (auto checked = checkProfileRecord(read->bytes, path); !checked)
+        return checked;
     return std::move(read->bytes);
 }
 
 } // namespace
 
-void readProfile(platform::FileSystem& files, const std::string& path, Profile& profile, WindowChoices& windows,
-                 platform::Reading reading)
+platform::Status readProfile(platform::FileSystem& files, const std::string& path, Profile& profile,
+                             WindowChoices& windows, platform::Reading reading)
 {
-    std::vector<std::uint8_t> bytes = readRecordBytes(files, path, reading);
-    TEncapsulatedFile file(bytes, path);
-    readRecord(file, profile, windows);
+    auto bytes = readRecordBytes(files, path, reading);
+    if (!bytes)
+        return bytes.status();
+    TEncapsulatedFile file(*bytes, path);
+    return readRecord(file, profile, windows);
 }
 
-void readCustom(platform::Platform& platform, const std::string& path, Profile& profile, WindowChoices& windows,
-                RecordBase* base)
+platform::Status readCustom(platform::Platform& platform, const std::string& path, Profile& profile,
+                            WindowChoices& windows, RecordBase* base)
 {
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes = readRecordBytes(platform.files(), path, platform::Reading::ToEdit);
-    } catch (const Error&) {
-        showNotes(platform);
-        throw;
-    }
+    auto bytes = readRecordBytes(platform.files(), path, platform::Reading::ToEdit);
+    // A rollback is said before the read's failure.
     showNotes(platform);
-    std::vector<std::uint8_t> walked = bytes;
+    if (!bytes)
+        return bytes.status();
+    std::vector<std::uint8_t> walked = *bytes;
     TEncapsulatedFile file(walked, path);
-    readRecord(file, profile, windows);
+    if (auto read = readRecord(file, profile, windows); !read)
+        return read;
     if (base)
-        *base = {path, std::move(bytes)};
+        *base = {path, std::move(*bytes)};
+    return platform::Status::success();
 }
 
 namespace {
 
 /// writeProfile, giving the record as saved too.
-std::vector<std::string> writeProfileGiving(platform::FileSystem& files, const std::string& path,
-                                            const Profile& profile, std::vector<std::uint8_t>* saved)
+platform::Result<std::vector<std::string>> writeProfileGiving(platform::FileSystem& files, const std::string& path,
+                                                              const Profile& profile,
+                                                              std::vector<std::uint8_t>* saved)
 {
     // Every value is checked before the file is opened.
-    const SaveValues values = convert(profile);
+    const auto values = convert(profile);
+    if (!values)
+        return values.status();
     std::vector<std::string> notes;
     auto record = patchRecord(files, path, [&](std::vector<std::uint8_t>& bytes) {
         TEncapsulatedFile file(bytes, path);
-        writeRecord(file, profile, values, notes);
+        return writeRecord(file, profile, *values, notes);
     });
+    if (!record)
+        return record.status();
     if (saved)
-        *saved = std::move(record);
+        *saved = std::move(*record);
     return notes;
 }
 
 } // namespace
 
-std::vector<std::string> writeProfile(platform::FileSystem& files, const std::string& path, const Profile& profile)
+platform::Result<std::vector<std::string>> writeProfile(platform::FileSystem& files, const std::string& path,
+                                                        const Profile& profile)
 {
     return writeProfileGiving(files, path, profile, nullptr);
 }
 
-std::vector<std::string> editProfile(platform::FileSystem& files, const std::string& path, Profile& profile,
-                                     WindowChoices& windows, const std::function<void()>& edit)
+platform::Result<std::vector<std::string>> editProfile(platform::FileSystem& files, const std::string& path,
+                                                       Profile& profile, WindowChoices& windows,
+                                                       const std::function<platform::Status()>& edit)
 {
     std::vector<std::string> notes;
-    patchRecord(files, path, [&](std::vector<std::uint8_t>& bytes) {
+    auto saved = patchRecord(files, path, [&](std::vector<std::uint8_t>& bytes) -> platform::Status {
         TEncapsulatedFile record(bytes, path);
-        readRecord(record, profile, windows);
-        edit();
-        writeRecord(record, profile, convert(profile), notes);
+        if (auto read = readRecord(record, profile, windows); !read)
+            return read;
+        if (auto edited = edit(); !edited)
+            return edited;
+        const auto values = convert(profile);
+        if (!values)
+            return values.status();
+        return writeRecord(record, profile, *values, notes);
     });
+    if (!saved)
+        return saved.status();
     return notes;
 }
 
-void saveProfile(platform::Platform& platform, const std::string& path, Profile& profile, RecordBase* base,
-                 WindowChoices* windows)
+platform::Status saveProfile(platform::Platform& platform, const std::string& path, Profile& profile,
+                             RecordBase* base, WindowChoices* windows)
 {
     const bool merging = base && windows && !base->record.empty() &&
                          (base->path == path || platform::sameFile(base->path, path));
     std::vector<std::string> notes;
-    RecordMerge merged;
-    try {
-        if (merging)
-            merged = mergeProfile(platform, path, profile, base->record, notes);
-        else
-            notes = writeProfileGiving(platform.files(), path, profile, &merged.saved);
-    } catch (const Error&) {
-        // A rolled-back save is said before this one's failure.
-        showNotes(platform);
-        throw;
+    platform::Result<RecordMerge> merged = RecordMerge{};
+    if (merging) {
+        merged = mergeProfile(platform, path, profile, base->record, notes);
+    } else {
+        std::vector<std::uint8_t> saved;
+        auto written = writeProfileGiving(platform.files(), path, profile, &saved);
+        if (written) {
+            notes = std::move(*written);
+            merged = RecordMerge{std::move(saved)};
+        } else {
+            merged = written.status();
+        }
     }
+    // A rolled-back save is said before this one's failure.
     showNotes(platform);
-    if (merged.cancelled)
-        return; // the user said No: nothing was written, the editor stays as it was
+    if (!merged)
+        return merged.status();
+    if (merged->cancelled)
+        return platform::Status::success(); // the user said No: nothing was written, the editor stays as it was
     if (base)
-        *base = {path, merged.saved};
-    if (merged.theirsKept > 0) {
+        *base = {path, merged->saved};
+    if (merged->theirsKept > 0) {
         // The editor shows the record as saved, with the other program's values.
-        std::vector<std::uint8_t> walked = merged.saved;
+        std::vector<std::uint8_t> walked = merged->saved;
         TEncapsulatedFile file(walked, path);
-        readRecord(file, profile, *windows);
-        platform.message(platform::keptNote(path, merged.theirsKept), "", platform::Buttons::Ok);
+        if (auto read = readRecord(file, profile, *windows); !read)
+            return read;
+        platform.message(platform::keptNote(path, merged->theirsKept), "", platform::Buttons::Ok);
     }
     for (const std::string& note : notes)
         platform.message(note, "", platform::Buttons::Ok);
     platform.message(kWellDone, "Well done.", platform::Buttons::Ok);
+    return platform::Status::success();
 }
 
 namespace {
 
-void readRecord(TEncapsulatedFile& file, Profile& profile, WindowChoices& windows)
+/// readRecord's walk; a byte outside the record raises RecordAccessError.
+platform::Status walkRecord(TEncapsulatedFile& file, Profile& profile, WindowChoices& windows)
 {
     auto byteAt = [&file](int offset) -> int {
         file.SetAccessOffset(offset);
         return file.ReadByte();
     };
+    // A byte's number is always one the change rules read.
     auto readAttribute = [&](Attribute a) {
-        profile.setAttributeText(a, std::to_string(byteAt(kAttributeOffsets[int(a)])));
+        return profile.setAttributeText(a, std::to_string(byteAt(kAttributeOffsets[int(a)])));
     };
 
     profile.checkVoice(byteAt(kVoice)); // 51..56 only
@@ -400,14 +439,17 @@ void readRecord(TEncapsulatedFile& file, Profile& profile, WindowChoices& window
     }
     profile.checkBodyType(byteAt(kBodyType)); // 0, 1, 3 only
     for (Attribute a : {Attribute::Medical, Attribute::Strength, Attribute::Health, Attribute::Dexterity})
-        readAttribute(a);
+        if (auto read = readAttribute(a); !read)
+            return read;
     profile.selectPersonality(byteAt(kPersonality)); // 0..7 only
     profile.selectTraitCode(1, byteAt(kTrait1));     // a code without an entry changes nothing
-    readAttribute(Attribute::Explosives);
+    if (auto read = readAttribute(Attribute::Explosives); !read)
+        return read;
     profile.selectTraitCode(2, byteAt(kTrait2));
     for (Attribute a : {Attribute::Leadership, Attribute::Experience, Attribute::Marksmanship, Attribute::Wisdom,
                         Attribute::Agility, Attribute::Mechanic})
-        readAttribute(a);
+        if (auto read = readAttribute(a); !read)
+            return read;
     windows.selectVest(byteAt(kInventoryOffsets[int(Hidden::Vest)]));
     windows.setCeramicChecked(byteAt(kInventoryOffsets[int(Hidden::Ceramic)]) != 0);
     windows.selectWeapon(byteAt(kInventoryOffsets[int(Hidden::Weapon)])); // sets the ammunition too
@@ -415,10 +457,12 @@ void readRecord(TEncapsulatedFile& file, Profile& profile, WindowChoices& window
     windows.selectModification2(byteAt(kInventoryOffsets[int(Hidden::Modification2)]));
     windows.selectHelmet(byteAt(kInventoryOffsets[int(Hidden::Helmet)]));
     profile.selectAttitude(byteAt(kAttitude)); // 0..9; 9 has no list entry
+    return platform::Status::success();
 }
 
-void writeRecord(TEncapsulatedFile& file, const Profile& profile, const SaveValues& values,
-                 std::vector<std::string>& notes)
+/// writeRecord's walk; a byte outside the record raises RecordAccessError.
+void fillRecord(TEncapsulatedFile& file, const Profile& profile, const SaveValues& values,
+                std::vector<std::string>& notes)
 {
     auto put = [&file](int offset, int value) {
         file.SetAccessOffset(offset);
@@ -471,6 +515,30 @@ void writeRecord(TEncapsulatedFile& file, const Profile& profile, const SaveValu
         put(offset, values.hidden[int(Hidden::Ammo)]);
     putHidden(Hidden::Helmet);
     put(kAttitude, profile.attitudeCode());
+}
+
+// The walks above are where the passes reach the byte layer: a byte access
+// outside the record, which the layer raises, ends the walk and is given
+// back as its failure.
+
+platform::Status readRecord(TEncapsulatedFile& file, Profile& profile, WindowChoices& windows)
+{
+    try {
+        return walkRecord(file, profile, windows);
+    } catch (const RecordAccessError& outside) {
+        return outside.status();
+    }
+}
+
+platform::Status writeRecord(TEncapsulatedFile& file, const Profile& profile, const SaveValues& values,
+                             std::vector<std::string>& notes)
+{
+    try {
+        fillRecord(file, profile, values, notes);
+        return platform::Status::success();
+    } catch (const RecordAccessError& outside) {
+        return outside.status();
+    }
 }
 
 } // namespace

@@ -50,64 +50,82 @@ bool validSectionName(std::string_view name)
            !isIniBlank(name.back()) && !isListSection(name);
 }
 
-/// A further key's number within its range, or Error naming the key.
-int furtherNumber(const std::string& text, const char* key, int lowest, int highest)
+/// A further key's number within its range, or the failure naming the key.
+platform::Result<int> furtherNumber(const std::string& text, const char* key, int lowest, int highest)
 {
-    const int value = presetNumber(key, text);
-    if (value < lowest || value > highest)
-        throw Error(std::string(key) + " = " + std::to_string(value) + " is not one of " + std::to_string(lowest) +
-                    " to " + std::to_string(highest) + ".");
+    const auto value = presetNumber(key, text);
+    if (value && (*value < lowest || *value > highest))
+        return platform::Result<int>::failure(std::string(key) + " = " + std::to_string(*value) + " is not one of " +
+                                              std::to_string(lowest) + " to " + std::to_string(highest) + ".");
     return value;
 }
 
 /// Applies the section's keys; its failures are worded without the section.
-void applySectionKeys(std::string_view iniText, const std::string& section, Profile& profile,
-                      ProfileChoices& choices)
+platform::Status applySectionKeys(std::string_view iniText, const std::string& section, Profile& profile,
+                                  ProfileChoices& choices)
 {
-    const std::vector<std::string> failures =
-        applyPreset(iniText, section, profile, choices, PresetReading::Checked);
-    if (!failures.empty()) {
+    const auto failures = applyPreset(iniText, section, profile, choices, PresetReading::Checked);
+    if (!failures)
+        return failures.status();
+    if (!failures->empty()) {
         std::string text;
-        for (const std::string& failure : failures)
+        for (const std::string& failure : *failures)
             text += (text.empty() ? "" : " ") + failure;
-        throw Error(text);
+        return platform::Status::failure(text);
     }
 
     auto further = [&](const char* key) { return platform::iniLookup(iniText, section, key); };
     // Name and callsign: a text that fits its cells, or nothing when absent.
-    auto cellText = [&](const char* key, int cells) -> std::optional<std::string> {
+    auto cellText = [&](const char* key, int cells) -> platform::Result<std::optional<std::string>> {
         const auto value = further(key);
         if (!value)
-            return std::nullopt;
+            return std::optional<std::string>();
         std::string text = unquoted(*value);
         if (text.size() > std::size_t(cells))
-            throw Error(std::string(key) + " is " + std::to_string(text.size()) + " characters long; at most " +
-                        std::to_string(cells) + " fit.");
-        return text;
+            return platform::Status::failure(std::string(key) + " is " + std::to_string(text.size()) +
+                                             " characters long; at most " + std::to_string(cells) + " fit.");
+        return std::optional<std::string>(std::move(text));
     };
-    if (auto name = cellText("Name", record::kNameCells))
-        profile.setName(std::move(*name));
-    if (auto callsign = cellText("Callsign", record::kCallsignCells))
-        profile.setCallsign(std::move(*callsign));
-    if (const auto voice = further("Voice"))
-        profile.checkVoice(furtherNumber(*voice, "Voice", 51, 56));
+    const auto name = cellText("Name", record::kNameCells);
+    if (!name)
+        return name.status();
+    if (*name)
+        profile.setName(**name);
+    const auto callsign = cellText("Callsign", record::kCallsignCells);
+    if (!callsign)
+        return callsign.status();
+    if (*callsign)
+        profile.setCallsign(**callsign);
+    if (const auto voice = further("Voice")) {
+        const auto code = furtherNumber(*voice, "Voice", 51, 56);
+        if (!code)
+            return code.status();
+        profile.checkVoice(*code);
+    }
     if (const auto body = further("BodyType")) {
-        const int code = furtherNumber(*body, "BodyType", 0, 3);
-        if (code == 2)
-            throw Error("BodyType = 2 is not a body type (0, 1 or 3).");
-        profile.checkBodyType(code);
+        const auto code = furtherNumber(*body, "BodyType", 0, 3);
+        if (!code)
+            return code.status();
+        if (*code == 2)
+            return platform::Status::failure("BodyType = 2 is not a body type (0, 1 or 3).");
+        profile.checkBodyType(*code);
     }
-    if (const auto face = further("Portrait"))
-        choices.showPortrait(furtherNumber(*face, "Portrait", 0, 15));
+    if (const auto face = further("Portrait")) {
+        const auto number = furtherNumber(*face, "Portrait", 0, 15);
+        if (!number)
+            return number.status();
+        choices.showPortrait(*number);
+    }
     for (const auto& [key, palette] : kPresetColourKeys) {
-        const auto name = further(key);
-        if (!name)
+        const auto colour = further(key);
+        if (!colour)
             continue;
-        if (!record::isPaletteName(palette, *name))
-            throw Error(std::string(key) + " = " + platform::printableAscii(*name) +
-                        " is no palette name of its part.");
-        profile.setPalette(palette, *name);
+        if (!record::isPaletteName(palette, *colour))
+            return platform::Status::failure(std::string(key) + " = " + platform::printableAscii(*colour) +
+                                             " is no palette name of its part.");
+        profile.setPalette(palette, *colour);
     }
+    return platform::Status::success();
 }
 
 } // namespace
@@ -157,12 +175,12 @@ std::string defaultSectionName(const Profile& profile)
     return validSectionName(profile.name()) ? profile.name() : "Custom";
 }
 
-std::vector<std::string> presetSection(const Profile& profile, const std::string& sectionName)
+platform::Result<std::vector<std::string>> presetSection(const Profile& profile, const std::string& sectionName)
 {
     if (!validSectionName(sectionName))
-        throw Error("\"" + sectionName + "\" cannot be the name of a preset section.");
+        return platform::Status::failure("\"" + sectionName + "\" cannot be the name of a preset section.");
     if (hasLineBreak(profile.name()) || hasLineBreak(profile.callsign()))
-        throw Error("The name or callsign holds a line break, which a preset cannot hold.");
+        return platform::Status::failure("The name or callsign holds a line break, which a preset cannot hold.");
 
     std::vector<std::string> lines{"[" + sectionName + "]"};
     auto add = [&lines](std::string_view key, const std::string& value) {
@@ -194,36 +212,37 @@ std::vector<std::string> presetSection(const Profile& profile, const std::string
     return lines;
 }
 
-std::vector<std::string> dumpProfile(platform::FileSystem& files, const std::string& path,
-                                     const std::string& sectionName)
+platform::Result<std::vector<std::string>> dumpProfile(platform::FileSystem& files, const std::string& path,
+                                                       const std::string& sectionName)
 {
     Profile profile;
     ProfileChoices choices(profile);
-    readProfile(files, path, profile, choices);
+    if (auto read = readProfile(files, path, profile, choices); !read)
+        return read;
     return presetSection(profile, sectionName.empty() ? defaultSectionName(profile) : sectionName);
 }
 
-std::string withPresetSection(std::string_view iniText, const std::vector<std::string>& section)
+platform::Result<std::string> withPresetSection(std::string_view iniText, const std::vector<std::string>& section)
 {
     const std::vector<std::string> named = section.empty() ? std::vector<std::string>{}
                                                            : platform::iniSections(section.front());
     if (named.empty())
-        throw Error("The preset has no section header.");
+        return platform::Status::failure("The preset has no section header.");
     const std::string& name = named.front();
 
     // Only a file of presets is changed. The section to be replaced may be
     // anything; it goes as a whole.
     if (const std::string why = notAPresetsFile(iniText, name); !why.empty())
-        throw Error(why);
+        return platform::Status::failure(why);
     std::string_view body = iniText;
     if (body.starts_with("\xEF\xBB\xBF"))
         body.remove_prefix(3);
     if (platform::iniSections(iniText).empty() && body.find_first_not_of(platform::kIniBlanks) != body.npos)
-        throw Error("The file holds no section, so it is no presets file.");
+        return platform::Status::failure("The file holds no section, so it is no presets file.");
 
     std::string text = platform::replaceIniSection(iniText, name, section);
     if (platform::hasIniSection(text, "Presets"))
-        text = withPresetListed(text, name);
+        return withPresetListed(text, name);
     return text;
 }
 
@@ -246,13 +265,11 @@ platform::Status savePresetSection(platform::FileSystem& files, const std::strin
     auto text = platform::readTextFile(files, path);
     if (!text)
         return text.status();
-    std::string changed;
-    try {
-        changed = withPresetSection(*text, section);
-    } catch (const Error& e) {
-        return platform::Status::failure(path + "\r" + e.what(), e.what(), path).nothingWritten();
-    }
-    return platform::writeTextFile(files, path, changed);
+    const auto changed = withPresetSection(*text, section);
+    if (!changed)
+        return platform::Status::failure(platform::Message(path).append(changed.message()), changed.reason(), path)
+            .nothingWritten();
+    return platform::writeTextFile(files, path, *changed);
 }
 
 std::string notAPresetsFile(std::string_view iniText, std::string_view except)
@@ -278,17 +295,15 @@ bool hasSection(const std::vector<std::string>& sections, std::string_view name)
     return std::ranges::any_of(sections, [&](const std::string& s) { return platform::sameIniName(s, name); });
 }
 
-void applyPresetSection(std::string_view iniText, const std::string& section, Profile& profile,
-                        ProfileChoices& choices)
+platform::Status applyPresetSection(std::string_view iniText, const std::string& section, Profile& profile,
+                                    ProfileChoices& choices)
 {
     const std::string shown = "[" + platform::printableAscii(section) + "]";
     if (!hasSection(presetSections(iniText), section))
-        throw Error("There is no preset section " + shown + ".");
-    try {
-        applySectionKeys(iniText, section, profile, choices);
-    } catch (const Error& e) {
-        throw Error(shown + ": " + e.what());
-    }
+        return platform::Status::failure("There is no preset section " + shown + ".");
+    if (auto applied = applySectionKeys(iniText, section, profile, choices); !applied)
+        return platform::Status::failure(shown + ": " + applied.error());
+    return platform::Status::success();
 }
 
 } // namespace kestrin

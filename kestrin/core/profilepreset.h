@@ -56,35 +56,39 @@ private:
 
 /// The lines of the preset section for the profile, headed "[name]". A
 /// value with a character the INI reader trims (platform::kIniBlanks) at
-/// either end is written in double quotes. Throws
-/// Error when the name or callsign holds a line break, which no INI line
-/// can carry, or the section name is not one an INI file can hold.
-std::vector<std::string> presetSection(const Profile& profile, const std::string& sectionName);
+/// either end is written in double quotes. The failure when the name or
+/// callsign holds a line break, which no INI line can carry, or the section
+/// name is not one an INI file can hold.
+platform::Result<std::vector<std::string>> presetSection(const Profile& profile, const std::string& sectionName);
 
 /// The section name a dump of the profile gets when none is given: the
 /// mercenary's name, or "Custom" when that is empty or no section name.
 std::string defaultSectionName(const Profile& profile);
 
-/// Reads IMP.dat at path as Read/Reset does and gives it as a preset section.
-std::vector<std::string> dumpProfile(platform::FileSystem& files, const std::string& path,
-                                     const std::string& sectionName);
+/// Reads IMP.dat at path as Read/Reset does and gives it as a preset
+/// section; the failure of the read (readProfile's) or of presetSection.
+platform::Result<std::vector<std::string>> dumpProfile(platform::FileSystem& files, const std::string& path,
+                                                       const std::string& sectionName);
 
 /// The text of a presets file with the preset section (presetSection's
 /// lines) put in, as saving a preset there means: the section of that name
 /// replaced, or the section added at the end; and when the file has a list
 /// [Presets], the name added to it unless listed (withPresetListed). Every
 /// other byte stays, line ends and byte order mark included; the new lines
-/// take the file's line end. Throws Error when the text is no presets file
+/// take the file's line end. The failure when the text is no presets file
 /// that can be changed so: a section other than the list that holds no
 /// Health key (no preset: a .brk or .vlc file has such sections), text
 /// other than blanks with no section at all, or a list that cannot take the
 /// name.
-std::string withPresetSection(std::string_view iniText, const std::vector<std::string>& section);
+platform::Result<std::string> withPresetSection(std::string_view iniText, const std::vector<std::string>& section);
 
 /// Writes the preset section to the presets file at path through the
 /// text-file writer (atomically, never over a game file): a new or empty
 /// file holds the section alone; an existing one keeps its other presets
-/// (withPresetSection). A refusal names the file and writes nothing.
+/// (withPresetSection). Returns the failure, which writes nothing: the
+/// hold's, the reader's or the writer's, each naming the file; or
+/// withPresetSection's refusal, as the message and the reason of a failure
+/// of the file (its path), ending "Nothing was written.".
 platform::Status savePresetSection(platform::FileSystem& files, const std::string& path,
                                    const std::vector<std::string>& section);
 
@@ -102,13 +106,14 @@ bool hasSection(const std::vector<std::string>& sections, std::string_view name)
 
 /// Applies the section of the INI text to the profile as the Presets window
 /// loads it, read as PresetReading::Checked (an attitude of 9 kept as its
-/// code), then the further keys it holds. Refuses with Error when the
+/// code), then the further keys it holds. Returns the failure when the
 /// section is missing, and, the message starting "[section]: ", when a key
 /// is missing or bad, an item number is unknown, or a further key holds what the profile
 /// cannot (an unknown voice, body type, face or palette name; a name over 20
 /// or a callsign over 8 characters). The profile is one read from IMP.dat
 /// through the same choices, as readProfile does; writeProfile then saves it.
-void applyPresetSection(std::string_view iniText, const std::string& section, Profile& profile,
-                        ProfileChoices& choices);
+/// After a failure the keys before the bad one stay applied.
+platform::Status applyPresetSection(std::string_view iniText, const std::string& section, Profile& profile,
+                                    ProfileChoices& choices);
 
 } // namespace kestrin

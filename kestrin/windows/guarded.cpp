@@ -4,6 +4,7 @@
 #include <exception>
 
 // ours
+#include "kestrin/core/failurebox.h"
 #include "platform/platform.h"
 
 namespace kestrin {
@@ -14,7 +15,7 @@ bool runGuarded(platform::Platform& platform, const std::function<void()>& actio
         action();
         return true;
     } catch (const std::exception& e) {
-        platform.message(e.what(), "", platform::Buttons::Ok);
+        showFailure(platform, platform::Status::failure(e.what()));
         return false;
     }
 }

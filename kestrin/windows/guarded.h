@@ -1,8 +1,10 @@
 #pragma once
 
-// The top-level error handler of Kestrin's windows: an action that throws
-// ends there, its message is shown in a box titled with the program's name,
-// and the window goes back to the event loop.
+// The safety net of Kestrin's windows. Kestrin's own failures come back as
+// platform::Status and are shown with showFailure (kestrin/core/failurebox.h);
+// this catches only what Qt or the standard library may throw from an
+// action (memory, a container's limits), shows it in the same box, and
+// lets the window go back to the event loop.
 
 // standard
 #include <functional>
@@ -13,7 +15,8 @@ class Platform;
 
 namespace kestrin {
 
-/// Runs the action; returns false when it threw (after showing the error).
+/// Runs the action; returns false when it threw a std::exception (after
+/// showing its message as showFailure shows a failure).
 bool runGuarded(platform::Platform& platform, const std::function<void()>& action);
 
 } // namespace kestrin

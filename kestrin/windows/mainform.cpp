@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 // ours
+#include "kestrin/core/failurebox.h"
 #include "kestrin/core/profilefile.h"
 #include "kestrin/core/profilerecord.h"
 #include "kestrin/windows/appearanceform.h"
@@ -116,11 +117,13 @@ QWidget* TMainForm::buildAttributes()
         edit->installEventFilter(new KeyFilter(KeyFilter::Allow::Digits, edit, a.maxLength));
         attributeEdits_[int(a.attribute)] = edit;
         // Whoever changes the text, the model takes it and its change rule
-        // runs. A text that came from the model is its already: its rule ran
-        // (and reported any error) where the model was changed.
+        // runs; a text the rule cannot read stays, and the failure is shown
+        // once the field shows it. A text that came from the model is its
+        // already: its rule ran (and its failure was reported) where the
+        // model was changed.
         connect(edit, &QLineEdit::textChanged, this, [this, attribute = a.attribute](const QString& text) {
             if (text.toStdString() != profile_.attributeText(attribute))
-                guarded([&] { profile_.setAttributeText(attribute, text.toStdString()); });
+                guarded([&] { showFailure(platform_, profile_.setAttributeText(attribute, text.toStdString())); });
         });
 
         auto* up = named(new flat::FlatSpeedButton(QString(), box), a.upButton);
@@ -305,10 +308,7 @@ QWidget* TMainForm::buildBanner()
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == banner_ && event->type() == QEvent::MouseButtonRelease) {
-        guarded([this] {
-            if (auto opened = platform_.openUrl(kBannerAddress); !opened)
-                throw Error(opened.error());
-        });
+        guarded([this] { showFailure(platform_, platform_.openUrl(kBannerAddress)); });
         return true;
     }
     return QWidget::eventFilter(watched, event);
@@ -367,14 +367,23 @@ void TMainForm::startRepeat(Attribute target, QTimer* timer)
 void TMainForm::repeatTick(int delta)
 {
     // A field that holds no number fails every tick the same way: the
-    // repeat stops at the first failure, so the error is shown once.
-    runGuarded(platform_, [&] {
+    // repeat stops at the first failure, before it is shown, so it is shown
+    // once.
+    auto stop = [this] {
+        timer1_->stop();
+        timer2_->stop();
+    };
+    guarded([&] {
+        platform::Status stepped = platform::Status::success();
         try {
-            profile_.step(repeatTarget_, delta);
+            stepped = profile_.step(repeatTarget_, delta);
         } catch (...) {
-            timer1_->stop();
-            timer2_->stop();
+            stop(); // what Qt or the library threw is shown by the safety net
             throw;
+        }
+        if (!stepped) {
+            stop();
+            showFailure(platform_, stepped);
         }
     });
 }
@@ -400,8 +409,12 @@ void TMainForm::takeImpDatPath(const std::string& path)
     // command line gets the same check, so that the buttons never come on
     // for a file that is not there.
     guarded([&] {
-        if (!platform_.files().exists(path))
-            throw Error("Cannot open file \"" + path + "\". There is no file of that name.");
+        if (!platform_.files().exists(path)) {
+            showFailure(platform_, platform::Status::failure("Cannot open file \"" + path +
+                                                                 "\". There is no file of that name.",
+                                                             "There is no file of that name.", path));
+            return;
+        }
         setImpDatPath(path);
     });
 }
@@ -417,14 +430,18 @@ void TMainForm::readCustom()
 {
     if (impDatPath_.empty())
         return;
-    guarded([this] { kestrin::readCustom(platform_, impDatPath_, profile_, windows_.choices(), &recordBase_); });
+    guarded([this] {
+        showFailure(platform_, kestrin::readCustom(platform_, impDatPath_, profile_, windows_.choices(), &recordBase_));
+    });
 }
 
 void TMainForm::saveCustom()
 {
     if (impDatPath_.empty())
         return;
-    guarded([this] { saveProfile(platform_, impDatPath_, profile_, &recordBase_, &windows_.choices()); });
+    guarded([this] {
+        showFailure(platform_, saveProfile(platform_, impDatPath_, profile_, &recordBase_, &windows_.choices()));
+    });
 }
 
 bool TMainForm::askQuit()

@@ -2,9 +2,10 @@
 
 // TMainForm: Kestrin's main window. It shows the editing model (attributes
 // with their steppers, traits, personality, attitude, body type and voice),
-// opens the other windows, and runs the file buttons. Every handler runs
-// under the top-level error handler: an error ends the action, is shown in
-// a box, and the window goes on.
+// opens the other windows, and runs the file buttons. A failure a handler
+// gets back from the core ends the action and is shown in a box
+// (showFailure), and the window goes on; so does anything Qt or the
+// standard library throws, which the safety net (runGuarded) shows.
 
 // standard
 #include <array>
@@ -42,7 +43,9 @@ class TMainForm final : public QWidget {
 public:
     TMainForm(Profile& profile, WindowSet& windows, platform::Platform& platform);
 
-    /// Runs an action; an Error it throws is shown, and the window goes on.
+    /// Runs an action under the safety net: a std::exception it throws is
+    /// shown in a box, and the window goes on. The action shows the failures
+    /// it gets back from the core itself (showFailure).
     void guarded(const std::function<void()>& action);
 
     const std::string& impDatPath() const { return impDatPath_; }

@@ -14,6 +14,7 @@
 #include <QShowEvent>
 
 // ours
+#include "kestrin/core/failurebox.h"
 #include "kestrin/windows/guarded.h"
 #include "platform/platform.h"
 #include "kestrin/widgets/flatspeedbutton.h"
@@ -330,14 +331,21 @@ void TPresetsForm::FillPresetList()
 {
     presetList_->clear();
     runGuarded(platform_, [this] {
-        for (const std::string& name : presetNames(platform_.files(), presetsPath(platform_)))
+        const auto names = presetNames(platform_.files(), presetsPath(platform_));
+        if (!names) {
+            showFailure(platform_, names.status());
+            return;
+        }
+        for (const std::string& name : *names)
             presetList_->addItem(QString::fromStdString(name));
     });
 }
 
 void TPresetsForm::LoadPreset(const QString& name)
 {
-    runGuarded(platform_, [&] { loadPreset(platform_, presetsPath(platform_), name.toStdString(), profile_, *this); });
+    runGuarded(platform_, [&] {
+        showFailure(platform_, loadPreset(platform_, presetsPath(platform_), name.toStdString(), profile_, *this));
+    });
 }
 
 void TPresetsForm::showEvent(QShowEvent* event)

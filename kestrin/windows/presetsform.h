@@ -44,8 +44,10 @@ public:
     void ChooseVest(const catalogue::ArmourEntry& entry) override;
     void setCeramicChecked(bool checked) override;
 
-    /// Refills the preset list from Presets.ini.
+    /// Refills the preset list from Presets.ini; a failure (presetNames's)
+    /// is shown in a box and leaves the list empty.
     void FillPresetList();
+    /// Applies the preset (loadPreset); a failure is shown in a box.
     void LoadPreset(const QString& name);
 
 protected:

@@ -123,7 +123,9 @@ TEST_F(Cli, MercenaryDumpLoadsInThePresetsWindowAndAppliesBackUnchanged)
     // The Presets window's loader takes the section; its keys set the profile.
     kestrin::Profile profile;
     kestrin::ProfileChoices choices(profile);
-    EXPECT_TRUE(kestrin::applyPreset(dump.out, "Mara Voss", profile, choices).empty());
+    const auto applied = kestrin::applyPreset(dump.out, "Mara Voss", profile, choices);
+    ASSERT_TRUE(applied.ok()) << applied.error();
+    EXPECT_TRUE(applied->empty());
     EXPECT_EQ(profile.attributeText(kestrin::Attribute::Health), "82");
     EXPECT_EQ(profile.hidden(kestrin::Hidden::Weapon), 20);
 

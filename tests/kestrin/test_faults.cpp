@@ -15,8 +15,8 @@
 
 // ours
 #include "kestrin/core/encapsulatedfile.h"
+#include "kestrin/core/failurebox.h"
 #include "kestrin/core/profilefile.h"
-#include "kestrin/windows/guarded.h"
 #include "platform/journal.h"
 #include "tests/support/faultcases.h"
 #include "tests/support/fileholder.h"
@@ -59,19 +59,29 @@ protected:
         const std::string copy = other.file("IMP.dat");
         writeFile(copy, old);
         ui.answer(Answer::Ok);
-        saveProfile(ui, copy, profile);
+        const platform::Status done = saveProfile(ui, copy, profile);
+        EXPECT_TRUE(done.ok()) << done.error();
         saved = readFile(copy);
         ui.clearRecord();
     }
 
-    /// Save Custom as the main window runs it; false after the error box.
+    /// Save Custom as the main window runs it, its failure shown in a box;
+    /// false after the error box.
     bool saveCustom()
     {
         ui.clearRecord();
         ui.answer(Answer::Ok); // "Well done." or the error
-        const bool done = runGuarded(ui, [this] { saveProfile(ui, path, profile); });
+        const bool done = saveShown();
         EXPECT_EQ(ui.pendingAnswers(), 0u);
         return done;
+    }
+
+    /// The save, and its failure shown as the window shows it.
+    bool saveShown()
+    {
+        const platform::Status done = saveProfile(ui, path, profile);
+        showFailure(ui, done);
+        return done.ok();
     }
 
     void expectError(const std::string& says)
@@ -115,7 +125,7 @@ TEST_P(SaveFaults, ClearMessageWholeFileAndTheNextSaveWorks)
         ui.clearRecord();
         ui.answer(Answer::Ok); // the note
         ui.answer(Answer::Ok); // "Well done."
-        EXPECT_TRUE(runGuarded(ui, [this] { saveProfile(ui, path, profile); }));
+        EXPECT_TRUE(saveShown());
         ASSERT_EQ(ui.boxes().size(), 2u);
         EXPECT_EQ(ui.boxes()[0].text, note);
         EXPECT_EQ(readFile(path), saved);
@@ -141,14 +151,14 @@ TEST_F(SaveFaults, ASaveKilledAfterAnyByteIsRolledBackByTheNextPatch)
         writeFile(path, old);
         std::filesystem::remove(journal);
         files.killAfter[path] = written;
-        EXPECT_THROW(saveProfile(ui, path, profile), testsupport::Killed);
+        EXPECT_THROW((void)saveProfile(ui, path, profile), testsupport::Killed);
         files.clearFaults();
         const bool whole = readFile(path) == saved; // every byte written: killed before the flush
         if (whole) {
             writeFile(path, old);
             std::filesystem::remove(journal);
             files.killOnRemove.insert(journal);
-            EXPECT_THROW(saveProfile(ui, path, profile), testsupport::Killed);
+            EXPECT_THROW((void)saveProfile(ui, path, profile), testsupport::Killed);
             files.clearFaults();
             EXPECT_TRUE(readFile(path) == saved);
         }

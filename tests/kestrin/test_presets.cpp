@@ -112,7 +112,11 @@ protected:
         QObject::connect(&profile, &Profile::changed, [this](Field f) { fields.push_back(f); });
     }
     void write(const std::string& text) { testsupport::writeFile(presetsPath(ui), text); }
-    void load(const std::string& name = "Scout") { loadPreset(ui, presetsPath(ui), name, profile, window); }
+    void load(const std::string& name = "Scout")
+    {
+        const platform::Status loaded = loadPreset(ui, presetsPath(ui), name, profile, window);
+        EXPECT_TRUE(loaded.ok()) << loaded.error();
+    }
     /// The fields of the keys before the one named, in order.
     static std::vector<Field> fieldsBefore(const std::string& key)
     {
@@ -228,7 +232,7 @@ TEST_F(Presets, CeramicBoxActsOnlyOnAChange)
             if (window)
                 form.LoadPreset("Scout");
             else
-                loadPreset(ui, presetsPath(ui), "Scout", fresh, choices);
+                EXPECT_TRUE(loadPreset(ui, presetsPath(ui), "Scout", fresh, choices).ok());
 
             EXPECT_EQ(fresh.hidden(Hidden::Ceramic), std::stoi(row.value));
             EXPECT_EQ(changes, row.changes);
@@ -296,12 +300,11 @@ TEST_F(Presets, MissingSectionOrFileFailsAtHealth)
             write(presetFile());
         Profile fresh;
         RecordingWindow freshWindow{fresh};
-        try {
+        const platform::Status loaded =
             loadPreset(ui, fileThere ? presetsPath(ui) : dir.file("Missing.ini"), "Nobody", fresh, freshWindow);
-            ADD_FAILURE() << "no error";
-        } catch (const Error& e) {
-            EXPECT_STREQ(e.what(), "'ERROR' is not a valid integer value");
-        }
+        ASSERT_FALSE(loaded.ok());
+        EXPECT_EQ(loaded.error(), "'ERROR' is not a valid integer value");
+        EXPECT_EQ(loaded.path(), "");
         // Health took the text before its rule failed; nothing after it ran.
         EXPECT_EQ(fresh.attributeText(Attribute::Health), "ERROR");
         EXPECT_EQ(fresh.attributeText(Attribute::Agility), "50");
@@ -334,12 +337,9 @@ TEST_F(Presets, BadNumericKeyEndsThePresetThere)
         QObject::connect(&fresh, &Profile::changed, [&changed](Field f) { changed.push_back(f); });
         RecordingWindow freshWindow{fresh};
         write(presetFile({{row.key, row.value}}));
-        try {
-            loadPreset(ui, presetsPath(ui), "Scout", fresh, freshWindow);
-            ADD_FAILURE() << "no error";
-        } catch (const Error& e) {
-            EXPECT_STREQ(e.what(), row.error);
-        }
+        const platform::Status loaded = loadPreset(ui, presetsPath(ui), "Scout", fresh, freshWindow);
+        ASSERT_FALSE(loaded.ok());
+        EXPECT_EQ(loaded.error(), row.error);
         EXPECT_EQ(changed, fieldsBefore(row.key));
         EXPECT_TRUE(freshWindow.calls.empty());
     }
@@ -350,17 +350,16 @@ TEST_F(Presets, AFileOverTheTextLimitIsRefusedNamingTheLimit)
 {
     write(presetFile() + std::string(platform::kMaxTextFileLength, ';'));
     for (int step = 0; step < 2; ++step) {
-        try {
-            if (step == 0)
-                (void)presetNames(ui.files(), presetsPath(ui));
-            else
-                load();
-            ADD_FAILURE() << "no error";
-        } catch (const Error& e) {
-            EXPECT_NE(std::string(e.what()).find("larger than 4 MiB"), std::string::npos) << e.what();
-        }
+        const platform::Status read = step == 0 ? presetNames(ui.files(), presetsPath(ui)).status()
+                                                : loadPreset(ui, presetsPath(ui), "Scout", profile, window);
+        ASSERT_FALSE(read.ok());
+        EXPECT_EQ(read.error(), presetsPath(ui) + " is " +
+                                    std::to_string(presetFile().size() + platform::kMaxTextFileLength) +
+                                    " bytes long; no text file of ours is larger than 4 MiB.");
+        EXPECT_EQ(read.path(), presetsPath(ui)); // the reader's failure, its file named
     }
     EXPECT_TRUE(fields.empty());
+    EXPECT_TRUE(ui.boxes().empty());
 }
 
 TEST_F(Presets, FoundBesideTheProgramThenInTheUsersFolderThenWithTheInstalledData)
@@ -374,7 +373,11 @@ TEST_F(Presets, FoundBesideTheProgramThenInTheUsersFolderThenWithTheInstalledDat
     std::filesystem::create_directories(joinPath(dir.file("share"), "varnhold"));
     ui.setProgramFolder(bin);
     ui.setConfigFolder(dir.file("config"));
-    auto names = [&] { return presetNames(ui.files(), presetsPath(ui)); };
+    auto names = [&] {
+        const auto listed = presetNames(ui.files(), presetsPath(ui));
+        EXPECT_TRUE(listed.ok()) << listed.error();
+        return listed.ok() ? *listed : std::vector<std::string>{"(failed)"};
+    };
     auto presets = [](const char* name) { return std::string("[Presets]\r\nAmount=1\r\n1=") + name + "\r\n"; };
 
     // None anywhere: the one beside the program, missing as before.
@@ -418,11 +421,13 @@ TEST_F(Presets, NamesListedInFileOrder)
         const std::string path = dir.file(row.file ? "Names.ini" : "Missing.ini");
         if (row.file)
             testsupport::writeFile(path, *row.file);
-        try {
-            EXPECT_EQ(presetNames(ui.files(), path), row.names);
-            EXPECT_EQ(row.error, nullptr);
-        } catch (const Error& e) {
-            EXPECT_STREQ(e.what(), row.error);
+        const auto names = presetNames(ui.files(), path);
+        if (row.error) {
+            ASSERT_FALSE(names.ok());
+            EXPECT_EQ(names.error(), row.error);
+        } else {
+            ASSERT_TRUE(names.ok()) << names.error();
+            EXPECT_EQ(*names, row.names);
         }
     }
 }

@@ -1,11 +1,14 @@
 // The read and save passes over a synthetic IMP.dat: the order of the read,
 // what a read followed by a save changes (whole files compared), the values
-// a read does not recognise, the saves that are refused, and the messages.
+// a read does not recognise, the saves that are refused, and the messages
+// as Kestrin's box shows them; and the model's change rules and steppers.
 
 // standard
+#include <climits>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,6 +16,7 @@
 #include <gtest/gtest.h>
 
 // ours
+#include "kestrin/core/failurebox.h"
 #include "kestrin/core/profilefile.h"
 #include "kestrin/core/profilerecord.h"
 #include "platform/journal.h"
@@ -32,6 +36,35 @@ using testsupport::readFile;
 using testsupport::writeFile;
 
 constexpr int kAmmoOfEveryWeapon = 71; // what the test's catalogue gives each weapon
+
+/// Fails the test, naming the failure, unless the outcome is a success.
+void expectDone(const platform::Status& outcome)
+{
+    EXPECT_TRUE(outcome.ok()) << outcome.error();
+}
+
+/// An attribute's text set as typed, where the change rule reads it.
+void set(Profile& profile, Attribute attribute, const std::string& text)
+{
+    expectDone(profile.setAttributeText(attribute, text));
+}
+
+/// The text of the box Kestrin shows for the outcome (showFailure), or
+/// "(no error)" for a success, which shows none.
+std::string shown(const platform::Status& outcome)
+{
+    platform::ScriptedPlatform box{"Kestrin 1.03"};
+    if (!outcome.ok())
+        box.answer(Answer::Ok);
+    showFailure(box, outcome);
+    EXPECT_TRUE(box.failures().empty());
+    if (box.boxes().empty())
+        return "(no error)";
+    EXPECT_EQ(box.boxes().size(), 1u);
+    EXPECT_EQ(box.boxes()[0].title, "Kestrin 1.03");
+    EXPECT_EQ(box.boxes()[0].buttons, Buttons::Ok);
+    return box.boxes()[0].text;
+}
 
 /// Cell text as a field holds it: the low byte of each cell, the high bytes 0x7F.
 std::string cells(std::string_view text, int count)
@@ -89,7 +122,7 @@ public:
     bool selectWeapon(int item) override
     {
         if (failOnWeapon)
-            throw Error("The weapon window failed.");
+            throw std::runtime_error("The weapon window failed."); // as Qt or the library may throw
         choose("weapon", item, Hidden::Weapon);
         profile_.setHidden(Hidden::Ammo, kAmmoOfEveryWeapon);
         return true;
@@ -125,8 +158,8 @@ protected:
         ui.setFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
     }
 
-    void read() { readProfile(ui.files(), path, profile, windows); }
-    void save() { saveProfile(ui, path, profile); }
+    void read() { expectDone(readProfile(ui.files(), path, profile, windows)); }
+    void save() { expectDone(saveProfile(ui, path, profile)); }
 
     /// Offset -> new value of every byte that differs from `before`.
     std::map<int, int> changes() const
@@ -140,15 +173,15 @@ protected:
         return changed;
     }
 
-    /// The message of the Error that `action` throws.
-    static std::string errorOf(const std::function<void()>& action)
+    /// The message of what `action` throws.
+    static std::string thrownBy(const std::function<void()>& action)
     {
         try {
             action();
-        } catch (const Error& e) {
+        } catch (const std::exception& e) {
             return e.what();
         }
-        return "(no error)";
+        return "(nothing thrown)";
     }
 
     testsupport::TempDir dir;
@@ -307,20 +340,20 @@ TEST_F(ProfileFile, SaveRefusesValuesTheRecordCannotHoldBeforeOpeningTheFile)
     };
     const std::string nothingWritten = "; the profile can store 0 to 255.\r\nNothing was written.";
     const Case cases[] = {
-        {[](Profile& p) { p.setAttributeText(Attribute::Health, "300"); }, "Health is 300" + nothingWritten},
-        {[](Profile& p) { p.setAttributeText(Attribute::Medical, "-1"); }, "Medical is -1" + nothingWritten},
-        {[](Profile& p) { p.setAttributeText(Attribute::Experience, "256"); },
+        {[](Profile& p) { set(p, Attribute::Health, "300"); }, "Health is 300" + nothingWritten},
+        {[](Profile& p) { set(p, Attribute::Medical, "-1"); }, "Medical is -1" + nothingWritten},
+        {[](Profile& p) { set(p, Attribute::Experience, "256"); },
          "Experience level is 256" + nothingWritten},
         {[](Profile& p) { p.setHidden(Hidden::Weapon, 300); }, "The weapon is 300" + nothingWritten},
-        {[](Profile& p) { p.setAttributeText(Attribute::Strength, "abc"); }, "'abc' is not a valid integer value"},
-        {[](Profile& p) { p.setAttributeText(Attribute::Wisdom, ""); }, "'' is not a valid integer value"},
+        {[](Profile& p) { set(p, Attribute::Strength, "abc"); }, "'abc' is not a valid integer value"},
+        {[](Profile& p) { set(p, Attribute::Wisdom, ""); }, "'' is not a valid integer value"},
         {[](Profile& p) { p.setName("Aleksandra Ivanovna K"); },
          "The name has 21 characters; the profile can store 20.\r\nNothing was written."},
     };
     for (const Case& c : cases) {
         Profile fresh;
         c.set(fresh);
-        EXPECT_EQ(errorOf([&] { saveProfile(ui, path, fresh); }), c.message);
+        EXPECT_EQ(shown(saveProfile(ui, path, fresh)), c.message);
     }
     EXPECT_EQ(readFile(path), before);
     EXPECT_TRUE(ui.boxes().empty());
@@ -342,11 +375,10 @@ TEST_F(ProfileFile, FilesThatCannotBeUsedChangeNothing)
         {exe, "Cannot use file \"" + exe + "\". It is the game executable [US1.03], not a custom mercenary profile."},
     };
     for (const auto& [file, message] : cases) {
-        EXPECT_EQ(errorOf([&] { readProfile(ui.files(), file, profile, windows); }), message);
+        EXPECT_EQ(shown(readProfile(ui.files(), file, profile, windows)), message);
         // A save adds what it did, once the file was opened.
         const bool opened = file != missing;
-        EXPECT_EQ(errorOf([&] { saveProfile(ui, file, profile); }),
-                  message + (opened ? "\r\nNothing was written." : ""));
+        EXPECT_EQ(shown(saveProfile(ui, file, profile)), message + (opened ? "\r\nNothing was written." : ""));
     }
     EXPECT_EQ(readFile(shortFile), shortBytes);
     EXPECT_EQ(readFile(exe), exeBytes);
@@ -363,8 +395,9 @@ TEST_F(ProfileFile, FilesThatCannotBeUsedChangeNothing)
 
 TEST_F(ProfileFile, AnErrorMidwayEndsThePassAndClosesTheFile)
 {
+    // A window that throws (as Qt or the library may) ends the walk there.
     windows.failOnWeapon = true;
-    EXPECT_EQ(errorOf([&] { read(); }), "The weapon window failed.");
+    EXPECT_EQ(thrownBy([&] { (void)readProfile(ui.files(), path, profile, windows); }), "The weapon window failed.");
     EXPECT_EQ(profile.name(), "Ivan");           // read before the weapon
     EXPECT_EQ(profile.attitudePosition(), 0);    // not reached
     EXPECT_EQ(log.back(), "ceramic on");
@@ -376,7 +409,7 @@ TEST_F(ProfileFile, AnErrorMidwayEndsThePassAndClosesTheFile)
     ui.setFileSystem(&faulty);
     // Every write fails, the undo's too: the message says the file may be
     // half-written and what puts it right.
-    EXPECT_EQ(errorOf([&] { save(); }),
+    EXPECT_EQ(shown(saveProfile(ui, path, profile)),
               "Could not write " + path + ": No space left on device\r\n" + path +
                   " may be half-written: putting its old bytes back failed too (No space left on device). The "
                   "journal " + platform::journalPath(path) + " beside it puts them back at the next patch, and " +
@@ -385,7 +418,63 @@ TEST_F(ProfileFile, AnErrorMidwayEndsThePassAndClosesTheFile)
     EXPECT_EQ(readFile(path), before);
     EXPECT_TRUE(ui.boxes().empty());
     ui.answer(Answer::Ok);
-    EXPECT_NO_THROW(save());
+    save();
+}
+
+// A failure in the middle of a save's pass (here the edit of an apply, after
+// the record was read and the model changed) is given back once, as it is,
+// and nothing is written: no byte, no backup, no journal.
+TEST_F(ProfileFile, AFailureMidwayThroughAnEditWritesNothingAndIsGivenBackAsItIs)
+{
+    const platform::Status refusal = platform::Status::failure("[Sniper]: Trait1 is missing.");
+    int edits = 0;
+    const auto edited = editProfile(ui.files(), path, profile, windows, [&] {
+        ++edits;
+        profile.setName("Boris");
+        return refusal;
+    });
+    ASSERT_FALSE(edited.ok());
+    EXPECT_EQ(edited.error(), refusal.error());
+    EXPECT_EQ(edited.path(), "");
+    EXPECT_EQ(edits, 1);
+    EXPECT_EQ(log.back(), "helmet 176"); // the whole record was read first
+    EXPECT_EQ(profile.name(), "Boris");
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
+    EXPECT_FALSE(std::filesystem::exists(platform::journalPath(path)));
+    EXPECT_TRUE(ui.boxes().empty()); // the caller reports it, once
+
+    // A value the record cannot hold, found after the edit, is refused too.
+    const auto tooLong = editProfile(ui.files(), path, profile, windows, [&] {
+        profile.setCallsign("Nighthawk");
+        return platform::Status::success();
+    });
+    EXPECT_EQ(shown(tooLong.status()), "The callsign has 9 characters; the profile can store 8.\r\n"
+                                       "Nothing was written.");
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
+}
+
+// The bytes of a text file of a profile's length are refused inside the
+// patch, after the file was opened: Read/Reset and Save Custom each give the
+// refusal once, for one box, and neither writes anything.
+TEST_F(ProfileFile, ATextFileOfAProfilesLengthIsRefusedOnceAndNothingIsWritten)
+{
+    const std::string text(600, 'x');
+    writeFile(path, text);
+    const std::string refusal = "Cannot use file \"" + path + "\". It is a text file, not a custom mercenary profile.";
+    const platform::Status read = readCustom(ui, path, profile, windows);
+    EXPECT_EQ(shown(read), refusal);
+    EXPECT_EQ(read.path(), path);
+    EXPECT_EQ(read.reason(), "It is a text file, not a custom mercenary profile.");
+    EXPECT_TRUE(log.empty());
+    const platform::Status saved = saveProfile(ui, path, profile);
+    EXPECT_EQ(shown(saved), refusal);
+    EXPECT_EQ(saved.path(), path);
+    EXPECT_TRUE(ui.boxes().empty()); // neither shows it itself
+    EXPECT_EQ(readFile(path), text);
+    EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
+    EXPECT_FALSE(std::filesystem::exists(platform::journalPath(path)));
 }
 
 // A save killed after some of its bytes, or with every byte written and its
@@ -400,16 +489,16 @@ TEST_F(ProfileFile, AReadAfterAKilledSaveRollsBackAndTheNextSaveKeepsNoTornByte)
     // What Read, one edit and Save Custom make of the untouched record.
     const std::string copy = dir.file("copy.dat");
     writeFile(copy, before);
-    readProfile(ui.files(), copy, profile, windows);
-    profile.setAttributeText(Attribute::Strength, "61");
+    expectDone(readProfile(ui.files(), copy, profile, windows));
+    set(profile, Attribute::Strength, "61");
     ui.answer(Answer::Ok);
-    saveProfile(ui, copy, profile);
+    expectDone(saveProfile(ui, copy, profile));
     const std::string expected = readFile(copy);
     // The killed save's record: other names, other health.
     Profile other;
     other.setName("Boris");
     other.setCallsign("Crow");
-    other.setAttributeText(Attribute::Health, "99");
+    set(other, Attribute::Health, "99");
 
     for (const int written : {1, 6, 20, -1}) { // -1: every byte, killed before the journal goes
         SCOPED_TRACE(written);
@@ -428,7 +517,7 @@ TEST_F(ProfileFile, AReadAfterAKilledSaveRollsBackAndTheNextSaveKeepsNoTornByte)
         Windows rereadWindows{reread, rereadLog};
         ui.clearRecord();
         ui.answer(Answer::Ok);
-        readCustom(ui, path, reread, rereadWindows);
+        expectDone(readCustom(ui, path, reread, rereadWindows));
         EXPECT_EQ(ui.boxes(), (std::vector<Box>{{note, "Kestrin 1.03", Buttons::Ok}})); // a box titled ""
         EXPECT_TRUE(readFile(path) == before);
         EXPECT_FALSE(std::filesystem::exists(journal));
@@ -436,10 +525,10 @@ TEST_F(ProfileFile, AReadAfterAKilledSaveRollsBackAndTheNextSaveKeepsNoTornByte)
         EXPECT_EQ(reread.callsign(), "Hawk");
         EXPECT_EQ(reread.attributeText(Attribute::Health), "80");
 
-        reread.setAttributeText(Attribute::Strength, "61");
+        set(reread, Attribute::Strength, "61");
         ui.clearRecord();
         ui.answer(Answer::Ok);
-        saveProfile(ui, path, reread);
+        expectDone(saveProfile(ui, path, reread));
         EXPECT_EQ(ui.boxes(), std::vector<Box>{kWellDone}); // nothing left to roll back
         EXPECT_TRUE(readFile(path) == expected);
         EXPECT_FALSE(std::filesystem::exists(journal));
@@ -459,7 +548,11 @@ protected:
         Profile other;
         std::vector<std::string> otherLog;
         Windows otherWindows{other, otherLog};
-        editProfile(ui.files(), file, other, otherWindows, [&] { change(other); });
+        const auto edited = editProfile(ui.files(), file, other, otherWindows, [&] {
+            change(other);
+            return platform::Status::success();
+        });
+        expectDone(edited.status());
     }
 
     /// The file that one program's change and then the other's, each made
@@ -477,7 +570,7 @@ protected:
     {
         for (Answer a : answers)
             ui.answer(a);
-        saveProfile(ui, path, profile, &base, &windows);
+        expectDone(saveProfile(ui, path, profile, &base, &windows));
         EXPECT_EQ(ui.pendingAnswers(), 0u);
     }
 
@@ -495,9 +588,9 @@ protected:
 
 TEST_F(ProfileMerge, SaveKeepsAnotherProgramsChangeToAnotherValue)
 {
-    const Change ours = [](Profile& p) { p.setAttributeText(Attribute::Strength, "61"); };
+    const Change ours = [](Profile& p) { set(p, Attribute::Strength, "61"); };
     const Change theirs = [](Profile& p) { p.setCallsign("Crow"); };
-    readCustom(ui, path, profile, windows, &base);
+    expectDone(readCustom(ui, path, profile, windows, &base));
     ours(profile);
     patchElsewhere(path, theirs);
 
@@ -521,9 +614,9 @@ TEST_F(ProfileMerge, ACopyTheSaveDerivesIsNoChangeOfTheWindows)
     before[342] = static_cast<char>(before[305] + 3); // a copy the game left stale
     before[447] = static_cast<char>(before[446] + 1);
     writeFile(path, before);
-    const Change ours = [](Profile& p) { p.setAttributeText(Attribute::Strength, "61"); };
-    const Change theirs = [](Profile& p) { p.setAttributeText(Attribute::Health, "99"); };
-    readCustom(ui, path, profile, windows, &base);
+    const Change ours = [](Profile& p) { set(p, Attribute::Strength, "61"); };
+    const Change theirs = [](Profile& p) { set(p, Attribute::Health, "99"); };
+    expectDone(readCustom(ui, path, profile, windows, &base));
     ours(profile);
     patchElsewhere(path, theirs);
 
@@ -537,22 +630,22 @@ TEST_F(ProfileMerge, AConflictIsAskedOnceNoWritesNothingYesKeepsTheOtherChanges)
 {
     const Change ours = [](Profile& p) {
         p.setName("Olga");
-        p.setAttributeText(Attribute::Wisdom, "70");
+        set(p, Attribute::Wisdom, "70");
         p.selectAttitude(3); // the same change on both sides: no question
     };
     const Change theirs = [](Profile& p) {
         p.setName("Boris");
-        p.setAttributeText(Attribute::Wisdom, "71");
+        set(p, Attribute::Wisdom, "71");
         p.selectAttitude(3);
         p.setCallsign("Crow"); // kept
     };
-    readCustom(ui, path, profile, windows, &base);
+    expectDone(readCustom(ui, path, profile, windows, &base));
     ours(profile);
     patchElsewhere(path, theirs);
     const std::string theirsBytes = readFile(path);
     boxes();
 
-    EXPECT_NO_THROW(saveCustom({Answer::No}));
+    saveCustom({Answer::No}); // no failure: the user's choice
     auto shown = boxes();
     ASSERT_EQ(shown.size(), 1u);
     expectConflictBox(shown[0], path, "the name, Wisdom", platform::LineBreak::CrLf);
@@ -578,10 +671,10 @@ TEST_F(ProfileMerge, SaveCustomBeforeAnyReadWritesTheEditorsValuesThenMergesFrom
 {
     profile.setName("Olga");
     profile.setCallsign("Lynx");
-    patchElsewhere(path, [](Profile& p) { p.setAttributeText(Attribute::Wisdom, "12"); });
+    patchElsewhere(path, [](Profile& p) { set(p, Attribute::Wisdom, "12"); });
     const std::string copy = dir.file("copy.dat");
     writeFile(copy, readFile(path));
-    (void)writeProfile(ui.files(), copy, profile);
+    expectDone(writeProfile(ui.files(), copy, profile).status());
 
     saveCustom({Answer::Ok});
     EXPECT_EQ(boxes(), std::vector<Box>{kWellDone});
@@ -590,27 +683,27 @@ TEST_F(ProfileMerge, SaveCustomBeforeAnyReadWritesTheEditorsValuesThenMergesFrom
     // The other program's read puts its weapon's ammunition in as well: two
     // values kept.
     patchElsewhere(path, [](Profile& p) { p.setCallsign("Crow"); });
-    profile.setAttributeText(Attribute::Strength, "61");
+    set(profile, Attribute::Strength, "61");
     saveCustom({Answer::Ok, Answer::Ok});
     EXPECT_EQ(boxes(), (std::vector<Box>{kept("2 changes", "were"), kWellDone}));
     EXPECT_EQ(profile.callsign(), "Crow");
     patchElsewhere(copy, [](Profile& p) {
         p.setCallsign("Crow");
-        p.setAttributeText(Attribute::Strength, "61");
+        set(p, Attribute::Strength, "61");
     });
     EXPECT_EQ(readFile(path), readFile(copy));
 }
 
 TEST_F(ProfileMerge, TwoEditorsOnOneFileKeepEachOthersChanges)
 {
-    const Change first = [](Profile& p) { p.setAttributeText(Attribute::Strength, "61"); };
+    const Change first = [](Profile& p) { set(p, Attribute::Strength, "61"); };
     const Change second = [](Profile& p) { p.setCallsign("Crow"); };
     Profile other;
     std::vector<std::string> otherLog;
     Windows otherWindows{other, otherLog};
     RecordBase otherBase;
-    readCustom(ui, path, profile, windows, &base);
-    readCustom(ui, path, other, otherWindows, &otherBase);
+    expectDone(readCustom(ui, path, profile, windows, &base));
+    expectDone(readCustom(ui, path, other, otherWindows, &otherBase));
     first(profile);
     second(other);
 
@@ -618,10 +711,46 @@ TEST_F(ProfileMerge, TwoEditorsOnOneFileKeepEachOthersChanges)
     EXPECT_EQ(boxes(), std::vector<Box>{kWellDone});
     ui.answer(Answer::Ok);
     ui.answer(Answer::Ok);
-    saveProfile(ui, path, other, &otherBase, &otherWindows);
+    expectDone(saveProfile(ui, path, other, &otherBase, &otherWindows));
     EXPECT_EQ(boxes(), (std::vector<Box>{kept("1 change"), kWellDone}));
     EXPECT_EQ(readFile(path), inTurn(first, second));
     EXPECT_EQ(other.attributeText(Attribute::Strength), "61");
+}
+
+// The model's change rule keeps a text it cannot read, says so after the
+// field shows it, and the steppers neither step such a text nor overflow.
+TEST(ProfileModel, TheChangeRuleAndTheSteppersGiveTheirFailuresBack)
+{
+    Profile profile;
+    std::vector<Field> changed;
+    QObject::connect(&profile, &Profile::changed, [&changed](Field f) { changed.push_back(f); });
+
+    const platform::Status health = profile.setAttributeText(Attribute::Health, "abc");
+    EXPECT_EQ(shown(health), "'abc' is not a valid integer value");
+    EXPECT_EQ(profile.attributeText(Attribute::Health), "abc");
+    EXPECT_EQ(changed, std::vector<Field>{fieldOf(Attribute::Health)}); // emitted before the failure
+    EXPECT_EQ(shown(profile.attributeValue(Attribute::Health).status()), "'abc' is not a valid integer value");
+
+    changed.clear();
+    EXPECT_EQ(shown(profile.step(Attribute::Health, +1)), "'abc' is not a valid integer value");
+    EXPECT_EQ(profile.attributeText(Attribute::Health), "abc");
+    EXPECT_TRUE(changed.empty());
+
+    set(profile, Attribute::Health, "7");
+    EXPECT_EQ(profile.attributeText(Attribute::Health), "15");
+    set(profile, Attribute::Experience, "-3");
+    EXPECT_EQ(profile.attributeText(Attribute::Experience), "1");
+
+    // The largest and smallest numbers a preset can give step to the range.
+    set(profile, Attribute::Strength, std::to_string(INT_MAX));
+    expectDone(profile.step(Attribute::Strength, +1));
+    EXPECT_EQ(profile.attributeText(Attribute::Strength), "100");
+    set(profile, Attribute::Strength, std::to_string(INT_MIN));
+    expectDone(profile.step(Attribute::Strength, -1));
+    EXPECT_EQ(profile.attributeText(Attribute::Strength), "0");
+
+    EXPECT_EQ(shown(toInteger("+-1").status()), "'+-1' is not a valid integer value");
+    EXPECT_EQ(toInteger("+42").value(), 42);
 }
 
 } // namespace
