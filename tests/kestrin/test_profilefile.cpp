@@ -53,7 +53,7 @@ void set(Profile& profile, Attribute attribute, const std::string& text)
 /// "(no error)" for a success, which shows none.
 std::string shown(const platform::Status& outcome)
 {
-    platform::ScriptedPlatform box{"Kestrin 1.03"};
+    platform::ScriptedPlatform box{"Kestrin 1.03", platform::LineBreak::CrLf};
     if (!outcome.ok())
         box.answer(Answer::Ok);
     showFailure(box, outcome);
