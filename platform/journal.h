@@ -89,9 +89,17 @@ struct JournalCheck {
 };
 
 /// Reads the journal beside `path` and checks it against the file as `file`
-/// holds it; nothing is written or removed. A refused journal (rules 1, 3
-/// and 4) is a failure whose message names the journal and why; so is a file
-/// whose length `owned` refuses, when there is a journal to check.
+/// holds it; nothing is written or removed. Each failure names the file that
+/// failed:
+///   - a refused journal (rules 1, 3 and 4), or something other than a
+///     regular file in its place, is a failure whose message names the
+///     journal and why, and what to do; its path() is the game file's;
+///   - a journal that cannot be looked at or read: "Could not check the
+///     patch journal JOURNAL: why", whose path() is the journal's;
+///   - a failed read of the file itself is that read's own failure, which
+///     names the file ("Could not read PATH: why");
+///   - when there is a journal to check, a file whose length `owned`
+///     refuses gets `owned`'s refusal, which names the file.
 [[nodiscard]] Result<JournalCheck> checkJournal(FileSystem& files, const std::string& path, ByteFile& file,
                                                 const OwnedBytes& owned);
 

@@ -20,6 +20,7 @@
 #include "platform/filesystem.h"
 #include "platform/journal.h"
 #include "platform/nativefilesystem.h"
+#include "platform/paths.h"
 #include "tests/support/tempdir.h"
 
 namespace clitest {
