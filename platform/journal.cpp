@@ -2,6 +2,7 @@
 
 // standard
 #include <algorithm>
+#include <cassert>
 #include <string_view>
 
 // Qt
@@ -286,6 +287,13 @@ std::string PatchJournal::encode(std::uint64_t length, const std::vector<Change>
 Result<PatchJournal> PatchJournal::begin(FileSystem& files, const std::string& path, std::uint64_t length,
                                          std::vector<Change> changes)
 {
+    // What rule 3 refuses of a journal read back is never written.
+    assert(!changes.empty());
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        assert(!changes[i].old.empty() && changes[i].old.size() == changes[i].now.size());
+        assert(changes[i].offset <= length && changes[i].old.size() <= length - changes[i].offset);
+        assert(i == 0 || changes[i - 1].offset + changes[i - 1].old.size() <= changes[i].offset);
+    }
     const std::string journal = journalPath(path);
     const std::string bytes = encode(length, changes);
     if (auto made = files.createNew(journal, bytes); !made) {

@@ -117,21 +117,24 @@ struct JournalCheck {
 class PatchJournal {
 public:
     /// One run the patch changes: its offset, its old bytes and its new ones
-    /// (of the same length).
+    /// (of the same length, not empty). The runs of a patch lie inside the
+    /// file, in order, and do not overlap: a journal of other runs would be
+    /// refused when read back (rule 3).
     struct Change {
         std::uint64_t offset = 0;
         std::vector<std::uint8_t> old;
         std::vector<std::uint8_t> now;
     };
 
-    /// Saves the changes in the journal beside `path`, for a file of
-    /// `length` bytes; the journal is on the disk when this returns. A
+    /// Saves the changes (at least one) in the journal beside `path`, for a
+    /// file of `length` bytes; the journal is on the disk when this returns. A
     /// failure has written nothing to the file; its message names the
     /// journal.
     [[nodiscard]] static Result<PatchJournal> begin(FileSystem& files, const std::string& path, std::uint64_t length,
                                                     std::vector<Change> changes);
 
-    /// The journal's whole bytes for these changes, as begin writes them.
+    /// The journal's whole bytes for these changes, as begin writes them;
+    /// any changes are encoded, even ones begin would not take.
     static std::string encode(std::uint64_t length, const std::vector<Change>& changes);
 
     /// Writes the new bytes of every change into the file.

@@ -1,6 +1,7 @@
 #include "platform/temporarynames.h"
 
 // standard
+#include <cassert>
 #include <random>
 
 namespace platform {
@@ -13,6 +14,7 @@ constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn
 
 std::string temporaryPrefix(std::string_view name)
 {
+    assert(!name.empty());
     // "." + name + ".tmp-" + the suffix within 255.
     constexpr std::size_t kMaxName = 255 - 6 - kTemporarySuffix;
     if (name.size() > kMaxName) {

@@ -14,7 +14,7 @@ namespace platform {
 /// The length of createNew's random part of a temporary name.
 inline constexpr std::size_t kTemporarySuffix = 6;
 
-/// How createNew's temporary names for a file named `name` begin:
+/// How createNew's temporary names for a file named `name` (not empty) begin:
 /// ".vrn.exe.bak.tmp-" for "vrn.exe.bak". A long name is cut (never inside
 /// a UTF-8 character) so that the whole temporary name stays within the 255
 /// units a name may have on every system.

@@ -1,5 +1,8 @@
 #include "platform/textlines.h"
 
+// standard
+#include <cassert>
+
 // ours
 #include "platform/gamefiles.h"
 
@@ -57,6 +60,7 @@ TextLines::TextLines(const std::vector<std::string>& lines) : TextLines(joinLine
 
 std::string_view TextLines::operator[](std::size_t i) const
 {
+    assert(i < starts_.size());
     const std::size_t start = starts_[i];
     std::size_t end = i + 1 < starts_.size() ? starts_[i + 1] : bytes_.size();
     // Take off the line end: CR LF, or one CR or LF. A line's own bytes never

@@ -74,7 +74,8 @@ public:
 
     std::size_t size() const { return starts_.size(); }
     bool empty() const { return starts_.empty(); }
-    /// Line i without its line end; valid while this object lives.
+    /// Line i (i < size()) without its line end; valid while this object
+    /// lives.
     std::string_view operator[](std::size_t i) const;
     /// The text as it was given.
     const std::string& bytes() const { return bytes_; }

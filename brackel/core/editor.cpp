@@ -1,5 +1,8 @@
 #include "brackel/core/editor.h"
 
+// standard
+#include <cassert>
+
 // Qt
 #include <QString>
 
@@ -62,6 +65,7 @@ bool Editor::readNames(const std::string& startFile)
 
 std::string Editor::weaponLine(int position) const
 {
+    assert(position >= 0 && position < kWeaponCount);
     return std::to_string(position) + ": " + names_.weaponNames[position];
 }
 
