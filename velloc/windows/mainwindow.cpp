@@ -3,7 +3,6 @@
 // standard
 #include <algorithm>
 #include <optional>
-#include <vector>
 
 // Qt
 #include <QAction>
