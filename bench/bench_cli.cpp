@@ -18,6 +18,7 @@
 
 // ours
 #include "platform/filesystem.h"
+#include "platform/paths.h"
 #include "tests/support/tempdir.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include "kestrin/core/profilechanges.h"
 #include "kestrin/core/profilerecord.h"
 #include "platform/gamefiles.h"
+#include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/textlines.h"
 #include "velloc/core/itemchanges.h"
@@ -50,7 +51,7 @@ platform::OwnedBytes ownedBytes(GameFile kind, const std::string& path)
 std::optional<brackel::Names> workingFolderNames(platform::FileSystem& files)
 {
     const std::string path = platform::joinPath(platform::checkifroot(platform::currentFolder()), "names.def");
-    if (!files.exists(path))
+    if (!files.isFile(path))
         return std::nullopt;
     auto lines = platform::readTextLines(files, path);
     if (!lines) {

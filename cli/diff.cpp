@@ -80,7 +80,7 @@ platform::Result<Operand> identify(platform::FileSystem& files, const std::strin
     }
     const std::string none = "This file is none of the files diff compares: a game executable or a .brk file, an item text "
                              "file or a text form, IMP.dat or a presets file.";
-    if (*length > platform::kMaxTextFileLength)
+    if (platform::tooLargeForText(*length))
         return platform::Status::failure(none);
     auto text = platform::readTextFile(files, path);
     if (!text)

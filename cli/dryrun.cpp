@@ -8,6 +8,7 @@
 #include "cli/changes.h"
 #include "cli/command.h"
 #include "platform/bytefilechecks.h"
+#include "platform/filefailure.h"
 #include "platform/journal.h"
 
 namespace cli {
@@ -115,11 +116,11 @@ const DryRunFileSystem::Runs& DryRunFileSystem::written(const std::string& path)
     return found == shadows_.end() ? none : found->second;
 }
 
-bool DryRunFileSystem::exists(const std::string& path)
+bool DryRunFileSystem::isFile(const std::string& path)
 {
     if (made_.count(path))
         return true;
-    return !removed_.count(path) && real_.exists(path);
+    return !removed_.count(path) && real_.isFile(path);
 }
 
 platform::Result<std::uint64_t> DryRunFileSystem::length(const std::string& path)
@@ -133,7 +134,7 @@ platform::Result<std::uint64_t> DryRunFileSystem::length(const std::string& path
 
 platform::Status DryRunFileSystem::remove(const std::string& path)
 {
-    if (!exists(path))
+    if (!isFile(path))
         return missing("Could not remove", path);
     made_.erase(path);
     shadows_.erase(path);

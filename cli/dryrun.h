@@ -30,7 +30,7 @@ public:
     {
     }
 
-    bool exists(const std::string& path) override;
+    bool isFile(const std::string& path) override;
     platform::Result<std::uint64_t> length(const std::string& path) override;
     platform::Status remove(const std::string& path) override;
     platform::Result<std::unique_ptr<platform::ByteFile>> openExisting(const std::string& path,

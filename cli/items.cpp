@@ -10,6 +10,7 @@
 #include "cli/command.h"
 #include "platform/ascii.h"
 #include "platform/codepage.h"
+#include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/textlines.h"
 #include "velloc/core/itemcodec.h"
@@ -158,9 +159,7 @@ int namesDef(const std::vector<std::string>& words, platform::FileSystem& files)
     if (args.has("--braydesc"))
         throw UsageError{"names.def holds the texts of an Itemdesc.edt; a Braydesc.edt has no weapon names for it"};
     if (!args.has("--itemdesc")) {
-        const std::string name = platform::asciiLower(std::string_view(input).substr(platform::folderOf(input).size()));
-        const std::string bare = !name.empty() && (name.front() == '/' || name.front() == '\\') ? name.substr(1) : name;
-        if (bare != "itemdesc.edt")
+        if (platform::asciiLower(platform::nameOf(input)) != "itemdesc.edt")
             throw UsageError{"say which file it is: names.def is made from an Itemdesc.edt; give --itemdesc when "
                              "this one has another name"};
     }

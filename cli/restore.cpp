@@ -13,6 +13,7 @@
 #include "platform/backup.h"
 #include "platform/gamefilepatch.h"
 #include "platform/gamefiles.h"
+#include "platform/paths.h"
 
 namespace cli {
 
@@ -55,7 +56,7 @@ velloc::FileType itemLayout(const Arguments& args, const std::string& path)
 {
     if (args.has("--itemdesc") || args.has("--braydesc"))
         return args.has("--braydesc") ? velloc::FileType::BobbyRay : velloc::FileType::Items;
-    const std::string name = platform::asciiLower(std::string_view(path).substr(platform::folderOf(path).size()));
+    const std::string name = platform::asciiLower(platform::nameOf(path));
     return name.find("braydesc") != std::string::npos ? velloc::FileType::BobbyRay : velloc::FileType::Items;
 }
 

@@ -20,6 +20,7 @@
 #include "kestrin/core/profilerecord.h"
 #include "demo/demoitems.h"
 #include "platform/nativefilesystem.h"
+#include "platform/paths.h"
 #include "platform/textlines.h"
 #include "velloc/core/itemcodec.h"
 #include "velloc/core/textform.h"

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 // ours
-#include "platform/gamefiles.h"
 #include "platform/process.h"
 #include "platform/textlines.h"
 
@@ -31,21 +30,23 @@ Status checkStandardOutput(const std::string& input)
     };
     if (const auto in = input.empty() ? std::nullopt : fileIdentity(input); in && *in == out->identity)
         return refused("is the input file itself.");
-    // The text-file writer's rule for a file it would replace, applied to the
-    // file the text would be added to.
+    // The text writer's check of a file it would replace, made on the file
+    // the text would be added to, and worded for standard output.
+    auto found = checkOurText(out->length, [&] { return readStandardOutputFile(out->length); });
+    if (!found)
+        return refused("is a file that could not be read to see that it is a text file: " + found.error() + ".");
     const std::string never = "; no text is ever written into it.";
-    if (const std::string game = gameFileOfLength(out->length); !game.empty())
-        return refused("is " + game + never);
-    if (out->length > kMaxTextFileLength)
+    switch (found->kind) {
+    case NotOurText::Kind::None:
+        break;
+    case NotOurText::Kind::GameFile:
+        return refused("is " + found->game + never);
+    case NotOurText::Kind::TooLarge:
         return refused("is a file of " + std::to_string(out->length) + " bytes, and " + std::string(kTextFileLimit) +
                        never);
-    if (out->length == 0)
-        return Status::success(); // new, or emptied by "> file"
-    auto bytes = readStandardOutputFile(out->length);
-    if (!bytes)
-        return refused("is a file that could not be read to see that it is a text file: " + bytes.error() + ".");
-    if (bytes->find('\0') != std::string::npos)
+    case NotOurText::Kind::ZeroByte:
         return refused("is not a text file (it holds bytes of value zero)" + never);
+    }
     return Status::success();
 }
 

@@ -56,10 +56,10 @@ std::optional<OutputFile> standardOutputFile();
 Result<std::string> readStandardOutputFile(std::uint64_t most);
 
 /// Success when our text may go to standard output. When that is a regular
-/// file, it is refused, as a named output is, when it is the input file
-/// itself (`input`, when not empty) or not a text file of ours: a file of a
-/// game file's length, one over the text-file limit, one holding a zero
-/// byte. The failure's path is "-"; its message names standard output.
+/// file, it is refused when it is the input file itself (`input`, when not
+/// empty), or when the text writer's own check (checkOurText) finds it no
+/// text file of ours, as it would refuse a named output. The failure's path
+/// is "-"; its message names standard output.
 Status checkStandardOutput(const std::string& input);
 
 } // namespace platform

@@ -15,11 +15,10 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 // ours
 #include "platform/result.h"
+#include "platform/usernotes.h"
 
 namespace platform {
 
@@ -72,12 +71,16 @@ public:
     virtual ~UpdateHold() = default;
 };
 
-class FileSystem {
+/// The file system also carries the notes of its steps (UserNotes), as
+/// every step that makes one has it at hand.
+class FileSystem : public UserNotes {
 public:
     virtual ~FileSystem() = default;
 
-    /// Whether the path names an existing regular file (not a folder).
-    virtual bool exists(const std::string& path) = 0;
+    /// Whether the path leads to a regular file on disk, links followed:
+    /// false for a folder, a device, a pipe or a socket, a link that leads
+    /// nowhere, and a path where nothing is.
+    virtual bool isFile(const std::string& path) = 0;
     virtual Result<std::uint64_t> length(const std::string& path) = 0;
     /// Deletes the file; the deletion is on the disk when this returns.
     virtual Status remove(const std::string& path) = 0;
@@ -129,67 +132,7 @@ public:
     /// another program". A hold is no lock against programs that take none.
     virtual Result<std::unique_ptr<UpdateHold>> holdUpdates(const std::string& path,
                                                             std::chrono::milliseconds wait) = 0;
-
-    /// What a step that succeeded did and the user should learn of (an
-    /// unfinished patch rolled back before a new one): the program shows
-    /// each note once, after its command, taking them all.
-    void addNote(std::string note) { notes_.push_back(std::move(note)); }
-    std::vector<std::string> takeNotes() { return std::exchange(notes_, {}); }
-
-private:
-    std::vector<std::string> notes_;
 };
-
-/// The system's separator of folders in a path. Where it is '/', a path is
-/// the system's bytes, which need not be UTF-8; elsewhere (Windows) it is
-/// UTF-8 text.
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
-
-/// The path of a file in a folder, with the platform's separator; no
-/// separator is doubled when the folder is a root.
-inline std::string joinPath(std::string_view folder, std::string_view name)
-{
-    std::string path(folder);
-    if (!path.empty() && path.back() != kPathSeparator)
-        path += kPathSeparator;
-    path += name;
-    return path;
-}
-
-/// The folder that holds a path: everything before its last separator
-/// ("/games/vrn/vrn.exe" gives "/games/vrn"). A root keeps its separator
-/// ("/vrn.exe" gives "/", "C:\vrn.exe" gives "C:\"), and a bare name gives
-/// "". On Windows both '\' and '/' separate.
-inline std::string folderOf(std::string_view path)
-{
-#ifdef _WIN32
-    const auto last = path.find_last_of("\\/");
-    const bool root = last == 0 || (last == 2 && path[1] == ':');
-#else
-    const auto last = path.rfind('/');
-    const bool root = last == 0;
-#endif
-    if (last == std::string_view::npos)
-        return {};
-    return std::string(path.substr(0, root ? last + 1 : last));
-}
-
-/// The folder to join a file name to for a working folder: a drive root such
-/// as "C:\\" gives its first 2 characters ("C:"), so that joining the name
-/// never doubles the separator, whichever separator the root has; any other
-/// path comes back unchanged (a Linux root "/" too, which joinPath joins
-/// without doubling).
-inline std::string checkifroot(std::string_view path)
-{
-    const bool driveRoot = path.size() == 3 &&
-                           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
-                           path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-    return std::string(driveRoot ? path.substr(0, 2) : path);
-}
 
 /// What an open of a file that is not there says, before any other step
 /// could word it as its own failure ("Could not read the size of"): "Could

@@ -2,6 +2,7 @@
 
 // standard
 #include <algorithm>
+#include <cassert>
 #include <new>
 
 // ours
@@ -10,6 +11,13 @@
 namespace platform {
 
 namespace {
+
+/// Whether the owned bytes lie inside a file of `length` bytes, as OwnedBytes
+/// promises.
+[[maybe_unused]] bool inside(const PatchSpan& owned, std::uint64_t length)
+{
+    return owned.offset <= length && owned.length <= length - owned.offset;
+}
 
 /// Runs of changed bytes closer than this are journaled and written as one,
 /// which keeps the journal and the number of writes small.
@@ -78,6 +86,7 @@ Status patchHeld(FileSystem& files, const std::string& path, const OwnedBytes& o
     auto range = owned(file.size());
     if (!range)
         return range.status().nothingWritten();
+    assert(inside(*range, file.size()));
     GameFileBytes current{file.size(), *range, std::vector<std::uint8_t>(static_cast<std::size_t>(range->length))};
     if (auto read = file.read(range->offset, current.bytes); !read)
         return read.nothingWritten();
@@ -113,6 +122,7 @@ Result<GameFileBytes> readOwned(ByteFile& file, const OwnedBytes& owned)
     auto range = owned(file.size());
     if (!range)
         return range.status();
+    assert(inside(*range, file.size()));
     GameFileBytes read{file.size(), *range, std::vector<std::uint8_t>(static_cast<std::size_t>(range->length))};
     if (auto done = file.read(range->offset, read.bytes); !done)
         return done;

@@ -2,6 +2,7 @@
 
 // standard
 #include <algorithm>
+#include <cassert>
 #include <string_view>
 
 // Qt
@@ -9,6 +10,7 @@
 
 // ours
 #include "platform/backup.h"
+#include "platform/paths.h"
 
 namespace platform {
 
@@ -112,11 +114,8 @@ std::span<const std::uint8_t> asBytes(std::string_view text)
 
 std::string journalPath(const std::string& path)
 {
-    const std::string folder = folderOf(path);
-    // The name follows the folder and its separator; a root keeps its own.
-    std::string_view name = std::string_view(path).substr(folder.size());
-    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
-        name.remove_prefix(1);
+    const PathParts parts = splitPath(path);
+    const std::string_view name = parts.name;
     std::string journal = "." + std::string(name) + std::string(kSuffix);
     if (journal.size() > kLongestName) {
         // "." + the cut name + "~" + 16 hexadecimal digits + the suffix.
@@ -132,15 +131,17 @@ std::string journalPath(const std::string& path)
             --cut; // name[cut] continues a character: cut before the character
         journal = "." + std::string(name.substr(0, cut)) + tag + std::string(kSuffix);
     }
-    return joinPath(folder, journal);
+    return parts.head + journal; // beside the file, its folder spelt as the path spells it
 }
 
 Result<JournalCheck> checkJournal(FileSystem& files, const std::string& path, ByteFile& file,
                                   const OwnedBytes& owned)
 {
     const std::string journal = journalPath(path);
+    // The journal could not be looked at or read: the failure is the
+    // journal's, and names it as its file.
     auto cannot = [&](const std::string& why) {
-        return Status::failure("Could not check the patch journal " + journal + ": " + why, why, path);
+        return Status::failure("Could not check the patch journal " + journal + ": " + why, why, journal);
     };
     auto refused = [&](const std::string& why) {
         return Status::failure({"The patch journal " + journal + " cannot be rolled back: " + why + ".",
@@ -209,7 +210,7 @@ Result<JournalCheck> checkJournal(FileSystem& files, const std::string& path, By
     for (const Span& span : *spans) {
         SavedBytes now{span.offset, std::vector<std::uint8_t>(span.old.size())};
         if (auto read = file.read(span.offset, now.bytes); !read)
-            return cannot(read.reason());
+            return read; // the file's own failure, which names it
         for (std::size_t i = 0; i < now.bytes.size(); ++i) {
             const auto byte = static_cast<char>(now.bytes[i]);
             if (byte != span.old[i] && byte != span.now[i])
@@ -287,6 +288,13 @@ std::string PatchJournal::encode(std::uint64_t length, const std::vector<Change>
 Result<PatchJournal> PatchJournal::begin(FileSystem& files, const std::string& path, std::uint64_t length,
                                          std::vector<Change> changes)
 {
+    // What rule 3 refuses of a journal read back is never written.
+    assert(!changes.empty());
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        assert(!changes[i].old.empty() && changes[i].old.size() == changes[i].now.size());
+        assert(changes[i].offset <= length && changes[i].old.size() <= length - changes[i].offset);
+        assert(i == 0 || changes[i - 1].offset + changes[i - 1].old.size() <= changes[i].offset);
+    }
     const std::string journal = journalPath(path);
     const std::string bytes = encode(length, changes);
     if (auto made = files.createNew(journal, bytes); !made) {

@@ -89,9 +89,17 @@ struct JournalCheck {
 };
 
 /// Reads the journal beside `path` and checks it against the file as `file`
-/// holds it; nothing is written or removed. A refused journal (rules 1, 3
-/// and 4) is a failure whose message names the journal and why; so is a file
-/// whose length `owned` refuses, when there is a journal to check.
+/// holds it; nothing is written or removed. Each failure names the file that
+/// failed:
+///   - a refused journal (rules 1, 3 and 4), or something other than a
+///     regular file in its place, is a failure whose message names the
+///     journal and why, and what to do; its path() is the game file's;
+///   - a journal that cannot be looked at or read: "Could not check the
+///     patch journal JOURNAL: why", whose path() is the journal's;
+///   - a failed read of the file itself is that read's own failure, which
+///     names the file ("Could not read PATH: why");
+///   - when there is a journal to check, a file whose length `owned`
+///     refuses gets `owned`'s refusal, which names the file.
 [[nodiscard]] Result<JournalCheck> checkJournal(FileSystem& files, const std::string& path, ByteFile& file,
                                                 const OwnedBytes& owned);
 
@@ -109,21 +117,24 @@ struct JournalCheck {
 class PatchJournal {
 public:
     /// One run the patch changes: its offset, its old bytes and its new ones
-    /// (of the same length).
+    /// (of the same length, not empty). The runs of a patch lie inside the
+    /// file, in order, and do not overlap: a journal of other runs would be
+    /// refused when read back (rule 3).
     struct Change {
         std::uint64_t offset = 0;
         std::vector<std::uint8_t> old;
         std::vector<std::uint8_t> now;
     };
 
-    /// Saves the changes in the journal beside `path`, for a file of
-    /// `length` bytes; the journal is on the disk when this returns. A
+    /// Saves the changes (at least one) in the journal beside `path`, for a
+    /// file of `length` bytes; the journal is on the disk when this returns. A
     /// failure has written nothing to the file; its message names the
     /// journal.
     [[nodiscard]] static Result<PatchJournal> begin(FileSystem& files, const std::string& path, std::uint64_t length,
                                                     std::vector<Change> changes);
 
-    /// The journal's whole bytes for these changes, as begin writes them.
+    /// The journal's whole bytes for these changes, as begin writes them;
+    /// any changes are encoded, even ones begin would not take.
     static std::string encode(std::uint64_t length, const std::vector<Change>& changes);
 
     /// Writes the new bytes of every change into the file.

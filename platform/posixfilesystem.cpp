@@ -17,6 +17,9 @@
 
 // ours
 #include "platform/bytefilechecks.h"
+#include "platform/filefailure.h"
+#include "platform/paths.h"
+#include "platform/temporarynames.h"
 
 namespace platform {
 
@@ -213,24 +216,20 @@ Result<std::string> saveTarget(const std::string& path)
         if (static_cast<std::size_t>(n) >= link.size()) // the link changed while we read it
             return fileFailure("Could not save", path, "the link changed while it was read");
         link.resize(static_cast<std::size_t>(n));
-        if (!link.empty() && link.front() != '/') {
-            auto slash = target.rfind('/');
-            if (slash != std::string::npos)
-                link = target.substr(0, slash + 1) + link;
-        }
+        if (!link.empty() && link.front() != '/')
+            link = splitPath(target).head + link; // relative to the link's folder
         target = link;
     }
     return failed("Could not save", path, ELOOP);
 }
 
 /// The folder and the name of a path that is not followed through links
-/// ("/games/vrn.exe.bak" gives "/games" and "vrn.exe.bak").
-std::pair<std::string, std::string> splitPath(const std::string& path)
+/// ("/games/vrn.exe.bak" gives "/games" and "vrn.exe.bak"); the folder of a
+/// bare name is ".".
+std::pair<std::string, std::string> folderAndName(const std::string& path)
 {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return {".", path};
-    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+    const std::string folder = folderOf(path);
+    return {folder.empty() ? "." : folder, nameOf(path)};
 }
 
 /// Flushes a folder, so that a name made in it is on the disk. File systems
@@ -307,7 +306,7 @@ int makeTemporaryNamed(const std::string& prefix, Temporary& made)
 /// of `path`.
 Status makeTemporary(const std::string& folder, const std::string& name, const std::string& path, Temporary& made)
 {
-    const int error = makeTemporaryNamed((folder == "/" ? "" : folder) + "/" + temporaryPrefix(name), made);
+    const int error = makeTemporaryNamed(joinPath(folder, temporaryPrefix(name)), made);
     if (error == EEXIST)
         return fileFailure("Could not save", path, "no free name for the new file beside it");
     if (error != 0)
@@ -368,7 +367,7 @@ PosixFileSystem::PosixFileSystem() : sync_(::fsync) {}
 
 PosixFileSystem::PosixFileSystem(Sync sync) : sync_(sync ? std::move(sync) : Sync(::fsync)) {}
 
-bool PosixFileSystem::exists(const std::string& path)
+bool PosixFileSystem::isFile(const std::string& path)
 {
     struct stat info;
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -390,7 +389,7 @@ Status PosixFileSystem::remove(const std::string& path)
         return failed("Could not delete", path, errno);
     // The deletion is made durable: a patch's journal that came back after a
     // power loss would roll the finished patch back.
-    if (int error = syncFolder(splitPath(path).first, sync_))
+    if (int error = syncFolder(folderAndName(path).first, sync_))
         return Status::failure("Deleted " + path + ", but the folder could not be written to disk: " + reason(error),
                                {}, path);
     return Status::success();
@@ -453,9 +452,7 @@ Status PosixFileSystem::replaceAtomically(const std::string& path, std::string_v
         return target.status();
 
     const std::string& file = *target;
-    const auto slash = file.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
-    std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+    const auto [folder, name] = folderAndName(file);
     if (name.empty() || name == "." || name == "..")
         return fileFailure("Could not save", path, "it does not name a file");
 
@@ -534,7 +531,7 @@ Result<Entry> PosixFileSystem::entry(const std::string& path)
 
 Status PosixFileSystem::createNew(const std::string& path, std::string_view bytes)
 {
-    const auto [folder, name] = splitPath(path);
+    const auto [folder, name] = folderAndName(path);
     if (name.empty() || name == "." || name == "..")
         return fileFailure("Could not save", path, "it does not name a file");
 
@@ -559,7 +556,7 @@ Status PosixFileSystem::createNew(const std::string& path, std::string_view byte
 
 Status PosixFileSystem::checkCreatable(const std::string& path)
 {
-    const std::string folder = splitPath(path).first;
+    const std::string folder = folderAndName(path).first;
     if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
         return failed("Could not save", path, errno);
     return Status::success();
@@ -567,7 +564,7 @@ Status PosixFileSystem::checkCreatable(const std::string& path)
 
 Status PosixFileSystem::removeLeftovers(const std::string& path)
 {
-    const auto [folder, name] = splitPath(path);
+    const auto [folder, name] = folderAndName(path);
     if (name.empty())
         return Status::success();
     const std::string prefix = temporaryPrefix(name);
@@ -612,8 +609,7 @@ Status PosixFileSystem::removeLeftovers(const std::string& path)
             ::close(held);
         errno = error;
         if (!removed) {
-            outcome = failed("Could not remove the unfinished file", (folder == "/" ? "" : folder) + "/" + item->d_name,
-                             errno);
+            outcome = failed("Could not remove the unfinished file", joinPath(folder, item->d_name), errno);
             break;
         }
     }
@@ -644,7 +640,7 @@ private:
 Result<std::unique_ptr<UpdateHold>> PosixFileSystem::holdUpdates(const std::string& path,
                                                                  std::chrono::milliseconds wait)
 {
-    const std::string folder = splitPath(path).first;
+    const std::string folder = folderAndName(path).first;
     int fd;
     do
         fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

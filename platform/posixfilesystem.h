@@ -21,7 +21,7 @@ public:
     PosixFileSystem();
     explicit PosixFileSystem(Sync sync);
 
-    bool exists(const std::string& path) override;
+    bool isFile(const std::string& path) override;
     Result<std::uint64_t> length(const std::string& path) override;
     Status remove(const std::string& path) override;
     Result<std::unique_ptr<ByteFile>> openExisting(const std::string& path, Access access) override;

@@ -11,7 +11,7 @@
 #include <QFile>
 
 // ours
-#include "platform/filesystem.h"
+#include "platform/paths.h"
 
 namespace platform {
 

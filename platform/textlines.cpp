@@ -1,5 +1,8 @@
 #include "platform/textlines.h"
 
+// standard
+#include <cassert>
+
 // ours
 #include "platform/gamefiles.h"
 
@@ -57,6 +60,7 @@ TextLines::TextLines(const std::vector<std::string>& lines) : TextLines(joinLine
 
 std::string_view TextLines::operator[](std::size_t i) const
 {
+    assert(i < starts_.size());
     const std::size_t start = starts_[i];
     std::size_t end = i + 1 < starts_.size() ? starts_[i + 1] : bytes_.size();
     // Take off the line end: CR LF, or one CR or LF. A line's own bytes never
@@ -90,9 +94,29 @@ std::string joinLines(const std::vector<std::string>& lines)
     return text;
 }
 
-std::string tooLargeForText(std::uint64_t length)
+std::optional<std::string> tooLargeForText(std::uint64_t length)
 {
+    if (length <= kMaxTextFileLength)
+        return std::nullopt;
     return "The file is " + std::to_string(length) + " bytes long; " + std::string(kTextFileLimit) + ".";
+}
+
+Result<NotOurText> checkOurText(std::uint64_t length, const std::function<Result<std::string>()>& readBytes)
+{
+    if (std::string game = gameFileOfLength(length); !game.empty())
+        return NotOurText{NotOurText::Kind::GameFile, std::move(game)};
+    if (tooLargeForText(length))
+        return NotOurText{NotOurText::Kind::TooLarge, {}};
+    if (length == 0)
+        return NotOurText{};
+    // Other game files (IMP.dat) carry no mark, but every one holds zero
+    // bytes, which no text file of ours does.
+    auto bytes = readBytes();
+    if (!bytes)
+        return bytes.status();
+    if (bytes->find('\0') != std::string::npos)
+        return NotOurText{NotOurText::Kind::ZeroByte, {}};
+    return NotOurText{};
 }
 
 Result<std::string> readTextFile(FileSystem& files, const std::string& path)
@@ -100,15 +124,16 @@ Result<std::string> readTextFile(FileSystem& files, const std::string& path)
     auto length = files.length(path);
     if (!length)
         return length.status();
-    auto tooLarge = [&](std::uint64_t size) {
-        const std::string why = tooLargeForText(size);
+    auto tooLarge = [&](const std::string& why) {
         return Status::failure(path + why.substr(8), why, path); // "<path> is N bytes long; ..."
     };
-    if (*length > kMaxTextFileLength)
-        return tooLarge(*length);
+    if (auto why = tooLargeForText(*length))
+        return tooLarge(*why);
     auto bytes = files.readAll(path);
-    if (bytes && bytes->size() > kMaxTextFileLength) // it grew while we looked
-        return tooLarge(bytes->size());
+    if (!bytes)
+        return bytes;
+    if (auto why = tooLargeForText(bytes->size())) // it grew while we looked
+        return tooLarge(*why);
     return bytes;
 }
 
@@ -122,22 +147,24 @@ Result<TextLines> readTextLines(FileSystem& files, const std::string& path)
 
 Status checkReplaceable(FileSystem& files, const std::string& path)
 {
-    if (!files.exists(path))
+    if (!files.isFile(path))
         return Status::success(); // nothing there, or no file to replace (the writer says so)
     auto length = files.length(path);
     if (!length)
         return length.status();
-    if (const std::string game = gameFileOfLength(*length); !game.empty())
-        return notOurs(path, "is " + game);
-    if (*length > kMaxTextFileLength)
+    auto found = checkOurText(*length, [&] { return files.readAll(path); });
+    if (!found)
+        return found.status();
+    switch (found->kind) {
+    case NotOurText::Kind::None:
+        break;
+    case NotOurText::Kind::GameFile:
+        return notOurs(path, "is " + found->game);
+    case NotOurText::Kind::TooLarge:
         return notOurs(path, "is " + std::to_string(*length) + " bytes long, and " + std::string(kTextFileLimit));
-    // Other game files (IMP.dat) carry no mark, but every one holds zero
-    // bytes, which no text file of ours does.
-    auto bytes = files.readAll(path);
-    if (!bytes)
-        return bytes.status();
-    if (bytes->find('\0') != std::string::npos)
+    case NotOurText::Kind::ZeroByte:
         return notOurs(path, "is not a text file (it holds bytes of value zero)");
+    }
     return Status::success();
 }
 

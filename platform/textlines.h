@@ -10,7 +10,9 @@
 
 // standard
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,9 +31,33 @@ inline constexpr std::uint64_t kMaxTextFileLength = 4u << 20;
 /// than 4 MiB".
 inline constexpr std::string_view kTextFileLimit = "no text file of ours is larger than 4 MiB";
 
-/// The reason a file of this length is not read as a text file of ours:
-/// "The file is N bytes long; no text file of ours is larger than 4 MiB."
-std::string tooLargeForText(std::uint64_t length);
+/// The one test of the size limit: for a length over kMaxTextFileLength,
+/// the reason a file of that length is not read as a text file of ours ("The
+/// file is N bytes long; no text file of ours is larger than 4 MiB."), and
+/// nothing for a length a text file of ours may have.
+std::optional<std::string> tooLargeForText(std::uint64_t length);
+
+/// What makes an existing file no text file of ours, which no text of ours
+/// may replace or be added to.
+struct NotOurText {
+    enum class Kind {
+        None,     // nothing: it may be one of ours
+        GameFile, // it has the length of a game file; `game` says which
+        TooLarge, // it is over kMaxTextFileLength
+        ZeroByte, // it holds a byte of value zero, as IMP.dat does and no text of ours does
+    };
+    Kind kind = Kind::None;
+    std::string game; // gameFileOfLength's words, for GameFile
+};
+
+/// The one check of which existing files a text may replace, made on a
+/// file's length and bytes, wherever the text would go: checkReplaceable
+/// makes it for a named file, checkStandardOutput for the file standard
+/// output writes into, each wording the refusal for its own target. The
+/// length is tested first; `readBytes` is called only when the length
+/// leaves the question open (a game file's length, one over the limit and
+/// an empty file need no read), and its failure is given back as it is.
+Result<NotOurText> checkOurText(std::uint64_t length, const std::function<Result<std::string>()>& readBytes);
 
 /// The lines of a text, kept as the text's bytes and where each line starts:
 /// about four bytes a line beside the text itself, so even a file of empty
@@ -48,7 +74,8 @@ public:
 
     std::size_t size() const { return starts_.size(); }
     bool empty() const { return starts_.empty(); }
-    /// Line i without its line end; valid while this object lives.
+    /// Line i (i < size()) without its line end; valid while this object
+    /// lives.
     std::string_view operator[](std::size_t i) const;
     /// The text as it was given.
     const std::string& bytes() const { return bytes_; }
@@ -90,11 +117,13 @@ Result<std::string> readTextFile(FileSystem& files, const std::string& path);
 /// The lines of the text file at path, with readTextFile's refusals.
 Result<TextLines> readTextLines(FileSystem& files, const std::string& path);
 
-/// Success when a text file of ours may be written to path: it does not
-/// exist, or it is one of ours. Refused, naming the file and why: a file of
-/// a game executable's or an item text file's length, a file holding a zero
-/// byte (as IMP.dat does, and no text of ours does), a file over
-/// kMaxTextFileLength, and a path that is not a regular file. Windows call it
+/// Success when a text file of ours may be written to path: it is no file
+/// (FileSystem::isFile), or checkOurText finds it may be one of ours.
+/// Refused, naming the file and why: "PATH\rThis file is WHY; it is never
+/// replaced by a text file.\rNothing was written.", where WHY is "is" and
+/// the game file, "is N bytes long, and no text file of ours is larger than
+/// 4 MiB", or "is not a text file (it holds bytes of value zero)". A path
+/// that is no regular file is left for the writer to refuse. Windows call it
 /// before they ask whether to replace a file; the writers below call it
 /// again before they write.
 Status checkReplaceable(FileSystem& files, const std::string& path);

@@ -11,6 +11,9 @@
 
 // ours
 #include "platform/bytefilechecks.h"
+#include "platform/filefailure.h"
+#include "platform/paths.h"
+#include "platform/temporarynames.h"
 #include "platform/win32paths.h"
 
 namespace platform {
@@ -206,19 +209,6 @@ private:
     bool written_ = false;
 };
 
-/// The folder part and the name part of a path ("C:\\game", "vrn.exe").
-std::pair<std::string, std::string> splitPath(const std::string& path)
-{
-    const auto slash = path.find_last_of("\\/");
-    if (slash == std::string::npos) {
-        // "C:name" is a name in drive C's current folder.
-        if (path.size() >= 2 && path[1] == ':')
-            return {path.substr(0, 2), path.substr(2)};
-        return {".", path};
-    }
-    return {path.substr(0, slash + 1), path.substr(slash + 1)};
-}
-
 /// Writes the bytes into a new file named from `prefix` beside `path` (made
 /// with CREATE_NEW, which fails on any existing name, a link included),
 /// flushes it, and moves it to `path` with `moveFlags`. A failure removes
@@ -280,10 +270,19 @@ Win32FileSystem::Win32FileSystem(Flush flush)
 {
 }
 
-bool Win32FileSystem::exists(const std::string& path)
+bool Win32FileSystem::isFile(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesW(wide(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    // Opened for its attributes only, which no other program's sharing can
+    // refuse; a link is followed to what it names (a dangling one fails to
+    // open), and a folder opens only with backup semantics, to be told apart.
+    Handle file(CreateFileW(wide(path).c_str(), FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.valid())
+        return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    return GetFileInformationByHandle(file.get(), &info) && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           GetFileType(file.get()) == FILE_TYPE_DISK;
 }
 
 Result<std::uint64_t> Win32FileSystem::length(const std::string& path)
@@ -341,7 +340,7 @@ Result<std::string> Win32FileSystem::readAll(const std::string& path)
 
 Status Win32FileSystem::replaceAtomically(const std::string& path, std::string_view bytes)
 {
-    const auto [folder, name] = splitPath(path);
+    const auto [head, name] = splitPath(path);
     if (name.empty() || name == "." || name == "..")
         return fileFailure("Could not save", path, "it does not name a file");
     const std::wstring target = wide(path);
@@ -359,7 +358,7 @@ Status Win32FileSystem::replaceAtomically(const std::string& path, std::string_v
     // leftover that cannot be removed does not stop this save. Then a new
     // file beside the old one, under a name nobody else uses, moved over it.
     [[maybe_unused]] const Status cleared = removeLeftovers(path);
-    return writeThenMove(path, (folder == "." ? std::string() : folder) + temporaryPrefix(name), bytes,
+    return writeThenMove(path, head + temporaryPrefix(name), bytes,
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH, flush_);
 }
 
@@ -403,10 +402,10 @@ Result<Entry> Win32FileSystem::entry(const std::string& path)
 
 Status Win32FileSystem::createNew(const std::string& path, std::string_view bytes)
 {
-    const auto [folder, name] = splitPath(path);
+    const auto [head, name] = splitPath(path);
     if (name.empty() || name == "." || name == "..")
         return fileFailure("Could not save", path, "it does not name a file");
-    const std::string prefix = (folder == "." ? std::string() : folder) + temporaryPrefix(name);
+    const std::string prefix = head + temporaryPrefix(name);
 
     // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
     return writeThenMove(path, prefix, bytes, MOVEFILE_WRITE_THROUGH, flush_);
@@ -414,10 +413,10 @@ Status Win32FileSystem::createNew(const std::string& path, std::string_view byte
 
 Status Win32FileSystem::checkCreatable(const std::string& path)
 {
-    const auto [folder, name] = splitPath(path);
+    const auto [head, name] = splitPath(path);
     if (name.empty() || name == "." || name == "..")
         return fileFailure("Could not save", path, "it does not name a file");
-    const std::string prefix = (folder == "." ? std::string() : folder) + temporaryPrefix(name);
+    const std::string prefix = head + temporaryPrefix(name);
     for (int attempt = 0; attempt < 100; ++attempt) {
         Handle probe(CreateFileW(wide(temporaryName(prefix)).c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
@@ -431,10 +430,9 @@ Status Win32FileSystem::checkCreatable(const std::string& path)
 
 Status Win32FileSystem::removeLeftovers(const std::string& path)
 {
-    const auto [folder, name] = splitPath(path);
+    const auto [base, name] = splitPath(path);
     if (name.empty())
         return Status::success();
-    const std::string base = folder == "." ? std::string() : folder;
     const std::string prefix = temporaryPrefix(name);
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(wide(base + prefix + "*").c_str(), &found);
@@ -442,7 +440,7 @@ Status Win32FileSystem::removeLeftovers(const std::string& path)
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES)
             return Status::success();
-        return failed("Could not read the folder", folder, error);
+        return failed("Could not read the folder", base.empty() ? "." : base, error);
     }
     Status outcome = Status::success();
     do {
@@ -490,7 +488,8 @@ Result<std::unique_ptr<UpdateHold>> Win32FileSystem::holdUpdates(const std::stri
 {
     // One name for the folder however it is written: its full path, in
     // lower case as the file system compares names, hashed to fit a name.
-    const std::wstring folder = wide(splitPath(path).first);
+    const std::string head = splitPath(path).head;
+    const std::wstring folder = wide(head.empty() ? "." : head);
     std::wstring full(GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr) + 1, L'\0');
     const DWORD length = GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     if (length == 0 || length >= full.size())

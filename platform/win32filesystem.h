@@ -22,7 +22,7 @@ public:
     Win32FileSystem();
     explicit Win32FileSystem(Flush flush);
 
-    bool exists(const std::string& path) override;
+    bool isFile(const std::string& path) override;
     Result<std::uint64_t> length(const std::string& path) override;
     Status remove(const std::string& path) override;
     /// A file that another program holds open without sharing the access

@@ -5,7 +5,7 @@
 #include <QDir>
 
 // ours
-#include "platform/filesystem.h"
+#include "platform/paths.h"
 #include "platform/win32paths.h"
 
 namespace platform {

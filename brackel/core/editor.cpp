@@ -1,11 +1,15 @@
 #include "brackel/core/editor.h"
 
+// standard
+#include <cassert>
+
 // Qt
 #include <QString>
 
 // ours
 #include "platform/console.h"
 #include "platform/fieldmerge.h"
+#include "platform/paths.h"
 #include "platform/textlines.h"
 
 namespace brackel {
@@ -58,9 +62,9 @@ bool Editor::readNames(const std::string& startFile)
     // Started with a file from elsewhere (a double click on it, say), the
     // names that belong with it are those in its own folder.
     if (const std::string beside = platform::folderOf(startFile);
-        !beside.empty() && !platform_.files().exists(path))
+        !beside.empty() && !platform_.files().isFile(path))
         path = platform::joinPath(beside, "names.def");
-    if (!platform_.files().exists(path)) {
+    if (!platform_.files().isFile(path)) {
         error("File not found - names.def");
         return false;
     }
@@ -75,6 +79,7 @@ bool Editor::readNames(const std::string& startFile)
 
 std::string Editor::weaponLine(int position) const
 {
+    assert(position >= 0 && position < kWeaponCount);
     return std::to_string(position) + ": " + names_.weaponNames[position];
 }
 
@@ -219,7 +224,7 @@ void Editor::saveAs()
     std::string kept;
     if (target == FileKind::Executable) {
         // An executable is only ever patched, never created.
-        if (!platform_.files().exists(path)) {
+        if (!platform_.files().isFile(path)) {
             platform_.message({"This file does not exist. You have", "to select a existing vrn.exe !"},
                               "File not found", platform::Buttons::Ok);
             return;
@@ -227,7 +232,7 @@ void Editor::saveAs()
         if (!writeExe(path, &tag, &kept))
             return;
     } else {
-        if (platform_.files().exists(path)) {
+        if (platform_.files().isFile(path)) {
             // A game file is never replaced by a text file.
             if (auto refused = platform::checkReplaceable(platform_.files(), path); !refused) {
                 error(refused.message());

@@ -71,7 +71,8 @@ public:
     /// tag or " [BRK-File]".
     const std::string& currentFileLabel() const { return label_; }
 
-    /// The list line of a weapon position: "4: " and the weapon's name.
+    /// The list line of a weapon position (0 to kWeaponCount - 1): "4: " and
+    /// the weapon's name.
     std::string weaponLine(int position) const;
 
 private:

@@ -30,7 +30,7 @@ platform::Result<LoadedRules> loadRules(platform::FileSystem& files, const std::
     const platform::Message unknown = {"Could not open file,", "wrong file format or", "unknown VRN-Version"};
     const std::string noBuild = "The file is " + std::to_string(*length) + " bytes long, the length of no known build of "
                                 "the game executable, ";
-    if (*length > platform::kMaxTextFileLength)
+    if (platform::tooLargeForText(*length))
         return platform::Status::failure(unknown, noBuild + "and " + std::string(platform::kTextFileLimit) + ".", path);
     auto lines = platform::readTextLines(files, path);
     if (!lines)

@@ -10,6 +10,7 @@
 #include "platform/ascii.h"
 #include "platform/filesystem.h"
 #include "platform/ini.h"
+#include "platform/paths.h"
 #include "platform/textlines.h"
 
 namespace kestrin {
@@ -23,7 +24,7 @@ constexpr std::string_view kMissing = "ERROR"; // what a missing key reads as in
 /// read, or is larger than any text file of ours, gives the reader's failure.
 platform::Result<std::string> presetsText(platform::FileSystem& files, const std::string& iniPath)
 {
-    if (!files.exists(iniPath))
+    if (!files.isFile(iniPath))
         return std::string();
     return platform::readTextFile(files, iniPath);
 }
@@ -148,7 +149,7 @@ std::string presetsPath(platform::Platform& platform)
     if (const std::string prefix = platform::folderOf(programFolder); !prefix.empty())
         places.push_back(joinPath(joinPath(joinPath(prefix, "share"), "varnhold"), "Presets.ini"));
     for (const std::string& place : places)
-        if (platform.files().exists(place))
+        if (platform.files().isFile(place))
             return place;
     // None there: the file beside the program, whose absence the window
     // reports as it always has.

@@ -257,7 +257,7 @@ platform::Status savePresetSection(platform::FileSystem& files, const std::strin
     auto hold = files.holdUpdates(path, kWaitForOtherMerge);
     if (!hold)
         return hold.status().nothingWritten();
-    if (!files.exists(path))
+    if (!files.isFile(path))
         return platform::writeTextLines(files, path, section);
     // A game file is refused as the writer refuses it, before it is read.
     if (auto refused = platform::checkReplaceable(files, path); !refused)

@@ -409,7 +409,7 @@ void TMainForm::takeImpDatPath(const std::string& path)
     // command line gets the same check, so that the buttons never come on
     // for a file that is not there.
     guarded([&] {
-        if (!platform_.files().exists(path)) {
+        if (!platform_.files().isFile(path)) {
             showFailure(platform_, platform::Status::failure("Cannot open file \"" + path +
                                                                  "\". There is no file of that name.",
                                                              "There is no file of that name.", path));

@@ -13,6 +13,7 @@
 // ours
 #include "brackel/core/brkfile.h"
 #include "brackel/core/editor.h"
+#include "platform/paths.h"
 #include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/support/faultcases.h"
@@ -393,7 +394,7 @@ TEST_F(EditorFlow, SaveAsExecutable)
     editor.saveAs();
     EXPECT_EQ(boxes(), (std::vector<Box>{{"This file does not exist. You have\rto select a existing vrn.exe !",
                                           "File not found", Buttons::Ok}}));
-    EXPECT_FALSE(files.exists(dir.file("new.exe")));
+    EXPECT_FALSE(files.isFile(dir.file("new.exe")));
 
     // Of no known build.
     writeFile(dir.file("other.exe"), "MZ");

@@ -21,6 +21,7 @@
 #include "platform/journal.h"
 #include "platform/nativefilesystem.h"
 #include "tests/support/itemtexts.h"
+#include "platform/paths.h"
 #include "tests/support/tempdir.h"
 
 namespace clitest {

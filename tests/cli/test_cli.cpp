@@ -22,6 +22,7 @@
 #include "kestrin/core/profilepreset.h"
 #include "kestrin/core/profilerecord.h"
 #include "platform/nativefilesystem.h"
+#include "platform/paths.h"
 #include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/cli/clirun.h"
@@ -201,7 +202,7 @@ TEST_F(Cli, RefusalsWriteNothing)
         EXPECT_EQ(readFile(f(games[i].c_str())), before[i]) << games[i];
     platform::NativeFileSystem files;
     for (const char* made : {"vrn.exe.bak", "Itemdesc.edt.bak", "IMP.dat.bak", "short.dat.bak", "x.brk", "x.vlc"})
-        EXPECT_FALSE(files.exists(f(made))) << made;
+        EXPECT_FALSE(files.isFile(f(made))) << made;
 }
 
 TEST_F(Cli, EachRefusalNamesItsFileOnceAndItsReasonInWholeSentences)
@@ -249,7 +250,7 @@ TEST_F(Cli, EachRefusalNamesItsFileOnceAndItsReasonInWholeSentences)
     }
     EXPECT_EQ(readFile(f("vrn.exe")), exe);
     platform::NativeFileSystem files;
-    EXPECT_FALSE(files.exists(f("vrn.exe.bak")));
+    EXPECT_FALSE(files.isFile(f("vrn.exe.bak")));
 }
 
 TEST_F(Cli, AFailedStandardOutputIsReportedByEverySubcommand)
@@ -420,7 +421,7 @@ TEST_F(Cli, StandardOutputIntoTheInputOrAGameFileWritesNothing)
         EXPECT_EQ(readFile(f(row.output)), before);
     }
     platform::NativeFileSystem files;
-    EXPECT_FALSE(files.exists(f("vrn.exe.bak")));
+    EXPECT_FALSE(files.isFile(f("vrn.exe.bak")));
 
     // A text file of ours takes the text at its end.
     writeFile(f("notes.ini"), "; notes\r\n");

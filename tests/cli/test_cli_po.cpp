@@ -113,7 +113,7 @@ protected:
         putText(original, 7, 160, 80, "Combat knife");
         writeFile(f("Itemdesc.edt"), original);
     }
-    bool backupExists() { return files.exists(f("Itemdesc.edt.bak")); }
+    bool backupExists() { return files.isFile(f("Itemdesc.edt.bak")); }
 
     std::string original;
     platform::NativeFileSystem files;
@@ -351,7 +351,7 @@ TEST_F(CliPo, CodePagesOtherThanTheGamesAreUsageErrors)
         EXPECT_TRUE(run.out.empty());
     }
     EXPECT_TRUE(readFile(f("Itemdesc.edt")) == original);
-    EXPECT_FALSE(files.exists(f("t.po")));
+    EXPECT_FALSE(files.isFile(f("t.po")));
 }
 
 } // namespace

@@ -389,7 +389,7 @@ void MainFormTest::gameFilesAreNeitherReadNorSaved()
         saveRefusal.text += "\r\nNothing was written.";
         QCOMPARE(ui->boxes(), (std::vector<Box>{refusal, saveRefusal}));
         QVERIFY(testsupport::readFile(path) == bytes);
-        QVERIFY(!ui->files().exists(path + ".bak"));
+        QVERIFY(!ui->files().isFile(path + ".bak"));
     }
 }
 

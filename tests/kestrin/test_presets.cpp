@@ -25,6 +25,7 @@
 #include "kestrin/core/profilerecord.h"
 #include "kestrin/windows/presetsform.h"
 #include "platform/ascii.h"
+#include "platform/paths.h"
 #include "tests/support/scriptedplatform.h"
 #include "platform/textlines.h"
 #include "tests/support/tempdir.h"

@@ -382,8 +382,8 @@ TEST_F(ProfileFile, FilesThatCannotBeUsedChangeNothing)
     }
     EXPECT_EQ(readFile(shortFile), shortBytes);
     EXPECT_EQ(readFile(exe), exeBytes);
-    EXPECT_FALSE(ui.files().exists(exe + ".bak"));
-    EXPECT_FALSE(ui.files().exists(missing));
+    EXPECT_FALSE(ui.files().isFile(exe + ".bak"));
+    EXPECT_FALSE(ui.files().isFile(missing));
     // The editor still holds its start values.
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(profile.name(), "");

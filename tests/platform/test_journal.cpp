@@ -23,11 +23,11 @@
 #include "brackel/core/exetable.h"
 #include "kestrin/core/encapsulatedfile.h"
 #include "platform/backup.h"
-#include "platform/bytefilechecks.h"
 #include "platform/gamefilepatch.h"
 #include "platform/journal.h"
 #include "platform/nativefilesystem.h"
 #include "tests/support/faultcases.h"
+#include "platform/temporarynames.h"
 #include "tests/support/faultyfilesystem.h"
 #include "tests/support/memoryfilesystem.h"
 #include "tests/support/tempdir.h"
@@ -431,6 +431,52 @@ TEST_F(Journal, AFileOfTheLongestNameIsPatchedAndRolledBack)
     EXPECT_EQ(rollBack(next, path), rolledBackNote(path));
     EXPECT_EQ(read(path), old.substr(0, 16) + "LONG" + old.substr(20));
     EXPECT_FALSE(exists(at));
+}
+
+// Each failure of a journal's check names the file that failed: the journal
+// when it cannot be read, the file when its own bytes cannot be; a patch and
+// a reader pass the failure on as it is, writing nothing.
+TEST_F(Journal, AFailureOfTheCheckNamesTheFileThatFailed)
+{
+    FaultyFileSystem files;
+    auto begun = PatchJournal::begin(files, file, 64, {change(20, "NEWBYTES")});
+    ASSERT_TRUE(begun) << begun.error();
+
+    files.failOpen.insert(journal);
+    auto held = files.openExisting(file, Access::Read);
+    ASSERT_TRUE(held) << held.error();
+    const auto unreadJournal = checkJournal(files, file, **held, middle);
+    EXPECT_EQ(unreadJournal.error(),
+              "Could not check the patch journal " + journal + ": the file is in use by another program");
+    EXPECT_EQ(unreadJournal.path(), journal);
+    for (Reading reading : {Reading::ReadOnly, Reading::ToEdit})
+        EXPECT_EQ(readGameFile(files, file, middle, reading).path(), journal);
+    files.failOpen.clear();
+
+    /// The game file, whose every read fails.
+    class Unreadable final : public ByteFile {
+    public:
+        explicit Unreadable(std::string path) : path_(std::move(path)) {}
+        std::uint64_t size() const override { return 64; }
+        Status read(std::uint64_t, std::span<std::uint8_t>) override
+        {
+            return Status::failure("Could not read " + path_ + ": Input/output error", "Input/output error", path_);
+        }
+        Status write(std::uint64_t, std::span<const std::uint8_t>) override { return Status::failure("unused"); }
+        Status sync() override { return Status::success(); }
+        Status close() override { return Status::success(); }
+
+    private:
+        std::string path_;
+    } unreadable(file);
+    const auto unreadFile = checkJournal(files, file, unreadable, middle);
+    EXPECT_EQ(unreadFile.error(), "Could not read " + file + ": Input/output error");
+    EXPECT_EQ(unreadFile.path(), file);
+    const auto rolledBack = rollBackUnfinishedPatch(files, file, unreadable, middle);
+    EXPECT_EQ(rolledBack.message().lines(),
+              (std::vector<std::string>{"Could not read " + file + ": Input/output error", Status::kNothingWritten}));
+    EXPECT_EQ(readFile(file), old);
+    EXPECT_TRUE(fs::exists(journal)); // nothing decided, nothing removed
 }
 
 } // namespace

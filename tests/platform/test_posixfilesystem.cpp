@@ -19,6 +19,7 @@
 
 // ours
 #include "platform/backup.h"
+#include "platform/paths.h"
 #include "platform/posixfilesystem.h"
 #include "tests/support/tempdir.h"
 
@@ -131,6 +132,41 @@ TEST(PosixFileSystem, FolderOfAPathKeepsTheRoot)
     EXPECT_EQ(folderOf("vrn.exe"), "");
     EXPECT_EQ(joinPath(folderOf("/vrn.exe"), "names.def"), "/names.def");
 
+    // Head, name and folder of a path: only '/' separates, and the head and
+    // the name always give the path back.
+    struct Row {
+        const char* path;
+        const char* head;
+        const char* name;
+        const char* folder;
+    };
+    const Row splits[] = {
+        {"/games/vrn.exe", "/games/", "vrn.exe", "/games"},
+        {"/vrn.exe", "/", "vrn.exe", "/"},          // the root keeps its separator
+        {"/", "/", "", "/"},                         // the root alone
+        {"vrn.exe", "", "vrn.exe", ""},              // no separator
+        {"", "", "", ""},
+        {"games/", "games/", "", "games"},           // a trailing separator: no name
+        {"/games//vrn.exe", "/games//", "vrn.exe", "/games/"},
+        {"//vrn.exe", "//", "vrn.exe", "/"},
+        {"C:\\games\\vrn.exe", "", "C:\\games\\vrn.exe", ""}, // a backslash is part of a name here
+        {"C:vrn.exe", "", "C:vrn.exe", ""},          // and a drive letter is no drive
+        {"C:/vrn.exe", "C:/", "vrn.exe", "C:"},
+        {"out\xE9/f\xFF.brk", "out\xE9/", "f\xFF.brk", "out\xE9"}, // the system's bytes, not UTF-8
+    };
+    for (const Row& row : splits) {
+        const PathParts parts = splitPath(row.path);
+        EXPECT_EQ(parts.head, row.head) << row.path;
+        EXPECT_EQ(parts.name, row.name) << row.path;
+        EXPECT_EQ(parts.head + parts.name, row.path);
+        EXPECT_EQ(nameOf(row.path), row.name) << row.path;
+        EXPECT_EQ(folderOf(row.path), row.folder) << row.path;
+    }
+    EXPECT_EQ(joinPath("/games/", "vrn.exe"), "/games/vrn.exe");
+    EXPECT_EQ(joinPath("games", "vrn.exe"), "games/vrn.exe");
+    EXPECT_EQ(joinPath("", "vrn.exe"), "vrn.exe");
+    EXPECT_EQ(joinPath("C:", "vrn.exe"), "C:/vrn.exe");
+
     // The folder names.def goes into: only a drive root loses its separator.
     const std::pair<const char*, const char*> rows[] = {
         {"C:\\", "C:"}, {"c:/", "c:"}, {"c:", "c:"}, {"D:\\Games", "D:\\Games"}, {"C:\\x", "C:\\x"},
@@ -141,6 +177,32 @@ TEST(PosixFileSystem, FolderOfAPathKeepsTheRoot)
     EXPECT_EQ(joinPath(checkifroot("/"), "names.def"), "/names.def");
 }
 
+// isFile: a regular file on disk, links followed; nothing else.
+TEST(PosixFileSystem, IsFileMeansARegularFileLinksFollowed)
+{
+    TempDir dir;
+    PosixFileSystem fs;
+    const std::string file = dir.file("vrn.exe"), folder = dir.file("games");
+    writeFile(file, "bytes");
+    writeFile(dir.file("empty"), "");
+    std::filesystem::create_directory(folder);
+    std::filesystem::create_symlink(file, dir.file("to-file"));
+    std::filesystem::create_symlink("vrn.exe", dir.file("to-file-relative"));
+    std::filesystem::create_symlink(dir.file("to-file"), dir.file("to-link"));
+    std::filesystem::create_directory_symlink(folder, dir.file("to-folder"));
+    std::filesystem::create_symlink(dir.file("gone"), dir.file("dangling"));
+    std::filesystem::create_symlink(dir.file("loop"), dir.file("loop"));
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+
+    for (const char* name : {"vrn.exe", "empty", "to-file", "to-file-relative", "to-link"})
+        EXPECT_TRUE(fs.isFile(dir.file(name))) << name;
+    for (const char* name : {"games", "to-folder", "dangling", "loop", "fifo", "gone", "vrn.exe/x"})
+        EXPECT_FALSE(fs.isFile(dir.file(name))) << name;
+    EXPECT_FALSE(fs.isFile("/dev/null")); // a device
+    EXPECT_FALSE(fs.isFile(""));
+    EXPECT_FALSE(fs.isFile("/"));
+}
+
 TEST(PosixFileSystem, QueriesReadsAndRemoves)
 {
     TempDir dir;
@@ -148,8 +210,8 @@ TEST(PosixFileSystem, QueriesReadsAndRemoves)
     const std::string path = dir.file("big.bin"), folder = dir.path();
     const std::string bytes = std::string(1, '\0') + patternBytes(200000); // more than one read's buffer
     writeFile(path, bytes);
-    EXPECT_TRUE(fs.exists(path));
-    EXPECT_FALSE(fs.exists(folder));
+    EXPECT_TRUE(fs.isFile(path));
+    EXPECT_FALSE(fs.isFile(folder));
     EXPECT_EQ(fs.length(path).value(), bytes.size());
     EXPECT_EQ(fs.readAll(path).value(), bytes);
     EXPECT_EQ(fs.length(folder).error(), "Could not read the size of " + folder + ": Is a directory");

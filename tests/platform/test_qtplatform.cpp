@@ -21,6 +21,7 @@
 #include <QTimer>
 
 // ours
+#include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/qtplatform.h"
 #include "tests/support/tempdir.h"

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 // ours
+#include "platform/gamefiles.h"
 #include "platform/nativefilesystem.h"
 #include "platform/textlines.h"
 #include "tests/support/fileholder.h"
@@ -111,6 +112,43 @@ TEST(TextFiles, TheWriterReplacesOnlyTextFilesOfOurs)
     testsupport::writeFile(text, std::string(kMaxTextFileLength, 'x'));
     ASSERT_TRUE(writeTextFile(fs, text, "short"));
     EXPECT_EQ(testsupport::readFile(text), "short");
+}
+
+// The one check of what a text may replace, which the writer above and
+// the console's standard output both make: the length decides first, and
+// the bytes are read only when it leaves the question open.
+TEST(TextFiles, TheCheckOfOurTextReadsOnlyWhatTheLengthLeavesOpen)
+{
+    int reads = 0;
+    auto reading = [&reads](std::string bytes) {
+        return [&reads, bytes]() -> Result<std::string> {
+            ++reads;
+            return bytes;
+        };
+    };
+    using Kind = NotOurText::Kind;
+    auto game = checkOurText(kItemFileLength, reading("text"));
+    ASSERT_TRUE(game);
+    EXPECT_EQ(game->kind, Kind::GameFile);
+    EXPECT_EQ(game->game, "an item text file of the game");
+    EXPECT_EQ(checkOurText(2812928, reading(""))->game, "the game executable [US1.03]");
+    EXPECT_EQ(checkOurText(kMaxTextFileLength + 1, reading("text"))->kind, Kind::TooLarge);
+    EXPECT_EQ(checkOurText(0, reading(std::string(1, '\0')))->kind, Kind::None); // empty: nothing to read
+    EXPECT_EQ(reads, 0);
+
+    EXPECT_EQ(checkOurText(5, reading("a\r\nb\n"))->kind, Kind::None);
+    EXPECT_EQ(checkOurText(kMaxTextFileLength, reading("x"))->kind, Kind::None); // at the limit
+    EXPECT_EQ(checkOurText(3, reading(std::string("a\0b", 3)))->kind, Kind::ZeroByte);
+    EXPECT_EQ(reads, 3);
+    // A failed read is given back as it is.
+    const auto unread = checkOurText(3, [] { return Result<std::string>::failure("Could not read x: denied", "denied", "x"); });
+    ASSERT_FALSE(unread);
+    EXPECT_EQ(unread.error(), "Could not read x: denied");
+    EXPECT_EQ(unread.reason(), "denied");
+
+    EXPECT_EQ(tooLargeForText(kMaxTextFileLength), std::nullopt);
+    EXPECT_EQ(tooLargeForText(kMaxTextFileLength + 1),
+              "The file is 4194305 bytes long; no text file of ours is larger than 4 MiB.");
 }
 
 TEST(TextFiles, AWriteRemovesWhatAKilledWriteOfItsFileLeftAndSparesAWriteUnderWay)

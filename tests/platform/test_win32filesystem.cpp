@@ -17,6 +17,7 @@
 
 // ours
 #include "platform/backup.h"
+#include "platform/paths.h"
 #include "platform/win32filesystem.h"
 #include "tests/support/fileholder.h"
 #include "tests/support/tempdir.h"
@@ -35,7 +36,7 @@ TEST(Win32FileSystem, ByteAccessStaysInsideTheFile)
     EXPECT_FALSE(fs.openExisting(missing, Access::ReadWrite));
     EXPECT_FALSE(std::filesystem::exists(missing)); // never created
     EXPECT_FALSE(fs.openExisting(dir.path(), Access::Read));
-    EXPECT_FALSE(fs.exists(dir.path()));
+    EXPECT_FALSE(fs.isFile(dir.path()));
 
     const std::string path = dir.file("IMP.dat");
     writeFile(path, "0123456789");
@@ -241,6 +242,37 @@ TEST(Win32FileSystem, DriveRootsAndBackslashes)
     EXPECT_EQ(joinPath(checkifroot("C:\\"), "names.def"), "C:\\names.def");
     EXPECT_EQ(joinPath(checkifroot("C:/"), "names.def"), "C:\\names.def");
     EXPECT_EQ(joinPath(checkifroot("D:\\Games"), "names.def"), "D:\\Games\\names.def");
+    EXPECT_EQ(joinPath("C:/Games/", "names.def"), "C:/Games/names.def"); // either separator ends a folder
+
+    // Head, name and folder of a path: '\\' and '/' both separate, and a
+    // drive's root is never cut; the head and the name give the path back.
+    struct Row {
+        const char* path;
+        const char* head;
+        const char* name;
+        const char* folder;
+    };
+    const Row splits[] = {
+        {"C:\\Games\\vrn.exe", "C:\\Games\\", "vrn.exe", "C:\\Games"},
+        {"C:/Games\\vrn.exe", "C:/Games\\", "vrn.exe", "C:/Games"},
+        {"C:\\vrn.exe", "C:\\", "vrn.exe", "C:\\"}, // a drive root keeps its separator
+        {"C:/vrn.exe", "C:/", "vrn.exe", "C:/"},
+        {"C:\\", "C:\\", "", "C:\\"},               // the root alone
+        {"C:vrn.exe", "C:", "vrn.exe", "C:"},          // a name in the drive's current folder
+        {"C:", "C:", "", "C:"},
+        {"\\vrn.exe", "\\", "vrn.exe", "\\"},           // the current drive's root
+        {"vrn.exe", "", "vrn.exe", ""},                // no separator
+        {"Games\\", "Games\\", "", "Games"},           // a trailing separator: no name
+        {"\\\\server\\games\\vrn.exe", "\\\\server\\games\\", "vrn.exe", "\\\\server\\games"},
+    };
+    for (const Row& row : splits) {
+        const PathParts parts = splitPath(row.path);
+        EXPECT_EQ(parts.head, row.head) << row.path;
+        EXPECT_EQ(parts.name, row.name) << row.path;
+        EXPECT_EQ(parts.head + parts.name, row.path);
+        EXPECT_EQ(nameOf(row.path), row.name) << row.path;
+        EXPECT_EQ(folderOf(row.path), row.folder) << row.path;
+    }
 
     testsupport::TempDir dir;
     Win32FileSystem fs;
@@ -249,13 +281,26 @@ TEST(Win32FileSystem, DriveRootsAndBackslashes)
         if (c == '/')
             c = '\\';
     writeFile(backslashed, "texts");
-    EXPECT_TRUE(fs.exists(backslashed));
+    EXPECT_TRUE(fs.isFile(backslashed));
     EXPECT_EQ(*fs.readAll(backslashed), "texts");
     ASSERT_TRUE(fs.replaceAtomically(backslashed, "new texts"));
     EXPECT_EQ(readFile(backslashed), "new texts");
-    // A drive's root folder is no file.
-    EXPECT_FALSE(fs.exists("C:\\"));
+    // A drive's root folder is no file, nor is a device.
+    EXPECT_FALSE(fs.isFile("C:\\"));
     EXPECT_FALSE(fs.openExisting("C:\\", Access::Read));
+    EXPECT_FALSE(fs.isFile("NUL"));
+    EXPECT_FALSE(fs.isFile(dir.file("missing.edt")));
+    // A link is followed: to a file it is a file; to nothing, or to a
+    // folder, it is none. (Making links may need a right the test lacks.)
+    std::error_code made;
+    std::filesystem::create_symlink(backslashed, dir.file("to-file"), made);
+    if (!made) {
+        EXPECT_TRUE(fs.isFile(dir.file("to-file")));
+        std::filesystem::create_symlink(dir.file("gone"), dir.file("dangling"), made);
+        EXPECT_FALSE(fs.isFile(dir.file("dangling")));
+        std::filesystem::create_directory_symlink(dir.path(), dir.file("to-folder"), made);
+        EXPECT_FALSE(fs.isFile(dir.file("to-folder")));
+    }
 }
 
 } // namespace

@@ -65,7 +65,7 @@ public:
     void inject(Fault fault, const std::string& path);
     void clearFaults();
 
-    bool exists(const std::string& path) override { return real_.exists(path); }
+    bool isFile(const std::string& path) override { return real_.isFile(path); }
     platform::Result<std::uint64_t> length(const std::string& path) override { return real_.length(path); }
     platform::Status remove(const std::string& path) override
     {

@@ -19,7 +19,7 @@ class MemoryFileSystem final : public platform::FileSystem {
 public:
     std::map<std::string, std::string> files;
 
-    bool exists(const std::string& path) override { return files.count(path) != 0; }
+    bool isFile(const std::string& path) override { return files.count(path) != 0; }
 
     platform::Result<std::uint64_t> length(const std::string& path) override
     {

@@ -10,6 +10,7 @@
 
 // ours
 #include "platform/nativefilesystem.h"
+#include "platform/paths.h"
 
 namespace testsupport {
 

@@ -197,7 +197,7 @@ TEST(ItemFileBackup, RefusedPatchMakesNoBackup)
     const std::string wrongLength = dir.file("notes.edt");
     writeFile(wrongLength, "not an item text file");
     EXPECT_FALSE(writedata(files, wrongLength, texts).ok());
-    EXPECT_FALSE(files.exists(wrongLength + ".bak"));
+    EXPECT_FALSE(files.isFile(wrongLength + ".bak"));
 
     const std::string edt = dir.file("Itemdesc.edt");
     writeFile(edt, testsupport::patternBytes(kItemFileLength));
@@ -205,7 +205,7 @@ TEST(ItemFileBackup, RefusedPatchMakesNoBackup)
     const platform::Status refused = writedata(files, edt, texts);
     EXPECT_FALSE(refused.ok());
     EXPECT_NE(refused.error().find("Nothing was written."), std::string::npos);
-    EXPECT_FALSE(files.exists(edt + ".bak"));
+    EXPECT_FALSE(files.isFile(edt + ".bak"));
 }
 
 // Save of an item file that another program holds, or patches while ours

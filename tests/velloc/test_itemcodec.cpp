@@ -356,7 +356,7 @@ TEST(ItemCodec, RefusesMissingShortLongAndFailingFiles)
         const platform::Status saved = writedata(fs, missing, texts);
         ASSERT_FALSE(saved);
         EXPECT_NE(saved.error().find(missing), std::string::npos);
-        EXPECT_FALSE(fs.exists(missing));
+        EXPECT_FALSE(fs.isFile(missing));
     }
     for (std::uint64_t length : {kItemFileLength - 1, kItemFileLength + 1, std::uint64_t{0}}) {
         SCOPED_TRACE(length);

@@ -12,7 +12,9 @@
 
 // ours
 #include "platform/codepage.h"
+#include "velloc/core/poentries.h"
 #include "velloc/core/pofile.h"
+#include "velloc/core/polexer.h"
 
 using namespace velloc;
 
@@ -343,6 +345,77 @@ TEST(PoFile, EntriesThatDoNotMatchTheFileAreRefusedNamingTheEntry)
     EXPECT_EQ(refusalOf(header() + "\nmsgctxt \"item 7 short name\"\nmsgid \"Knife\"\nmsgstr \"" +
                         std::string(79, 'a') + "\"\n"),
               "accepted");
+}
+
+// The first two steps of the reading on their own: the lexer's lines, and
+// the entry reader, which refuses a line out of its place before the
+// lexer's complaint about its strings.
+TEST(PoFile, TheLexerGivesLinesAndTheEntryReaderPutsThemInOrder)
+{
+    const std::string text = "\xEF\xBB\xBF# comment\r\n"
+                             "\n"
+                             "  #, c-format, fuzzy\n"
+                             "#~ msgid \"old\"\n"
+                             "msgid \"a\\tb\" \"c\"\r\n"
+                             "\t\"\\x41\"\n"
+                             "msgstr \"\n";
+    PoLexer lexer(text);
+    std::vector<PoLine> lines;
+    while (auto line = lexer.next())
+        lines.push_back(*line);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0].kind, PoLine::Kind::Comment);
+    EXPECT_EQ(lines[0].number, 1u);
+    EXPECT_EQ(lines[1].kind, PoLine::Kind::Flags);
+    EXPECT_EQ(lines[1].number, 3u);
+    EXPECT_TRUE(lines[1].fuzzy);
+    EXPECT_EQ(lines[2].kind, PoLine::Kind::Obsolete);
+    EXPECT_EQ(lines[3].kind, PoLine::Kind::Keyword);
+    EXPECT_EQ(lines[3].keyword, "msgid");
+    EXPECT_EQ(lines[3].strings, "a\tbc");
+    EXPECT_EQ(lines[3].stringError, std::nullopt);
+    EXPECT_EQ(lines[4].kind, PoLine::Kind::Strings);
+    EXPECT_EQ(lines[4].strings, "A");
+    EXPECT_EQ(lines[5].keyword, "msgstr");
+    EXPECT_EQ(lines[5].stringError, "a string is not closed");
+
+    // The flags before an obsolete line are dropped; the strings continue
+    // the msgid; the unclosed msgstr is refused where it stands.
+    PoEntryReader reader;
+    for (std::size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(reader.take(lines[i]), std::nullopt) << i;
+    const auto unclosed = reader.take(lines[5]);
+    ASSERT_TRUE(unclosed);
+    EXPECT_EQ(unclosed->line, 7u);
+    EXPECT_EQ(unclosed->what, "a string is not closed");
+
+    // A line out of its place says so, whatever its strings hold.
+    PoEntryReader early;
+    PoLexer stray("\"never closed\n");
+    const auto strayError = early.take(*stray.next());
+    ASSERT_TRUE(strayError);
+    EXPECT_EQ(strayError->what, "a string continues no keyword");
+    PoEntryReader twice;
+    PoLexer msgstrs("msgid \"x\"\nmsgstr \"y\"\nmsgstr \"z\n");
+    EXPECT_EQ(twice.take(*msgstrs.next()), std::nullopt);
+    EXPECT_EQ(twice.take(*msgstrs.next()), std::nullopt);
+    EXPECT_EQ(twice.take(*msgstrs.next())->what, "\"msgstr\" does not follow a msgid");
+
+    // The end of the file: a complete entry is kept, an open one refused.
+    PoEntryReader complete;
+    PoLexer one("msgctxt \"item 1 short name\"\nmsgid \"Knife\"\nmsgstr \"\"\n");
+    while (auto line = one.next())
+        ASSERT_EQ(complete.take(*line), std::nullopt);
+    EXPECT_EQ(complete.finish(), std::nullopt);
+    const std::vector<PoEntry> entries = complete.takeEntries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].line, 1u);
+    EXPECT_EQ(entries[0].context, "item 1 short name");
+    EXPECT_EQ(entries[0].msgid, "Knife");
+    PoEntryReader open;
+    PoLexer half("msgid \"Knife\"\n");
+    ASSERT_EQ(open.take(*half.next()), std::nullopt);
+    EXPECT_EQ(open.finish()->what, "the entry has no msgstr");
 }
 
 } // namespace

@@ -212,7 +212,7 @@ TEST_F(SessionFlow, SaveItemsAsksForNamesDefWhichBrackelReads)
     ui.answer(Answer::No);
     session->save();
     EXPECT_EQ(boxes(), (std::vector<Box>{kSaved, kTarvesk}));
-    EXPECT_FALSE(files.exists(dir.file("names.def")));
+    EXPECT_FALSE(files.isFile(dir.file("names.def")));
 
     for (int round = 0; round < 2; ++round) { // replaced each time
         ui.answer(Answer::Ok);
@@ -270,7 +270,7 @@ TEST_F(SessionFlow, SaveRefusesAVanishedChangedOrOverfullFile)
 
     std::remove(path.c_str());
     refused("Could not open " + path + ": " + testsupport::missingFileReason());
-    EXPECT_FALSE(files.exists(path)); // never created
+    EXPECT_FALSE(files.isFile(path)); // never created
 }
 
 TEST_F(SessionFlow, SaveAsBinaryOnlyPatchesExistingItemTextFiles)
@@ -287,7 +287,7 @@ TEST_F(SessionFlow, SaveAsBinaryOnlyPatchesExistingItemTextFiles)
     EXPECT_EQ(boxes(), (std::vector<Box>{{"This file doesn't exist\rCurrently VLC is unable to create those files,\r"
                                           "maybe i'll implement this feature later.",
                                           "Velloc", Buttons::Ok}}));
-    EXPECT_FALSE(files.exists(dir.file("new.edt")));
+    EXPECT_FALSE(files.isFile(dir.file("new.edt")));
 
     writeFile(dir.file("small.def"), "not an item file");
     ui.chooseFile(dir.file("small.def"), 1);

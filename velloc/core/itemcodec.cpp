@@ -3,6 +3,7 @@
 // standard
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <functional>
 
 // ours
@@ -115,8 +116,9 @@ std::vector<EncodingProblem> encodingProblems(const ItemTexts& texts, std::span<
 
 void encodeItemFile(const ItemTexts& texts, std::span<std::uint8_t> file)
 {
+    assert(file.size() == kItemFileLength);
     if (file.size() < kItemFileLength)
-        return;
+        return; // where asserts are off, a short buffer is left as it is rather than overrun
     for (int n = 0; n < kItemCount; ++n) {
         for (const FieldLayout& layout : recordLayout(texts.fileType)) {
             const std::string& text = textsOf(texts, layout.field)[n];

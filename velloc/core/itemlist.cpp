@@ -1,5 +1,8 @@
 #include "velloc/core/itemlist.h"
 
+// standard
+#include <cassert>
+
 namespace velloc::itemlist {
 
 int count(bool all)
@@ -9,6 +12,7 @@ int count(bool all)
 
 int positionOf(int item, bool all)
 {
+    assert(item >= 0 && item < kItemCount);
     if (all || item < kHeaderPosition)
         return item;
     if (item <= 70)
@@ -20,6 +24,7 @@ int positionOf(int item, bool all)
 
 int itemAt(int position, bool all)
 {
+    assert(position >= 0 && position < count(all));
     if (all || position < kHeaderPosition)
         return position;
     if (position == kHeaderPosition)
@@ -29,6 +34,7 @@ int itemAt(int position, bool all)
 
 std::string entry(int item, const ItemTexts& texts)
 {
+    assert(item >= 0 && item < kItemCount);
     return std::to_string(item) + ": " + texts.shortNames[item];
 }
 

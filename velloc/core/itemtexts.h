@@ -5,6 +5,8 @@
 
 // standard
 #include <array>
+#include <cassert>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -57,11 +59,13 @@ auto& textsOf(Texts& texts, Field field)
     return texts.descriptions;
 }
 
-/// The text of one field of one item (const or not, as the model).
+/// The text of one field of one item, 0 to kItemCount - 1 (const or not,
+/// as the model).
 template <class Texts>
 auto& textOf(Texts& texts, Field field, int item)
 {
-    return textsOf(texts, field)[item];
+    assert(item >= 0 && item < kItemCount);
+    return textsOf(texts, field)[static_cast<std::size_t>(item)];
 }
 
 /// The words of a field in a record of this type, as messages, the change

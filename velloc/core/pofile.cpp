@@ -10,6 +10,8 @@
 #include "platform/ascii.h"
 #include "velloc/core/itemchanges.h"
 #include "velloc/core/itemcodec.h"
+#include "velloc/core/poentries.h"
+#include "velloc/core/polexer.h"
 
 namespace velloc {
 
@@ -213,91 +215,13 @@ platform::Status refusal(const std::string& path, const std::string& what)
 
 std::string atLine(std::size_t line, const std::string& what) { return "line " + std::to_string(line) + ": " + what; }
 
+/// The refusal of a PO file that is not laid out as one, naming the line.
+platform::Status malformed(const std::string& path, std::size_t line, const std::string& what)
+{
+    return refusal(path, "The PO file is malformed: " + atLine(line, what) + ".");
+}
+
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-/// Undoes a PO string's escapes from `at` (just past the opening quote) to
-/// its closing quote, appending the bytes to `into`; `at` ends past the
-/// closing quote. An error text when the string is not well formed.
-std::optional<std::string> readString(std::string_view line, std::size_t& at, std::string& into)
-{
-    while (at < line.size() && line[at] != '"') {
-        const char c = line[at++];
-        if (c != '\\') {
-            into += c;
-            continue;
-        }
-        if (at == line.size())
-            break;
-        const char e = line[at++];
-        switch (e) {
-        case 'n': into += '\n'; continue;
-        case 't': into += '\t'; continue;
-        case 'r': into += '\r'; continue;
-        case 'b': into += '\b'; continue;
-        case 'f': into += '\f'; continue;
-        case 'v': into += '\v'; continue;
-        case 'a': into += '\a'; continue;
-        case '\\': case '"': case '\'': case '?': into += e; continue;
-        default:
-            break;
-        }
-        unsigned value = 0;
-        int digits = 0;
-        if (e >= '0' && e <= '7') {
-            value = static_cast<unsigned>(e - '0');
-            for (digits = 1; digits < 3 && at < line.size() && line[at] >= '0' && line[at] <= '7'; ++digits)
-                value = value * 8 + static_cast<unsigned>(line[at++] - '0');
-        } else if (e == 'x') {
-            for (; at < line.size() && hexValue(line[at]) >= 0 && value <= 0xFF; ++digits)
-                value = value * 16 + static_cast<unsigned>(hexValue(line[at++]));
-            if (digits == 0)
-                return "the escape \\x has no hex digits";
-        } else {
-            return "the escape \\" + std::string(1, e) + " is not one of a PO file";
-        }
-        if (value > 0xFF)
-            return "an escape stands for a value above 255";
-        into += static_cast<char>(value);
-    }
-    if (at == line.size())
-        return "a string is not closed";
-    ++at; // the closing quote
-    return std::nullopt;
-}
-
-/// The strings of the rest of a line, joined, appended to `into`: at least
-/// one, and nothing but blanks around them.
-std::optional<std::string> readStrings(std::string_view rest, std::string& into)
-{
-    int count = 0;
-    for (std::size_t at = 0;;) {
-        while (at < rest.size() && isBlank(rest[at]))
-            ++at;
-        if (at == rest.size())
-            break;
-        if (rest[at] != '"')
-            return count == 0 ? "a keyword is not followed by a string in double quotes"
-                              : "there is more than strings after the keyword";
-        ++at;
-        if (auto error = readString(rest, at, into))
-            return error;
-        ++count;
-    }
-    if (count == 0)
-        return "a keyword is not followed by a string in double quotes";
-    return std::nullopt;
-}
 
 std::string trimmed(std::string_view s)
 {
@@ -307,15 +231,6 @@ std::string trimmed(std::string_view s)
         s.remove_suffix(1);
     return std::string(s);
 }
-
-/// The entry being read: which of its keywords it has had.
-struct Building {
-    PoEntry entry;
-    bool hasMsgid = false;
-    bool hasMsgstr = false;
-    bool started() const { return entry.hasContext || hasMsgid; }
-    bool complete() const { return hasMsgid && hasMsgstr; }
-};
 
 /// The header's fields, "Name: value" per line of its msgstr.
 std::map<std::string, std::string> headerFields(std::string_view msgstr)
@@ -371,127 +286,12 @@ platform::Status readHeader(const PoEntry& header, PoFile& po, const std::string
     return platform::Status::success();
 }
 
-} // namespace
-
-platform::Result<PoFile> parsePoFile(std::string_view text, const std::string& path)
+/// The third step of reading a PO file: what its entries say. Exactly one
+/// header (the entry without a context whose msgid is empty), which must
+/// name the layout (readHeader); every other entry's strings UTF-8; no
+/// context twice. Gives the PO file, or the refusal, naming the line.
+platform::Result<PoFile> checkPoEntries(std::vector<PoEntry> entries, const std::string& path)
 {
-    auto malformed = [&](std::size_t line, const std::string& what) {
-        return refusal(path, "The PO file is malformed: " + atLine(line, what) + ".");
-    };
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
-        text.remove_prefix(3);
-
-    std::vector<PoEntry> entries;
-    Building building;
-    std::string* last = nullptr; // the string a continuation line adds to
-    std::string ignored;         // msgid_plural and msgstr[n] past the first
-    bool pendingFuzzy = false;
-    auto finish = [&] {
-        entries.push_back(std::move(building.entry));
-        building = Building{};
-        last = nullptr;
-    };
-
-    std::size_t lineNumber = 0;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        while (!line.empty() && isBlank(line.front()))
-            line.remove_prefix(1);
-        if (line.empty())
-            continue;
-
-        if (line.front() == '#') {
-            // A comment ends a finished entry; "#," gives the flags of the
-            // next one. Obsolete entries (#~) are left out, flags and all.
-            if (building.complete())
-                finish();
-            if (line.substr(0, 2) == "#~") {
-                pendingFuzzy = false;
-            } else if (line.substr(0, 2) == "#,") {
-                std::string_view flags = line.substr(2);
-                for (std::size_t from = 0; from <= flags.size();) {
-                    std::size_t comma = flags.find(',', from);
-                    if (comma == std::string_view::npos)
-                        comma = flags.size();
-                    pendingFuzzy = pendingFuzzy || trimmed(flags.substr(from, comma - from)) == "fuzzy";
-                    from = comma + 1;
-                }
-            }
-            continue;
-        }
-        if (line.front() == '"') {
-            if (last == nullptr)
-                return malformed(lineNumber, "a string continues no keyword");
-            if (auto error = readStrings(line, *last))
-                return malformed(lineNumber, *error);
-            continue;
-        }
-
-        std::size_t wordEnd = 0;
-        while (wordEnd < line.size() && !isBlank(line[wordEnd]) && line[wordEnd] != '"')
-            ++wordEnd;
-        const std::string_view keyword = line.substr(0, wordEnd);
-        const bool opensEntry = keyword == "msgctxt" || (keyword == "msgid" && !building.entry.hasContext) ||
-                                (keyword == "msgid" && building.hasMsgid);
-        if (opensEntry && building.started()) {
-            if (!building.complete())
-                return malformed(lineNumber, "\"" + std::string(keyword) + "\" comes before the msgstr of the entry "
-                                                 "on line " + std::to_string(building.entry.line));
-            finish();
-        }
-        if (opensEntry) {
-            building.entry.line = lineNumber;
-            building.entry.fuzzy = pendingFuzzy;
-            pendingFuzzy = false;
-        }
-        if (keyword == "msgctxt") {
-            building.entry.hasContext = true;
-            last = &building.entry.context;
-        } else if (keyword == "msgid") {
-            building.hasMsgid = true;
-            last = &building.entry.msgid;
-        } else if (keyword == "msgid_plural") {
-            if (!building.hasMsgid || building.hasMsgstr || building.entry.plural)
-                return malformed(lineNumber, "\"msgid_plural\" does not follow a msgid");
-            building.entry.plural = true;
-            last = &ignored;
-        } else if (keyword == "msgstr") {
-            if (!building.hasMsgid || building.hasMsgstr)
-                return malformed(lineNumber, "\"msgstr\" does not follow a msgid");
-            if (building.entry.plural)
-                return malformed(lineNumber, "the msgstr of a plural entry has no index (msgstr[0])");
-            building.hasMsgstr = true;
-            last = &building.entry.msgstr;
-        } else if (keyword.substr(0, 7) == "msgstr[" && keyword.back() == ']') {
-            const std::string_view digits = keyword.substr(7, keyword.size() - 8);
-            int index = -1;
-            const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
-            if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || index < 0)
-                return malformed(lineNumber, "the index of \"" + std::string(keyword) + "\" is not a number");
-            if (!building.entry.plural)
-                return malformed(lineNumber, "\"" + std::string(keyword) + "\" is in an entry without msgid_plural");
-            building.hasMsgstr = true;
-            last = index == 0 ? &building.entry.msgstr : &ignored;
-        } else {
-            return malformed(lineNumber, "the line starts with " + platform::quotedAscii(keyword) +
-                                             ", which is no keyword of a PO file");
-        }
-        if (auto error = readStrings(line.substr(wordEnd), *last))
-            return malformed(lineNumber, *error);
-    }
-    if (building.started()) {
-        if (!building.complete())
-            return malformed(building.entry.line, "the entry has no msgstr");
-        finish();
-    }
-
     // The header: the entry without a context whose msgid is empty.
     PoFile po;
     std::optional<std::size_t> headerAt;
@@ -499,7 +299,7 @@ platform::Result<PoFile> parsePoFile(std::string_view text, const std::string& p
     for (PoEntry& entry : entries) {
         if (!entry.hasContext && entry.msgid.empty()) {
             if (headerAt)
-                return malformed(entry.line, "the file has a second header (the first is on line " +
+                return malformed(path, entry.line, "the file has a second header (the first is on line " +
                                                  std::to_string(*headerAt) + ")");
             headerAt = entry.line;
             if (auto read = readHeader(entry, po, path); !read)
@@ -508,11 +308,11 @@ platform::Result<PoFile> parsePoFile(std::string_view text, const std::string& p
         }
         for (const std::string* s : {&entry.context, &entry.msgid, &entry.msgstr})
             if (!decodeUtf8(*s))
-                return malformed(entry.line, "the entry's text is not UTF-8");
+                return malformed(path, entry.line, "the entry's text is not UTF-8");
         if (entry.hasContext) {
             const auto [was, added] = contexts.emplace(entry.context, entry.line);
             if (!added)
-                return malformed(entry.line, "the entry " + platform::quotedAscii(entry.context) +
+                return malformed(path, entry.line, "the entry " + platform::quotedAscii(entry.context) +
                                                  " is there twice (also on line " + std::to_string(was->second) + ")");
         }
         po.entries.push_back(std::move(entry));
@@ -521,6 +321,23 @@ platform::Result<PoFile> parsePoFile(std::string_view text, const std::string& p
         return refusal(path, "The PO file has no header (the entry with an empty msgid) to say which item file its "
                              "texts are of.");
     return po;
+}
+
+} // namespace
+
+platform::Result<PoFile> parsePoFile(std::string_view text, const std::string& path)
+{
+    // Three steps, each with its own contract: the lexer's lines
+    // (polexer.h), the entries they make (poentries.h), and what the
+    // entries say (checkPoEntries).
+    PoLexer lexer(text);
+    PoEntryReader reader;
+    while (const std::optional<PoLine> line = lexer.next())
+        if (auto error = reader.take(*line))
+            return malformed(path, error->line, error->what);
+    if (auto error = reader.finish())
+        return malformed(path, error->line, error->what);
+    return checkPoEntries(reader.takeEntries(), path);
 }
 
 namespace {

@@ -72,7 +72,9 @@ struct PoFile {
 /// LF line ends and a UTF-8 byte order mark. Refuses, naming the line, a file
 /// that is not a PO file, one whose strings are not UTF-8, one whose header
 /// does not name the layout, and one that holds an entry twice. The failure
-/// names `path`.
+/// names `path`. It reads in three steps: the lexer makes lines of the text
+/// (polexer.h), the entry reader makes entries of the lines (poentries.h),
+/// and a check of what the entries say makes the PO file.
 platform::Result<PoFile> parsePoFile(std::string_view text, const std::string& path);
 
 /// The texts that applying the PO file to `current` (texts of po.type) makes:

@@ -9,6 +9,7 @@
 // ours
 #include "platform/console.h"
 #include "platform/fieldmerge.h"
+#include "platform/paths.h"
 #include "platform/textlines.h"
 #include "velloc/core/itemcodec.h"
 #include "velloc/core/textfiles.h"
@@ -244,7 +245,7 @@ void Session::saveAs()
 
     if (binary) {
         // An item text file is only ever patched, never created.
-        if (!platform_.files().exists(path)) {
+        if (!platform_.files().isFile(path)) {
             platform_.message({"This file doesn't exist", "Currently VLC is unable to create those files,",
                                "maybe i'll implement this feature later."},
                               "", platform::Buttons::Ok);
@@ -253,7 +254,7 @@ void Session::saveAs()
         if (!writeBinary(path))
             return;
     } else {
-        if (platform_.files().exists(path)) {
+        if (platform_.files().isFile(path)) {
             // A game file is never replaced by a text file.
             if (auto refused = platform::checkReplaceable(platform_.files(), path); !refused) {
                 error(refused.message());

@@ -13,9 +13,9 @@ platform::Result<TextFormRead> readTextFormFile(platform::FileSystem& files, con
     auto length = files.length(path);
     if (!length)
         return length.status();
-    if (*length > platform::kMaxTextFileLength) {
+    if (auto why = platform::tooLargeForText(*length)) {
         TextFormRead tooLarge;
-        tooLarge.error = platform::tooLargeForText(*length);
+        tooLarge.error = std::move(*why);
         return tooLarge;
     }
     auto lines = platform::readTextLines(files, path);

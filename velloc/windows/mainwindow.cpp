@@ -3,7 +3,6 @@
 // standard
 #include <algorithm>
 #include <optional>
-#include <vector>
 
 // Qt
 #include <QAction>
@@ -26,6 +25,7 @@
 #include "widgets/codepagevalidator.h"
 #include "widgets/creditswindow.h"
 #include "velloc/core/itemlist.h"
+#include "velloc/core/typing.h"
 
 namespace velloc {
 
@@ -222,12 +222,12 @@ void MainWindow::showItem()
     loading_ = false;
 }
 
-bool MainWindow::takeTypedText(QLineEdit* box, int limit, std::string& text)
+bool MainWindow::takeTypedText(QLineEdit* box, Field field, std::string& text)
 {
     auto bytes = codePage_.fromUnicode(box->text());
     if (!bytes)
         return false;
-    if (static_cast<int>(bytes->size()) > limit && bytes->size() > text.size()) {
+    if (!typingFits(bytes->size(), text.size(), typingLimit(field, session_.texts().fileType))) {
         // Past the typing limit: the keystroke or paste is refused. A longer
         // text that came from a file is still shown whole and may be shortened.
         const int cursor = box->cursorPosition() - static_cast<int>(bytes->size() - text.size());
@@ -243,7 +243,7 @@ bool MainWindow::takeTypedText(QLineEdit* box, int limit, std::string& text)
 
 void MainWindow::shortNameChanged()
 {
-    if (loading_ || !takeTypedText(tbshortname_, 30, session_.texts().shortNames[currentItem_]))
+    if (loading_ || !takeTypedText(tbshortname_, Field::ShortName, session_.texts().shortNames[currentItem_]))
         return;
     if (!tbshortname_->isEnabled())
         return;
@@ -255,28 +255,8 @@ void MainWindow::shortNameChanged()
 void MainWindow::fullNameChanged()
 {
     if (!loading_)
-        takeTypedText(tblongname_, 60, session_.texts().fullNames[currentItem_]);
+        takeTypedText(tblongname_, Field::FullName, session_.texts().fullNames[currentItem_]);
 }
-
-namespace {
-
-/// The model's byte offset of each position of the description box: every
-/// byte is one character of the box, except that a stored CR LF pair is a
-/// single line break there, as are a lone CR and a lone LF.
-std::vector<std::size_t> boxToModel(const std::string& text)
-{
-    std::vector<std::size_t> offsets;
-    offsets.reserve(text.size() + 1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        offsets.push_back(i);
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-    }
-    offsets.push_back(text.size());
-    return offsets;
-}
-
-} // namespace
 
 QString MainWindow::descriptionBoxText() const
 {
@@ -292,14 +272,13 @@ void MainWindow::descriptionChanged()
     if (loading_)
         return;
     // Only what the user typed or pasted changes: the part of the box's text
-    // between the unchanged start and end goes into the model, its line
-    // breaks stored as CR LF; the rest keeps its bytes, lone CRs and LFs too.
+    // between the unchanged start and end goes into the model, as the core
+    // says (typeIntoDescription).
     const QString now = descriptionBoxText();
     const QString& before = shownDescription_;
     std::string& description = session_.texts().descriptions[currentItem_];
-    const std::vector<std::size_t> offsets = boxToModel(description);
     std::optional<std::string> bytes;
-    if (offsets.size() == static_cast<std::size_t>(before.size()) + 1) {
+    if (descriptionBoxShows(description, static_cast<std::size_t>(before.size()))) {
         qsizetype head = 0;
         const qsizetype shorter = std::min(before.size(), now.size());
         while (head < shorter && before[head] == now[head])
@@ -307,20 +286,15 @@ void MainWindow::descriptionChanged()
         qsizetype tail = 0;
         while (tail < shorter - head && before[before.size() - 1 - tail] == now[now.size() - 1 - tail])
             ++tail;
-        QString typed = now.mid(head, now.size() - head - tail);
-        typed.replace(u'\n', QStringLiteral("\r\n"));
-        if (auto inserted = codePage_.fromUnicode(typed)) {
-            const std::size_t from = offsets[static_cast<std::size_t>(head)];
-            const std::size_t to = offsets[static_cast<std::size_t>(before.size() - tail)];
-            bytes = description.substr(0, from) + *inserted + description.substr(to);
-        }
-    } else {
+        if (auto typed = codePage_.fromUnicode(now.mid(head, now.size() - head - tail)))
+            bytes = typeIntoDescription(description, static_cast<std::size_t>(head),
+                                        static_cast<std::size_t>(before.size() - tail), *typed);
+    } else if (auto whole = codePage_.fromUnicode(now)) {
         // The box no longer matches the model's text; take the whole box.
-        QString text = now;
-        text.replace(u'\n', QStringLiteral("\r\n"));
-        bytes = codePage_.fromUnicode(text);
+        bytes = storedDescription(*whole);
     }
-    if (!bytes || (static_cast<int>(bytes->size()) > descriptionLimit_ && bytes->size() > description.size())) {
+    const std::size_t limit = typingLimit(Field::Description, session_.texts().fileType);
+    if (!bytes || !typingFits(bytes->size(), description.size(), limit)) {
         // Refuse the keystroke or paste: a character the code page cannot
         // hold, or more than the typing limit. Line breaks count as two
         // characters, as they are stored.
@@ -341,7 +315,6 @@ void MainWindow::adaptToFileType()
     lcurfile_->setText(QString::fromStdString(session_.fileLabel()));
     llongname_->setVisible(items);
     tblongname_->setVisible(items);
-    descriptionLimit_ = items ? 220 : 300;
     ldesc_->move(kLeft, items ? kDescLabelY : kDescLabelUpY);
     tbdesc_->setGeometry(kLeft, items ? kDescBoxY : kDescBoxUpY, kBoxWidth, items ? kDescHeight : kDescHeightUp);
 }

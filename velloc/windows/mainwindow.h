@@ -58,9 +58,10 @@ private:
     QString descriptionBoxText() const;
     void adaptToFileType();
     void setEditingEnabled(bool enabled);
-    /// Takes a line box's text into the model's text unless it grows past
-    /// the typing limit, which puts the box back; false when nothing was taken.
-    bool takeTypedText(QLineEdit* box, int limit, std::string& text);
+    /// Takes a line box's text into the model's text of the field unless it
+    /// grows past the field's typing limit, which puts the box back; false
+    /// when nothing was taken.
+    bool takeTypedText(QLineEdit* box, Field field, std::string& text);
     void shortNameChanged();
     void fullNameChanged();
     void descriptionChanged();
@@ -69,7 +70,6 @@ private:
     Session& session_;
     const platform::CodePage& codePage_;
     int currentItem_ = 0;
-    int descriptionLimit_ = 220;
     bool loading_ = false;       // the boxes are being filled from the model
     QString shownDescription_;   // tbdesc's text as last shown or accepted
     int descriptionEditAt_ = 0;  // where the last change of tbdesc happened
