@@ -17,6 +17,7 @@
 
 // ours
 #include "platform/backup.h"
+#include "platform/journal.h"
 #include "platform/paths.h"
 #include "platform/win32filesystem.h"
 #include "tests/support/fileholder.h"
@@ -273,6 +274,10 @@ TEST(Win32FileSystem, DriveRootsAndBackslashes)
         EXPECT_EQ(nameOf(row.path), row.name) << row.path;
         EXPECT_EQ(folderOf(row.path), row.folder) << row.path;
     }
+    // A journal goes beside its file, never into a stream of a file named
+    // by the drive ("C:" is no name).
+    EXPECT_EQ(journalPath("C:vrn.exe"), "C:.vrn.exe.varnhold-journal");
+    EXPECT_EQ(journalPath("C:\\Games\\vrn.exe"), "C:\\Games\\.vrn.exe.varnhold-journal");
 
     testsupport::TempDir dir;
     Win32FileSystem fs;
