@@ -226,8 +226,10 @@ TEST(Win32Backup, MadeOnceAndNeverOverAnything)
 
     std::filesystem::remove(backup);
     ASSERT_TRUE(CreateHardLinkW(std::filesystem::path(backup).c_str(), std::filesystem::path(path).c_str(), nullptr));
-    EXPECT_EQ(backUp(fs, path).error(), backup + " is not a backup of this file (it is also a file of another "
-                                                 "name, a hard link);\rmove it away and try again.");
+    EXPECT_EQ(backUp(fs, path).message().lines(),
+              (std::vector<std::string>{backup + " is not a backup of this file (it is also a file of another name, "
+                                                 "a hard link);",
+                                        "move it away and try again."}));
 }
 
 TEST(Win32FileSystem, DriveRootsAndBackslashes)
